@@ -15,7 +15,8 @@ std::optional<std::string> LoadTextFile(const std::string& path);
 // The n-th (1-based) field of a ";"-separated list; empty for a missing field or n < 1.
 std::string FieldOf(std::string_view text, int n);
 
-// A UTF-8 text (a literal of this program) as Latin-1 bytes; characters outside Latin-1 become "?".
+// A UTF-8 text (a literal of this program) as Latin-1 bytes; characters outside Latin-1 become "?",
+// and so does each byte of malformed UTF-8 that starts no valid sequence.
 std::string Latin1(std::string_view utf8);
 
 // Latin-1 bytes as UTF-8 (for logs and terminals).
