@@ -36,13 +36,13 @@ void XmlFind(TXml& reader, std::string_view name) {
     reader.position = 0;
 
     const std::string_view whole = reader.wholeText();
-    const size_t open = whole.find(xml::OpenPrefix(name).view());
-    if (open == std::string_view::npos) return;
+    const size_t open = xml::FindTag(whole, xml::OpenPrefix(name).view());
+    if (open == xml::npos) return;
     // The content starts at the first child's start tag (or at the element's own closing tag).
     const size_t content = whole.find('<', open + 1);
-    if (content == std::string_view::npos) return;
-    const size_t close = whole.find(xml::CloseTag(name).view(), content);
-    if (close == std::string_view::npos) return;
+    if (content == xml::npos) return;
+    const size_t close = xml::FindTag(whole, xml::CloseTag(name).view(), content);
+    if (close == xml::npos) return;
 
     reader.remainingBegin = reader.currentBegin = content;
     reader.remainingEnd = reader.currentEnd = close;
@@ -51,30 +51,31 @@ void XmlFind(TXml& reader, std::string_view name) {
 int XmlNext(TXml& reader, std::string_view name) {
     const std::string_view remaining = reader.remainingText();
     const xml::Tag start = xml::StartTag(name);
-    const size_t open = remaining.find(start.view());
-    if (open == std::string_view::npos) return 0;
-    const xml::Tag closeTag = xml::CloseTag(name);
-    const size_t close = remaining.find(closeTag.view());
-    if (close == std::string_view::npos) return 0;
+    const xml::Tag close = xml::CloseTag(name);
+    xml::TagPair found = xml::FindStartBeforeClose(remaining, start.view(), close.view());
+    if (found.close == xml::npos) return 0;
+    if (found.start == xml::npos) {
+        found.start = xml::FindTag(remaining, start.view(), found.close + 1);
+        if (found.start == xml::npos) return 0;
+    }
 
     // A closing tag before (or inside) the start tag leaves an empty item; stepping still moves
     // past that closing tag, so a loop over XmlNext always ends.
-    const size_t valueBegin = std::min(open + start.size(), close);
+    const size_t valueBegin = std::min(found.start + start.size(), found.close);
     reader.currentBegin = reader.remainingBegin + valueBegin;
-    reader.currentEnd = reader.remainingBegin + close;
-    reader.remainingBegin += close + closeTag.size();
-    return open < static_cast<size_t>(INT_MAX) ? static_cast<int>(open) + 1 : INT_MAX;
+    reader.currentEnd = reader.remainingBegin + found.close;
+    reader.remainingBegin += found.close + close.size();
+    return found.start < static_cast<size_t>(INT_MAX) ? static_cast<int>(found.start) + 1 : INT_MAX;
 }
 
 void XmlValue(const TXml& reader, std::string_view name, std::string& destination) {
     const std::string_view element = reader.currentElement();
     const xml::Tag start = xml::StartTag(name);
-    const size_t open = element.find(start.view());
-    if (open == std::string_view::npos) return;
-    const size_t close = element.find(xml::CloseTag(name).view());
-    if (close == std::string_view::npos || close <= open) return;
-    const size_t valueBegin = std::min(open + start.size(), close);
-    destination.assign(element.substr(valueBegin, close - valueBegin));
+    const xml::TagPair found =
+        xml::FindStartBeforeClose(element, start.view(), xml::CloseTag(name).view());
+    if (found.start == xml::npos || found.close == xml::npos) return;
+    const size_t valueBegin = std::min(found.start + start.size(), found.close);
+    destination.assign(element.substr(valueBegin, found.close - valueBegin));
 }
 
 void XmlAttr(const TXml& reader, std::string_view name, std::string& destination) {
@@ -83,10 +84,10 @@ void XmlAttr(const TXml& reader, std::string_view name, std::string& destination
     constexpr size_t kValueWindow = 20;
     const std::string_view whole = reader.wholeText();
     const size_t at = whole.find(xml::AttrPrefix(name).view());
-    if (at == std::string_view::npos) return;
+    if (at == xml::npos) return;
     const std::string_view window = whole.substr(at + name.size() + 2, kValueWindow);
     const size_t quote = window.find('"');
-    if (quote == std::string_view::npos) return;
+    if (quote == xml::npos) return;
     destination.assign(window.substr(0, quote));
 }
 

@@ -1,0 +1,56 @@
+// SQL text encoders for statements sent in URLs.
+#include "server/encoders.h"
+
+#include "server/dates.h"
+
+namespace tarmel {
+
+std::string_view TrimBlanks(std::string_view text) {
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string SqlText(std::string_view text) {
+    text = TrimBlanks(text);
+    std::string out = "'";
+    out.reserve(text.size() + 8);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        switch (c) {
+            case '%': out += "%25"; break;
+            case '"': out += "%22"; break;
+            case '&': out += "%26"; break;
+            case '<': out += "%3C"; break;
+            case '>': out += "%3E"; break;
+            case '\'': out += "''"; break;
+            case '\r':
+                if (i + 1 < text.size() && text[i + 1] == '\n') {
+                    out += "%0D%0A";
+                    ++i;
+                } else {
+                    out += c;
+                }
+                break;
+            default: out += c;
+        }
+    }
+    out += '\'';
+    return out;
+}
+
+std::string SqlNumber(std::string_view text) {
+    std::string out(TrimBlanks(text));
+    for (char& c : out)
+        if (c == ',') c = '.';
+    return out;
+}
+
+std::string SqlDate(std::string_view text) {
+    const auto date = ParseShortDate(text);
+    if (!date || IsZeroDate(*date)) return "NULL";
+    return "#" + FormatDate(*date, DateOrder::MonthFirst) + "#";
+}
+
+}  // namespace tarmel

@@ -1,0 +1,238 @@
+// libcurl behind HttpClient: a multi handle drives one easy handle so that the caller's thread
+// can keep processing window messages between socket waits; the multi handle owns the kept-alive
+// connection, the easy handle the cookies.
+#include "server/httpclient.h"
+
+#include <curl/curl.h>
+
+#include <QCoreApplication>
+#include <mutex>
+
+#include "server/xml/texttools.h"
+
+namespace tarmel {
+
+namespace {
+
+void globalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+using Clock = std::chrono::steady_clock;
+
+struct Transfer {
+    std::string body;
+    std::string statusLine;
+    Clock::time_point lastActivity = Clock::now();
+};
+
+size_t onBody(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    transfer->body.append(data, size * count);
+    transfer->lastActivity = Clock::now();
+    return size * count;
+}
+
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    std::string line(data, size * count);
+    if (line.rfind("HTTP/", 0) == 0) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+        transfer->statusLine = line;
+    }
+    transfer->lastActivity = Clock::now();
+    return size * count;
+}
+
+std::string transportMessage(CURLcode code, const char* detail) {
+    const std::string what = *detail ? detail : curl_easy_strerror(code);
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return Latin1("Serveur introuvable : ") + what;
+        case CURLE_COULDNT_CONNECT: return Latin1("Connexion impossible : ") + what;
+        case CURLE_OPERATION_TIMEDOUT: return Latin1("Délai dépassé : ") + what;
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_PARTIAL_FILE: return Latin1("Connexion interrompue : ") + what;
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL: return Latin1("Adresse invalide : ") + what;
+        default: return what;
+    }
+}
+
+}  // namespace
+
+struct HttpClient::Handles {
+    CURLM* multi = nullptr;
+    CURL* easy = nullptr;
+    bool disconnectPending = false;
+    ~Handles() {
+        if (easy) curl_easy_cleanup(easy);
+        if (multi) curl_multi_cleanup(multi);
+    }
+};
+
+HttpClient::HttpClient(HttpClientSettings settings)
+    : handles_(std::make_unique<Handles>()), settings_(std::move(settings)) {
+    globalInit();
+    handles_->multi = curl_multi_init();
+    handles_->easy = curl_easy_init();
+    CURL* e = handles_->easy;
+    curl_easy_setopt(e, CURLOPT_COOKIEFILE, "");  // in-memory cookie engine
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(e, CURLOPT_TCP_NODELAY, 1L);
+    curl_easy_setopt(e, CURLOPT_TCP_KEEPALIVE, 1L);
+    curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(e, CURLOPT_PROXY, "");
+    processEvents = [] {
+        if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    };
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::notify(const std::string& text) {
+    if (onNotify) onNotify(text);
+}
+
+void HttpClient::SetProxy(const std::string& host, int port) {
+    proxyHost_ = host;
+    proxyPort_ = port;
+}
+
+void HttpClient::Disconnect() {
+    if (busy_) {  // the transfer in progress owns the connection: drop it once it is done
+        handles_->disconnectPending = true;
+        return;
+    }
+    handles_->disconnectPending = false;
+    curl_multi_cleanup(handles_->multi);
+    handles_->multi = curl_multi_init();
+    notify(Latin1("Status : Déconnecté."));
+}
+
+HttpResponse HttpClient::Get(const std::string& url) { return perform(url, nullptr); }
+
+HttpResponse HttpClient::Post(const std::string& url, const MultipartForm& form) {
+    return perform(url, &form);
+}
+
+HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* form) {
+    HttpResponse response;
+    if (busy_) {
+        response.refused = true;
+        response.error = Latin1("Requête refusée : une autre requête au serveur est en cours");
+        return response;
+    }
+    busy_ = true;
+
+    CURL* e = handles_->easy;
+    Transfer transfer;
+    char detail[CURL_ERROR_SIZE] = {0};
+    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, detail);
+    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
+    curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
+    curl_easy_setopt(e, CURLOPT_PROXY, proxyHost_.c_str());
+    curl_easy_setopt(e, CURLOPT_PROXYPORT, static_cast<long>(proxyPort_));
+    const long connectMs = settings_.readTimeout.count() > 0 ? settings_.readTimeout.count() : 10000;
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+
+    curl_slist* headers = nullptr;
+    headers = curl_slist_append(headers, ("Accept: " + settings_.accept).c_str());
+    headers = curl_slist_append(headers, "Expect:");
+    curl_mime* mime = nullptr;
+    if (form) {
+        mime = curl_mime_init(e);
+        for (const auto& field : form->fields) {
+            curl_mimepart* part = curl_mime_addpart(mime);
+            curl_mime_name(part, field.name.c_str());
+            curl_mime_data(part, field.value.data(), field.value.size());
+        }
+        for (const auto& file : form->files) {
+            curl_mimepart* part = curl_mime_addpart(mime);
+            curl_mime_name(part, file.fieldName.c_str());
+            curl_mime_filename(part, file.fileName.c_str());
+            curl_mime_type(part, file.contentType.c_str());
+            curl_mime_data(part, file.bytes.data(), file.bytes.size());
+        }
+        curl_easy_setopt(e, CURLOPT_MIMEPOST, mime);  // sets the form's own content type
+    } else {
+        headers = curl_slist_append(headers, ("Content-Type: " + settings_.contentType).c_str());
+        curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
+    }
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, headers);
+
+    curl_multi_add_handle(handles_->multi, e);
+    bool readTimedOut = false;
+    for (;;) {
+        int running = 0;
+        curl_multi_perform(handles_->multi, &running);
+        if (running == 0) break;
+        if (settings_.readTimeout.count() > 0 &&
+            Clock::now() - transfer.lastActivity > settings_.readTimeout) {
+            readTimedOut = true;
+            break;
+        }
+        curl_multi_poll(handles_->multi, nullptr, 0, 10, nullptr);
+        if (processEvents) processEvents();
+    }
+
+    CURLcode code = CURLE_OK;
+    int pending = 0;
+    while (CURLMsg* message = curl_multi_info_read(handles_->multi, &pending))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == e) code = message->data.result;
+    curl_multi_remove_handle(handles_->multi, e);
+
+    long connects = 0;
+    curl_easy_getinfo(e, CURLINFO_NUM_CONNECTS, &connects);
+    if (connects > 0) {
+        connectionsOpened_ += connects;
+        char* ip = nullptr;
+        long port = 0;
+        curl_easy_getinfo(e, CURLINFO_PRIMARY_IP, &ip);
+        curl_easy_getinfo(e, CURLINFO_PRIMARY_PORT, &port);
+        notify(Latin1("Status : Connecté à ") + (ip ? ip : "") + ":" + std::to_string(port) + ".");
+    }
+    curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &response.status);
+
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, nullptr);
+    curl_slist_free_all(headers);
+    if (mime) {
+        curl_easy_setopt(e, CURLOPT_MIMEPOST, nullptr);
+        curl_mime_free(mime);
+    }
+    curl_easy_setopt(e, CURLOPT_ERRORBUFFER, nullptr);
+
+    response.body = std::move(transfer.body);
+    if (readTimedOut) {
+        response.error = Latin1("Délai de lecture dépassé (") +
+                         std::to_string(settings_.readTimeout.count()) + " ms)";
+    } else if (code != CURLE_OK) {
+        response.error = transportMessage(code, detail);
+    } else if (response.status < 200 || response.status > 299) {
+        response.error = transfer.statusLine.empty() ? "HTTP " + std::to_string(response.status)
+                                                     : transfer.statusLine;
+        if (response.status == 401) {
+            notify("on IdHTTP1SelectAuthorization");
+            notify("on IdHTTP1Authorization");
+        } else if (response.status == 407) {
+            notify("on IdHTTP1SelectProxyAuthorization");
+            notify("on IdHTTP1ProxyAuthorization");
+        }
+    } else {
+        response.ok = true;
+    }
+
+    busy_ = false;
+    if (handles_->disconnectPending || readTimedOut) Disconnect();
+    return response;
+}
+
+}  // namespace tarmel

@@ -1,0 +1,136 @@
+// HttpExecute, HttpExecuteCached and HttpPost over the main client.
+#include "server/serverlink.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <thread>
+
+#include "server/exchangerules.h"
+#include "server/resultfile.h"
+#include "server/xml/texttools.h"
+
+namespace tarmel {
+
+namespace {
+
+constexpr int kTries = 5;
+constexpr int kIdleLimitSeconds = 300;
+
+HttpClientSettings mainClientSettings() {
+    HttpClientSettings settings;
+    settings.readTimeout = std::chrono::milliseconds(5000);
+    return settings;
+}
+
+// Sets a flag for the lifetime of one exchange.
+struct Busy {
+    explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Busy() { flag_ = false; }
+    bool& flag_;
+};
+
+}  // namespace
+
+ServerLink::ServerLink(ExchangeHost& host) : IdHTTP1(mainClientSettings()), host_(host) {
+    IdHTTP1.onNotify = [this](const std::string& text) { traceLine(text); };
+}
+
+void ServerLink::SetProxy(const std::string& host, int port) {
+    IdHTTP1.SetProxy(host, port);
+    IdHTTP2.SetProxy(host, port);
+}
+
+void ServerLink::traceLine(const std::string& text) {
+    if (trace) trace(text);
+}
+
+bool ServerLink::refuseWhileBusy() {
+    if (!exchanging_) return false;
+    const std::string text = Latin1("Requête refusée : une autre requête au serveur est en cours");
+    host_.showWarning(text);
+    traceLine(text);
+    return true;
+}
+
+void ServerLink::beginRequest() {
+    if (IdleSeconds > kIdleLimitSeconds) IdHTTP1.Disconnect();
+    IdleSeconds = 0;
+}
+
+void ServerLink::pause(std::chrono::milliseconds duration) {
+    if (!QCoreApplication::instance()) {
+        std::this_thread::sleep_for(duration);
+        return;
+    }
+    QEventLoop loop;  // the window keeps answering during the pause
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ServerLink::HttpExecute(std::string url, const std::string& resultFile) {
+    if (refuseWhileBusy()) return;
+    Busy busy(exchanging_);
+    url = EncodeUrlBlanks(url + "&idClient=" + host_.openClientId());
+    beginRequest();
+    traceLine("HttpExecute : " + url + " -> " + resultFile);
+
+    std::string answer;
+    bool timedOut = false;
+    for (int attempt = 1; attempt <= kTries; ++attempt) {
+        if (attempt > 1) pause(retryPause);
+        HttpResponse response = IdHTTP1.Get(url);
+        lastUrl_ = url;
+        if (!response.ok) {  // the previous result file stays as it was
+            host_.showWarning("Exception : " + response.error);
+            traceLine("HttpExecute Exception : " + response.error);
+            return;
+        }
+        answer = std::move(response.body);
+        timedOut = HasTimeoutMarker(answer);
+        if (!timedOut) break;
+    }
+    storeAnswer(answer, resultFile, timedOut ? answer : std::string());
+}
+
+void ServerLink::HttpExecuteCached(const std::string& url, const std::string& resultFile) {
+    const bool forced = ctrlHeld && ctrlHeld();
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(resultFile, error);
+    if (!forced && !error &&
+        written > std::filesystem::file_time_type::clock::now() - cacheAge)
+        return;
+    HttpExecute(url, resultFile);
+}
+
+void ServerLink::HttpPost(const std::string& url, const std::string& resultFile,
+                          const MultipartForm& form) {
+    if (refuseWhileBusy()) return;
+    Busy busy(exchanging_);
+    const std::string encoded = EncodeUrlBlanks(url);
+    traceLine("HttpPost : " + encoded + " -> " + resultFile);
+    beginRequest();
+    HttpResponse response = IdHTTP1.Post(ResolveAgainst(lastUrl_, encoded), form);
+    if (!response.ok) {
+        const std::string failure = " - Erreur de transfert sur le serveur ";
+        storeAnswer(failure, resultFile, failure);
+        return;
+    }
+    storeAnswer(response.body, resultFile, std::string());
+}
+
+void ServerLink::storeAnswer(const std::string& answer, const std::string& resultFile,
+                             std::string warning) {
+    const std::string stored = RewriteCodePage(answer);
+    const std::string error = WriteResultFile(resultFile, stored);
+    if (!error.empty()) {
+        host_.showWarning("Exception : " + error);
+        traceLine("HttpExecute Exception : " + error);
+        return;
+    }
+    warning += LogItemsText(stored);
+    host_.showWarning(warning);
+}
+
+}  // namespace tarmel

@@ -1,0 +1,277 @@
+// HttpExecute, HttpExecuteCached and HttpPost against a scripted loopback server: what reaches the
+// server byte for byte, the retries on server time-outs, the warning text and the result files.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <filesystem>
+
+#include "server/encoders.h"
+#include "server/serverlink.h"
+#include "server/xml/texttools.h"
+#include "tests/support/loopbackresponder.h"
+#include "tests/support/scratchdir.h"
+
+namespace tarmel {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::LoopbackResponder;
+using testing::Answer;
+using testing::DroppedConnection;
+using testing::ScriptedAnswer;
+using testing::SlowAnswer;
+using testing::readFile;
+using testing::writeFile;
+
+struct FakeWindow : ExchangeHost {
+    std::string client;
+    std::vector<std::string> warnings;
+    std::string openClientId() const override { return client; }
+    void showWarning(const std::string& text) override { warnings.push_back(text); }
+    std::string warning() const { return warnings.empty() ? "" : warnings.back(); }
+};
+
+class Exchange : public ::testing::Test {
+protected:
+    Exchange() : link(window) {
+        link.trace = [this](const std::string& line) { traces.push_back(line); };
+    }
+    std::string resultFile(const char* name = "XmlSInf.xml") const { return dir.file(name); }
+
+    testing::ScratchDir dir;
+    LoopbackResponder server;
+    FakeWindow window;
+    ServerLink link;
+    std::vector<std::string> traces;
+};
+
+TEST_F(Exchange, UrlReachesTheServerByteForByte) {
+    window.client = "42";
+    const std::string sql = "Select VO_ID from [tVO - Frevo] where Nom=" +
+                            SqlText(Latin1("l'été 10%")) + " and Prix>=1+1 and D=#01/02/2009#";
+    link.HttpExecute(server.baseUrl() + "tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + sql,
+                     resultFile());
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].target,
+              "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=Select%20VO_ID%20from%20[tVO%20-%20Frevo]"
+              "%20where%20Nom='l''\xE9t\xE9%2010%25'%20and%20Prix>=1+1%20and%20D=%2301/02/2009%23"
+              "&idClient=42");
+    EXPECT_EQ(window.warning(), "");
+}
+
+TEST_F(Exchange, EveryGetCarriesTheOpenClientEvenWhenEmpty) {
+    link.HttpExecute(server.baseUrl() + "AxInfoEquip?UserConcession=A", resultFile());
+    EXPECT_EQ(server.requests().at(0).target, "/AxInfoEquip?UserConcession=A&idClient=");
+}
+
+TEST_F(Exchange, RequestHeadersOfTheMainClient) {
+    ScriptedAnswer withCookie = Answer("<a/>");
+    withCookie.headers = "Set-Cookie: session=abc; Path=/\r\n";
+    server.enqueue(withCookie);
+    link.HttpExecute(server.baseUrl() + "A?x=1", resultFile());
+    link.HttpExecute(server.baseUrl() + "B?x=1", resultFile());
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    const std::string& head = requests[1].head;
+    EXPECT_NE(head.find("\r\nUser-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"),
+              std::string::npos);
+    EXPECT_NE(head.find("\r\nAccept: text/html, */*\r\n"), std::string::npos);
+    EXPECT_NE(head.find("\r\nContent-Type: text/html\r\n"), std::string::npos);
+    EXPECT_NE(head.find("\r\nCookie: session=abc\r\n"), std::string::npos) << head;
+    EXPECT_EQ(server.connections(), 1) << "the connection is kept alive";
+}
+
+TEST_F(Exchange, FiveTimeoutAnswersGiveFiveTriesAndTheLastAnswerAsWarning) {
+    const char* answers[] = {"WAIT_TIMEOUT 1", "wait_timeout 2", "Wait_Timeout 3",
+                             "<a><![CDATA[timeout]]></a> 4", "WAIT_TIMEOUT 5"};
+    for (const char* answer : answers) server.enqueue(Answer(answer));
+    server.enqueue(Answer("<never/>"));
+    link.HttpExecute(server.baseUrl() + "AxQuery?SQL=x", resultFile());
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 5u);
+    for (size_t i = 1; i < requests.size(); ++i)
+        EXPECT_GE(requests[i].at - requests[i - 1].at, 240ms) << "pause before try " << i + 1;
+    EXPECT_EQ(readFile(resultFile()), "WAIT_TIMEOUT 5");
+    EXPECT_EQ(window.warning(), "WAIT_TIMEOUT 5");
+}
+
+TEST_F(Exchange, TimeoutThenNormalAnswer) {
+    for (int timeouts : {1, 4}) {
+        for (int i = 0; i < timeouts; ++i) server.enqueue(Answer("WAIT_TIMEOUT"));
+        server.enqueue(Answer("<r><LogItems><LogItem>note</LogItem></LogItems></r>"));
+        const size_t before = server.requests().size();
+        link.HttpExecute(server.baseUrl() + "AxQuery?SQL=x", resultFile());
+        EXPECT_EQ(server.requests().size() - before, size_t(timeouts + 1));
+        EXPECT_EQ(window.warning(), "note - ") << "only the normal answer's log items";
+        EXPECT_EQ(readFile(resultFile()), "<r><LogItems><LogItem>note</LogItem></LogItems></r>");
+    }
+}
+
+TEST_F(Exchange, AnswerStoredWithLogItemsAndCodePageRewritten) {
+    const std::string answer =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><OutParams><NewID>7</NewID></OutParams>"
+        "<LogItems><LogItem>un</LogItem><LogItem>deux</LogItem><LogItem>trois</LogItem>"
+        "</LogItems>";
+    server.enqueue(Answer(answer));
+    link.HttpExecute(server.baseUrl() + "AxUpdate?SQLExecute=x", resultFile("XmlAXUpdate.xml"));
+    EXPECT_EQ(window.warning(), "un - deux - trois - ");
+    std::string expected = answer;
+    expected.replace(expected.find("8859-15"), 7, "8859-1");
+    EXPECT_EQ(readFile(resultFile("XmlAXUpdate.xml")), expected);
+}
+
+TEST_F(Exchange, FailuresLeaveThePreviousResultFile) {
+    link.IdHTTP1.SetReadTimeout(300ms);
+    const struct {
+        const char* name;
+        ScriptedAnswer answer;
+        const char* message;
+    } cases[] = {
+        {"server error status", Answer("<oops/>", 500), "Exception : HTTP/1.1 500"},
+        {"dropped connection", DroppedConnection(), "Exception : Connexion interrompue"},
+        {"read time-out", SlowAnswer("<late/>", 1000ms),
+         "Exception : D\xE9lai de lecture d\xE9pass\xE9"},
+    };
+    for (const auto& c : cases) {
+        writeFile(resultFile(), "previous");
+        server.enqueue(c.answer);
+        if (c.answer.dropConnection) server.enqueue(c.answer);
+        link.HttpExecute(server.baseUrl() + "AxQuery?SQL=x", resultFile());
+        EXPECT_EQ(window.warning().rfind(c.message, 0), 0u) << c.name << ": " << window.warning();
+        EXPECT_EQ(readFile(resultFile()), "previous") << c.name;
+        EXPECT_EQ(traces.back().rfind("HttpExecute Exception : ", 0), 0u) << c.name;
+    }
+}
+
+TEST_F(Exchange, RefusedConnection) {
+    int closedPort;
+    {
+        LoopbackResponder gone;
+        closedPort = gone.port();
+    }
+    writeFile(resultFile(), "previous");
+    link.HttpExecute("http://127.0.0.1:" + std::to_string(closedPort) + "/AxQuery?SQL=x",
+                     resultFile());
+    EXPECT_EQ(window.warning().rfind("Exception : Connexion impossible", 0), 0u)
+        << window.warning();
+    EXPECT_EQ(readFile(resultFile()), "previous");
+}
+
+TEST_F(Exchange, UnwritableResultFileIsReported) {
+    server.enqueue(Answer("<a/>"));
+    link.HttpExecute(server.baseUrl() + "A?x", dir.file("missing-folder/XmlVO.xml"));
+    EXPECT_EQ(window.warning().rfind("Exception : Impossible d'\xE9""crire le fichier", 0), 0u)
+        << window.warning();
+}
+
+TEST_F(Exchange, IdleConnectionIsDroppedAfter300Seconds) {
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    link.IdleSeconds = 300;
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    EXPECT_EQ(server.connections(), 1) << "300 idle seconds keep the connection";
+    EXPECT_EQ(link.IdleSeconds, 0);
+    link.IdleSeconds = 301;
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    EXPECT_EQ(server.connections(), 2) << "past 300 the connection is dropped first";
+    EXPECT_EQ(server.requests().back().connection, 2);
+    link.IdHTTP1.Disconnect();
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    EXPECT_EQ(server.connections(), 3) << "dropped on request";
+}
+
+TEST_F(Exchange, EventLoopRunsDuringASlowRequestAndASecondRequestIsRefused) {
+    server.enqueue(SlowAnswer("<slow/>", 600ms));
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    QTimer::singleShot(100, [&] { link.HttpExecute(server.baseUrl() + "Nested?x", resultFile()); });
+    link.HttpExecute(server.baseUrl() + "Slow?x", resultFile());
+    ticker.stop();
+
+    EXPECT_GE(ticks, 10) << "the timer kept ticking while the request waited";
+    ASSERT_EQ(server.requests().size(), 1u) << "the nested request never reached the server";
+    EXPECT_EQ(window.warnings.front().rfind("Requ\xEAte refus\xE9""e", 0), 0u);
+    EXPECT_EQ(readFile(resultFile()), "<slow/>");
+    EXPECT_EQ(window.warning(), "");
+}
+
+TEST_F(Exchange, TraceLines) {
+    link.HttpExecute(server.baseUrl() + "A?x y", resultFile());
+    ASSERT_FALSE(traces.empty());
+    EXPECT_NE(std::find(traces.begin(), traces.end(),
+                        "HttpExecute : " + server.baseUrl() + "A?x%20y&idClient= -> " +
+                            resultFile()),
+              traces.end());
+}
+
+TEST_F(Exchange, ProxyCarriesTheRequest) {
+    link.SetProxy("127.0.0.1", server.port());
+    link.HttpExecute("http://dealer.invalid/tarmel/AxQuery?SQL=a", resultFile());
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].target, "http://dealer.invalid/tarmel/AxQuery?SQL=a&idClient=");
+}
+
+TEST_F(Exchange, CachedAnswerYoungerThan12HoursIsKept) {
+    namespace fs = std::filesystem;
+    bool ctrl = false;
+    link.ctrlHeld = [&] { return ctrl; };
+    const struct {
+        const char* name;
+        int hoursOld;
+        bool ctrlHeld;
+        bool fetches;
+    } cases[] = {
+        {"11 hours old", 11, false, false},
+        {"13 hours old", 13, false, true},
+        {"11 hours old, Ctrl held", 11, true, true},
+    };
+    for (const auto& c : cases) {
+        writeFile(resultFile("XmlStruct.xml"), "cached");
+        fs::last_write_time(resultFile("XmlStruct.xml"),
+                            fs::file_time_type::clock::now() - std::chrono::hours(c.hoursOld));
+        ctrl = c.ctrlHeld;
+        server.enqueue(Answer("fresh"));
+        const size_t before = server.requests().size();
+        link.HttpExecuteCached(server.baseUrl() + "AxInfoStruct?x", resultFile("XmlStruct.xml"));
+        EXPECT_EQ(server.requests().size() - before, c.fetches ? 1u : 0u) << c.name;
+        EXPECT_EQ(readFile(resultFile("XmlStruct.xml")), c.fetches ? "fresh" : "cached") << c.name;
+    }
+    std::filesystem::remove(resultFile("XmlNew.xml"));
+    link.HttpExecuteCached(server.baseUrl() + "AxInfoStruct?x", resultFile("XmlNew.xml"));
+    EXPECT_FALSE(readFile(resultFile("XmlNew.xml")).empty()) << "no file: fetched";
+}
+
+TEST_F(Exchange, PostGoesBesideThePreviousRequest) {
+    link.HttpExecute(server.baseUrl() + "tarmel/AxInfoVO?idTVO=1", resultFile());
+    MultipartForm form;
+    form.fields = {{"NFImage", "12_1.jpg"}, {"SQLExecute", "Insert into x values (1)"}};
+    form.files = {{"File", "12_1.jpg", "image/jpeg", std::string("\xFF\xD8\x00\x01", 4)}};
+    server.enqueue(Answer("<OutParams><NewID>5</NewID></OutParams>"));
+    link.HttpPost("AxInsert", resultFile("XmlAXInsert.xml"), form);
+
+    const auto post = server.requests().back();
+    EXPECT_EQ(post.method, "POST");
+    EXPECT_EQ(post.target, "/tarmel/AxInsert") << "no idClient on a POST";
+    EXPECT_NE(post.head.find("Content-Type: multipart/form-data; boundary="), std::string::npos);
+    EXPECT_NE(post.body.find("name=\"NFImage\"\r\n\r\n12_1.jpg\r\n"), std::string::npos);
+    const std::string filePart = "filename=\"12_1.jpg\"\r\nContent-Type: image/jpeg\r\n\r\n" +
+                                 std::string("\xFF\xD8\x00\x01", 4) + "\r\n--";
+    EXPECT_NE(post.body.find(filePart), std::string::npos);
+    EXPECT_EQ(readFile(resultFile("XmlAXInsert.xml")), "<OutParams><NewID>5</NewID></OutParams>");
+    EXPECT_EQ(window.warning(), "");
+}
+
+TEST_F(Exchange, FailedPostStoresAndShowsTheTransferError) {
+    link.HttpExecute(server.baseUrl() + "AxInfoVO?idTVO=1", resultFile());
+    server.enqueue(DroppedConnection());
+    server.enqueue(DroppedConnection());
+    link.HttpPost("AxInsert", resultFile("XmlAXInsert.xml"), MultipartForm{});
+    EXPECT_EQ(readFile(resultFile("XmlAXInsert.xml")), " - Erreur de transfert sur le serveur ");
+    EXPECT_EQ(window.warning(), " - Erreur de transfert sur le serveur ");
+}
+
+}  // namespace
+}  // namespace tarmel
