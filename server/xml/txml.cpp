@@ -36,12 +36,12 @@ void XmlFind(TXml& reader, std::string_view name) {
     reader.position = 0;
 
     const std::string_view whole = reader.wholeText();
-    const size_t open = xml::FindTag(whole, xml::OpenPrefix(name).view());
+    const size_t open = xml::FindTag(whole, xml::OpenPrefix(name));
     if (open == xml::npos) return;
     // The content starts at the first child's start tag (or at the element's own closing tag).
     const size_t content = whole.find('<', open + 1);
     if (content == xml::npos) return;
-    const size_t close = xml::FindTag(whole, xml::CloseTag(name).view(), content);
+    const size_t close = xml::FindTag(whole, xml::CloseTag(name), content);
     if (close == xml::npos) return;
 
     reader.remainingBegin = reader.currentBegin = content;
@@ -52,10 +52,10 @@ int XmlNext(TXml& reader, std::string_view name) {
     const std::string_view remaining = reader.remainingText();
     const xml::Tag start = xml::StartTag(name);
     const xml::Tag close = xml::CloseTag(name);
-    xml::TagPair found = xml::FindStartBeforeClose(remaining, start.view(), close.view());
+    xml::TagPair found = xml::FindStartBeforeClose(remaining, start, close);
     if (found.close == xml::npos) return 0;
     if (found.start == xml::npos) {
-        found.start = xml::FindTag(remaining, start.view(), found.close + 1);
+        found.start = xml::FindTag(remaining, start, found.close + 1);
         if (found.start == xml::npos) return 0;
     }
 
@@ -72,7 +72,7 @@ void XmlValue(const TXml& reader, std::string_view name, std::string& destinatio
     const std::string_view element = reader.currentElement();
     const xml::Tag start = xml::StartTag(name);
     const xml::TagPair found =
-        xml::FindStartBeforeClose(element, start.view(), xml::CloseTag(name).view());
+        xml::FindStartBeforeClose(element, start, xml::CloseTag(name));
     if (found.start == xml::npos || found.close == xml::npos) return;
     const size_t valueBegin = std::min(found.start + start.size(), found.close);
     destination.assign(element.substr(valueBegin, found.close - valueBegin));
@@ -83,7 +83,7 @@ void XmlAttr(const TXml& reader, std::string_view name, std::string& destination
     // runaway quote from swallowing the document.
     constexpr size_t kValueWindow = 20;
     const std::string_view whole = reader.wholeText();
-    const size_t at = whole.find(xml::AttrPrefix(name).view());
+    const size_t at = whole.find(std::string(name) + "=\"");
     if (at == xml::npos) return;
     const std::string_view window = whole.substr(at + name.size() + 2, kValueWindow);
     const size_t quote = window.find('"');

@@ -1,93 +1,74 @@
-// Private to the reader: the tag texts it searches for ("<name>", "</name>", "<name", name="), and
-// the scan that finds tags by visiting only the "<" bytes of a text. The reader builds and searches
-// two tags for every item and every value it reads, so neither may touch the heap for the short
-// names the documents use, nor call memcmp at every "<" of a row.
+// Private to the reader: finding tags ("<name>", "</name>", "<name") by visiting only the "<" bytes
+// of a text. The reader looks for two tags for every item and every value it reads, so a tag is
+// matched in place against its name, never built as a string, and no call is made per "<" beyond
+// the memchr that finds it.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 namespace tarmel::xml {
 
 constexpr size_t npos = std::string_view::npos;
 
-class Tag {
-public:
-    Tag(std::string_view before, std::string_view name, std::string_view after) {
-        const size_t size = before.size() + name.size() + after.size();
-        char* out = inline_.data();
-        if (size > inline_.size()) {
-            heap_.resize(size);
-            out = heap_.data();
+// "<" + name + ">" (kStart), "</" + name + ">" (kClose) or "<" + name (kPrefix, a start tag that
+// may go on with attributes or a longer name).
+struct Tag {
+    enum Kind { kStart, kClose, kPrefix };
+    std::string_view name;
+    Kind kind;
+
+    size_t size() const { return name.size() + (kind == kClose ? 3 : kind == kStart ? 2 : 1); }
+
+    // Whether the tag begins at p, given that *p is "<" and the text ends at end.
+    bool at(const char* p, const char* end) const {
+        if (static_cast<size_t>(end - p) < size()) return false;
+        ++p;
+        if (kind == kClose && *p++ != '/') return false;
+        for (const char c : name) {
+            if (*p++ != c) return false;
         }
-        before.copy(out, before.size());
-        name.copy(out + before.size(), name.size());
-        after.copy(out + before.size() + name.size(), after.size());
-        view_ = std::string_view(out, size);
+        return kind == kPrefix || *p == '>';
     }
-    // The view points into this object.
-    Tag(const Tag&) = delete;
-    Tag& operator=(const Tag&) = delete;
-
-    std::string_view view() const { return view_; }
-    size_t size() const { return view_.size(); }
-
-private:
-    std::array<char, 48> inline_;
-    std::string heap_;
-    std::string_view view_;
 };
 
-inline Tag StartTag(std::string_view name) { return Tag("<", name, ">"); }
-inline Tag CloseTag(std::string_view name) { return Tag("</", name, ">"); }
-inline Tag OpenPrefix(std::string_view name) { return Tag("<", name, ""); }
-inline Tag AttrPrefix(std::string_view name) { return Tag("", name, "=\""); }
-
-// Whether the tag (which starts with "<") begins at p, given that *p is "<" and the text ends at end.
-inline bool TagAt(const char* p, const char* end, std::string_view tag) {
-    if (static_cast<size_t>(end - p) < tag.size()) return false;
-    for (size_t i = 1; i < tag.size(); ++i) {
-        if (p[i] != tag[i]) return false;
-    }
-    return true;
-}
+inline Tag StartTag(std::string_view name) { return {name, Tag::kStart}; }
+inline Tag CloseTag(std::string_view name) { return {name, Tag::kClose}; }
+inline Tag OpenPrefix(std::string_view name) { return {name, Tag::kPrefix}; }
 
 // The next "<" at or after p, or nullptr.
 inline const char* NextLt(const char* p, const char* end) {
     return p < end ? static_cast<const char*>(std::memchr(p, '<', end - p)) : nullptr;
 }
 
-// The first position of the tag (which starts with "<") in text at or after from; npos if none.
-inline size_t FindTag(std::string_view text, std::string_view tag, size_t from = 0) {
+// The first position of the tag in text at or after from; npos if none.
+inline size_t FindTag(std::string_view text, const Tag& tag, size_t from = 0) {
     if (from > text.size()) return npos;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     for (const char* p = NextLt(begin + from, end); p != nullptr; p = NextLt(p + 1, end)) {
-        if (TagAt(p, end, tag)) return p - begin;
+        if (tag.at(p, end)) return p - begin;
     }
     return npos;
 }
 
 // The first closing tag in text, and the first start tag when it lies before that closing tag
-// (npos otherwise), found in one pass. Both tags start with "<".
+// (npos otherwise), found in one pass.
 struct TagPair {
     size_t start = npos;
     size_t close = npos;
 };
 
-inline TagPair FindStartBeforeClose(std::string_view text, std::string_view start,
-                                    std::string_view close) {
+inline TagPair FindStartBeforeClose(std::string_view text, const Tag& start, const Tag& close) {
     TagPair found;
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     for (const char* p = NextLt(begin, end); p != nullptr; p = NextLt(p + 1, end)) {
         // A start tag and a closing tag of the same name never begin at the same "<".
-        if (found.start == npos && TagAt(p, end, start)) {
+        if (found.start == npos && start.at(p, end)) {
             found.start = p - begin;
-        } else if (TagAt(p, end, close)) {
+        } else if (close.at(p, end)) {
             found.close = p - begin;
             break;
         }
