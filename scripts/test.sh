@@ -6,4 +6,4 @@ bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 cd build
-exec ctest --output-on-failure -j"$(nproc)" --timeout 300
+exec ctest --output-on-failure --no-label-summary -j"$(nproc)" --timeout 300

@@ -112,4 +112,12 @@ std::string Utf8FromLatin1(std::string_view latin1) {
     return out;
 }
 
+std::string UpperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
 }  // namespace tarmel

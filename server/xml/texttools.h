@@ -22,4 +22,7 @@ std::string Latin1(std::string_view utf8);
 // Latin-1 bytes as UTF-8 (for logs and terminals).
 std::string Utf8FromLatin1(std::string_view latin1);
 
+// ASCII letters upper-cased; accented (Latin-1) letters stay as they are, as the server compares.
+std::string UpperAscii(std::string_view text);
+
 }  // namespace tarmel

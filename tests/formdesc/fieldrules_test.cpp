@@ -1,0 +1,130 @@
+// Field values when a page is filled, labels, visibility, and what the editing handlers store.
+#include "formdesc/fieldrules.h"
+
+#include <gtest/gtest.h>
+
+namespace tarmel {
+namespace {
+
+TEST(FieldRules, ValueFromRecord) {
+    const Date today{2026, 12, 10};
+    const struct {
+        const char* raw;
+        int kind, type;
+        const char* shown;
+    } cases[] = {
+        {"a &amp;lt; b&cr;c", 109, 2, "a < b\r\nc"},
+        {"a &amp; b", 111, 2, "a &amp; b"},  // only text controls decode
+        {"now", 109, 1, "10/12/2026"},
+        {"NOW", 109, 1, "NOW"},
+        {" 1 250 ", 109, 4, "1250"},
+        {"12 500", 109, 5, "12500.00"},
+        {"12500.456", 109, 5, "12500.46"},
+        {"douze", 109, 5, "0.00"},
+        {"", 109, 5, "0.00"},
+        {" x ", 109, 0, " x "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FieldValueFromRecord(c.raw, c.kind, c.type, today), c.shown) << c.raw;
+}
+
+TEST(FieldRules, LabelPlacementMarkerAndVisibility) {
+    const struct {
+        int kind, left, labelLeft;
+    } labels[] = {{109, 93, 5},    {109, 94, 46},   {109, 400, 352}, {109, 401, 379},
+                  {110, 300, 300}, {120, 20, 20},   {111, 0, 5}};
+    for (const auto& c : labels) EXPECT_EQ(LabelLeft(c.kind, c.left), c.labelLeft) << c.left;
+
+    EXPECT_TRUE(MandatoryMarked(true, ""));
+    EXPECT_TRUE(MandatoryMarked(true, "0"));
+    EXPECT_TRUE(MandatoryMarked(true, "0.00"));
+    EXPECT_FALSE(MandatoryMarked(true, "0.0"));
+    EXPECT_FALSE(MandatoryMarked(false, ""));
+
+    EXPECT_FALSE(FieldVisible(3, true));
+    EXPECT_FALSE(FieldVisible(2, false));
+    EXPECT_TRUE(FieldVisible(2, true));
+    EXPECT_TRUE(FieldVisible(0, false));
+}
+
+TEST(FieldRules, EditValueOfAnEmptyDateMask) {
+    EXPECT_EQ(EditValue("__/__/____", 1), "");
+    EXPECT_EQ(EditValue("__/__/____", 2), "__/__/____");
+    EXPECT_EQ(EditValue("01/02/2024", 1), "01/02/2024");
+}
+
+TEST(FieldRules, ComboCheck) {
+    const TXml equip(
+        "<InfoComS><InfoCom><idCom>12</idCom><cNom>Martin Paul</cNom></InfoCom></InfoComS>");
+    const std::vector<std::string> plain = {"Essence", "Diesel"};
+    const std::vector<std::string> withEmpty = {"", "VP", "VU"};
+    const std::vector<std::string> coded = {"EX : Export", "RE : Reprise"};
+    const struct {
+        const char* name;
+        ComboState combo;
+        ComboVerdict verdict;
+        const char* value;
+    } cases[] = {
+        {"free text", {"GPL", plain, -1, false, false, false, 2, "Energie"}, ComboVerdict::Accepted,
+         "GPL"},
+        {"pick-only, unknown text", {"GPL", plain, -1, true, false, false, 2, "Energie"},
+         ComboVerdict::Refused, ""},
+        {"pick-only, cleared", {"", plain, -1, true, false, false, 2, "Energie"},
+         ComboVerdict::Accepted, ""},
+        {"pick-only, listed", {"Diesel", plain, 1, true, false, false, 2, "Energie"},
+         ComboVerdict::Accepted, "Diesel"},
+        {"no items", {"x", {}, -1, false, false, false, 2, "Energie"}, ComboVerdict::NoItems, ""},
+        {"indexed, empty first item", {"", withEmpty, 0, false, true, true, 4, "Genre"},
+         ComboVerdict::Accepted, "0"},
+        {"indexed, first real item", {"VP", withEmpty, 1, false, true, true, 4, "Genre"},
+         ComboVerdict::Accepted, "1"},
+        {"indexed, nothing selected, empty first", {"", withEmpty, -1, false, true, true, 4, "G"},
+         ComboVerdict::Accepted, "-1"},
+        {"indexed, nothing selected", {"", plain, -1, false, true, false, 4, "G"},
+         ComboVerdict::Accepted, "0"},
+        {"boolean item 1", {"Non", {"Non", "Oui"}, 0, false, true, false, 3, "BOOLEAN"},
+         ComboVerdict::Accepted, "False"},
+        {"boolean item 2", {"Oui", {"Non", "Oui"}, 1, false, true, false, 3, "BOOLEAN"},
+         ComboVerdict::Accepted, "True"},
+        {"code before the label", {"EX : Export", coded, 0, false, false, false, 2, "Origine"},
+         ComboVerdict::Accepted, "EX"},
+        {"staff", {"Martin Paul", {"Martin Paul"}, 0, false, true, false, 4, "idCom"},
+         ComboVerdict::Accepted, "12"},
+        {"unknown staff", {"Personne", {"Martin Paul"}, -1, false, true, false, 4, "IDCOM"},
+         ComboVerdict::Accepted, "0"},
+    };
+    for (const auto& c : cases) {
+        const ComboCheckResult result = CheckCombo(c.combo, equip);
+        EXPECT_EQ(result.verdict, c.verdict) << c.name;
+        EXPECT_EQ(result.value, c.value) << c.name;
+    }
+}
+
+TEST(FieldRules, ListBoxSelection) {
+    const std::vector<std::string> items = {"Xylo", "Yacht", "Zinc"};
+    const ListBoxValue xz = ListBoxSelection(";X;Y;Z", items, {true, false, true});
+    EXPECT_EQ(xz.value, ";X;Z;");
+    EXPECT_EQ(xz.display, "Xylo - Zinc");
+    EXPECT_EQ(ListBoxSelection(";X;Y;Z", items, {false, false, false}).value, "");
+}
+
+TEST(FieldRules, WeekLabel) {
+    const struct {
+        const char* date;
+        const char* week;
+    } cases[] = {
+        {"", ""},
+        {"01/01/2024", "2024s00"},  // 2024 begins on a Monday
+        {"06/01/2024", "2024s00"},
+        {"07/01/2024", "2024s01"},  // the following Sunday starts week 01
+        {"31/12/2024", "2024s52"},
+        {"01/01/2023", "2023s00"},  // 2023 begins on a Sunday
+        {"07/01/2023", "2023s00"},
+        {"08/01/2023", "2023s01"},
+        {"pas une date", "1900s00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WeekLabel(c.date), c.week) << c.date;
+}
+
+}  // namespace
+}  // namespace tarmel
