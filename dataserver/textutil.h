@@ -1,0 +1,17 @@
+// Small ASCII text helpers shared by the data server (case folding is ASCII only: accented
+// Latin-1 letters stay as they are).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarmel::dataserver {
+
+char AsciiLower(char c);
+std::string AsciiLowerCopy(std::string_view text);
+std::string AsciiUpperCopy(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace tarmel::dataserver

@@ -1,0 +1,194 @@
+// Starting and stopping the real data server for tests.
+#include "tests/support/dataserverprocess.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace tarmel::testsupport {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string MakeTempFolder(const char* prefix) {
+    std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+// Runs the executable with the arguments, stdout and stderr into the given files; returns the pid.
+pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath,
+            const std::string& errPath) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) throw std::runtime_error("cannot start " + args[0]);
+    return pid;
+}
+
+// The demo database and its photos, built once per test program and copied for each server.
+struct DemoTemplate {
+    std::string folder;
+    std::string database;
+    std::string photos;
+
+    DemoTemplate() {
+        folder = MakeTempFolder("tarmel-demo-");
+        database = folder + "/demo.db";
+        photos = folder + "/photos";
+        fs::create_directories(photos);
+        pid_t pid = Spawn({DataServerProcess::executable(), "--db", database, "--photos", photos,
+                           "--create-demo", "--build-only"},
+                          folder + "/build.out", folder + "/build.err");
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(database)) {
+            throw std::runtime_error("cannot build the demo database: " + ReadAll(folder + "/build.err"));
+        }
+    }
+    ~DemoTemplate() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+};
+
+const DemoTemplate& Template() {
+    static DemoTemplate instance;
+    return instance;
+}
+
+}  // namespace
+
+std::string DataServerProcess::executable() {
+    if (const char* env = std::getenv("TARMEL_DATASERVER_EXE"); env != nullptr && *env != '\0') {
+        return env;
+    }
+#ifdef TARMEL_DATASERVER_EXE
+    return TARMEL_DATASERVER_EXE;
+#else
+    throw std::runtime_error("tarmel-dataserver not known: set TARMEL_DATASERVER_EXE");
+#endif
+}
+
+DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
+    : extraArgs_(std::move(extraArgs)) {
+    const DemoTemplate& demo = Template();
+    folder_ = MakeTempFolder("tarmel-server-");
+    databasePath_ = folder_ + "/dealership.db";
+    photoFolder_ = folder_ + "/photos";
+    fs::copy_file(demo.database, databasePath_);
+    if (fs::exists(demo.database + "-wal")) fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
+    fs::copy(demo.photos, photoFolder_, fs::copy_options::recursive);
+    try {
+        start();
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+        throw;
+    }
+}
+
+DataServerProcess::~DataServerProcess() {
+    stop();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+std::string DataServerProcess::baseHRef() const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/tarmel/";
+}
+
+std::string DataServerProcess::imagesUrl() const { return baseHRef() + "images/"; }
+
+std::string DataServerProcess::log() const { return ReadAll(folder_ + "/server.err"); }
+
+void DataServerProcess::start() {
+    if (pid_ > 0) return;
+    const std::string outPath = folder_ + "/server" + std::to_string(++starts_) + ".out";
+    std::vector<std::string> args = {executable(), "--db", databasePath_, "--photos", photoFolder_,
+                                     "--listen", "127.0.0.1", "--port", "0"};
+    args.insert(args.end(), extraArgs_.begin(), extraArgs_.end());
+    pid_ = Spawn(args, outPath, folder_ + "/server.err");
+    // The server prints "... listening on http://127.0.0.1:<port>/tarmel/" once it accepts.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string out = ReadAll(outPath);
+        const std::string marker = "listening on http://127.0.0.1:";
+        size_t at = out.find(marker);
+        if (at != std::string::npos && out.find('\n', at) != std::string::npos) {
+            port_ = std::atoi(out.c_str() + at + marker.size());
+            return;
+        }
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            throw std::runtime_error("tarmel-dataserver ended at start: " + log());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill();
+    throw std::runtime_error("tarmel-dataserver did not start in time: " + log());
+}
+
+void DataServerProcess::waitForExit() {
+    // A clean stop that hangs is ended the hard way after ten seconds.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    while (true) {
+        pid_t r = waitpid(pid_, &status, WNOHANG);
+        if (r == pid_ || (r < 0 && errno != EINTR)) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    pid_ = -1;
+    port_ = 0;
+}
+
+void DataServerProcess::kill() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    waitForExit();
+}
+
+void DataServerProcess::stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    waitForExit();
+}
+
+}  // namespace tarmel::testsupport

@@ -1,0 +1,58 @@
+// The real tarmel-dataserver for tests: started on a free loopback port over a fresh copy of the
+// demo database (built once per test program) with its own photo folder, stopped at the end.
+// Plain C++, usable from Qt and non-Qt tests alike.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace tarmel::testsupport {
+
+class DataServerProcess {
+public:
+    // Starts the server over a fresh copy of the demo database; extra command-line options are
+    // passed through. Throws std::runtime_error when the server cannot be started.
+    explicit DataServerProcess(std::vector<std::string> extraArgs = {});
+    // Stops the server (SIGTERM, then waits) and removes its scratch folder.
+    ~DataServerProcess();
+    DataServerProcess(const DataServerProcess&) = delete;
+    DataServerProcess& operator=(const DataServerProcess&) = delete;
+
+    // "http://127.0.0.1:<port>/tarmel/"
+    std::string baseHRef() const;
+    // "http://127.0.0.1:<port>/tarmel/images/"
+    std::string imagesUrl() const;
+    int port() const { return port_; }
+    const std::string& databasePath() const { return databasePath_; }
+    const std::string& photoFolder() const { return photoFolder_; }
+    // The scratch folder holding the database, the photos and the server's logs.
+    const std::string& folder() const { return folder_; }
+    // What the server wrote to stderr so far (one line per request).
+    std::string log() const;
+
+    // Stops the server the hard way (SIGKILL) and waits for it: nothing is flushed or closed.
+    void kill();
+    // Stops the server cleanly (SIGTERM) and waits for it.
+    void stop();
+    // Starts the server again over the same database and photo folder (on a new free port).
+    void start();
+    bool running() const { return pid_ > 0; }
+
+    // The executable under test.
+    static std::string executable();
+
+private:
+    void waitForExit();
+
+    std::vector<std::string> extraArgs_;
+    std::string folder_;
+    std::string databasePath_;
+    std::string photoFolder_;
+    pid_t pid_ = -1;
+    int port_ = 0;
+    int starts_ = 0;
+};
+
+}  // namespace tarmel::testsupport
