@@ -1,0 +1,89 @@
+// Building the demo dealership: schema, group, catalogue, structure description and records in
+// one transaction, then the identifier counter moved past every identifier the demo took.
+#include "dataserver/demodata.h"
+
+#include <filesystem>
+#include <string>
+
+#include "dataserver/demo/demo.h"
+#include "dataserver/demo/structure.h"
+#include "dataserver/schema.h"
+
+namespace tarmel::dataserver {
+
+namespace {
+
+bool Exec(sqlite3* db, const std::string& sql, std::string& error) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        error = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+// Vehicles that get real photos: all of a small demo, the first ones of a large database.
+constexpr int kPhotoVehicles = 80;
+
+}  // namespace
+
+bool FillDemo(sqlite3* db, const DemoOptions& options, const std::string& photoDir,
+              std::string& error) {
+    using namespace demo;
+    if (!SeedGroup(db, error) || !SeedCatalogue(db, error)) return false;
+    if (!InsertStructure(db, "*", DemoStructure(), error)) return false;
+    Random rng(options.seed);
+    IdCounter ids;
+    ids.next = 1001;  // below lies nothing: the counter's own start
+    if (!SeedVehicles(db, rng, options.vehicles, ids, kPhotoVehicles, photoDir, error)) {
+        return false;
+    }
+    if (!SeedClients(db, rng, options.clients, ids, error)) return false;
+    return Exec(db, "UPDATE tCounters SET Value = " + std::to_string(ids.next) +
+                        " WHERE Name = 'NewID'", error);
+}
+
+bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
+                       const DemoOptions& options, std::string& error) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) return true;
+    // Build under a temporary name: a crash or an error never leaves a half-filled database
+    // that the server would then accept.
+    const std::string building = path + ".building";
+    std::filesystem::remove(building, ec);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(building.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
+        error = "cannot create " + building + ": " + sqlite3_errmsg(db);
+        sqlite3_close(db);
+        return false;
+    }
+    bool ok = Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", error) &&
+              Exec(db, "BEGIN", error) && Exec(db, std::string(SchemaSql()), error) &&
+              Exec(db, "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                           "; PRAGMA user_version=" + std::to_string(kSchemaVersion), error) &&
+              FillDemo(db, options, photoDir, error) && Exec(db, "COMMIT", error) &&
+              Exec(db, "PRAGMA journal_mode=WAL", error);
+    if (!ok) {
+        error = "demo database: " + error;
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    if (ok) ok = Exec(db, "ANALYZE", error);
+    sqlite3_close(db);
+    if (ok) {
+        std::filesystem::rename(building, path, ec);
+        if (ec) {
+            error = "cannot rename " + building + ": " + ec.message();
+            ok = false;
+        }
+    }
+    if (!ok) {
+        std::filesystem::remove(building, ec);
+        std::filesystem::remove(building + "-wal", ec);
+        std::filesystem::remove(building + "-shm", ec);
+    }
+    return ok;
+}
+
+}  // namespace tarmel::dataserver

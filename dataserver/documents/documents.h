@@ -1,0 +1,30 @@
+// The documents the client reads whole: the structure description ("AxInfoStruct"), the value
+// lists ("AxInfoEquip") and the record documents of a vehicle ("AxInfoVO") and of a client
+// ("AxInfoCL"). Each builder reads the database through the given (read-only) connection,
+// finalizes every statement it prepares, and returns a Latin-1 XML document.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <string>
+#include <string_view>
+
+#include "dataserver/querystring.h"
+
+namespace tarmel::dataserver {
+
+// "axStructS" with one "axStruct" per entry, for the parameter "UserConcession".
+std::string BuildStructDocument(sqlite3* db, const QueryParams& params);
+// "AxInfoEquip" holding "ParsS", "InfoComS", "MarksS", "ModelsS", "VNMarksS", "VNModelsS",
+// "VNVersionsS", "InfoSiteS" and one container per option list, for "UserConcession".
+std::string BuildEquipDocument(sqlite3* db, const QueryParams& params);
+// "AxInfoVO": "User", "GNames", "OptDates", "tVO", "ImageS", "ResaS", "FrevoS" for the
+// parameters "idTVO" and "UserID". today is "dd/mm/yyyy" (written as "Now").
+std::string BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+// "AxInfoCL": "User", "GNames", "OptDates", "TVC", "TActS", "TVehS" for "idClient" and "UserID".
+std::string BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+
+// Today's date on the server, "dd/mm/yyyy".
+std::string ServerToday();
+
+}  // namespace tarmel::dataserver

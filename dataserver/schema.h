@@ -1,0 +1,24 @@
+// The dealership database's schema: its tables, which of them the client may read and write,
+// and the marks by which the server recognises a database it knows.
+#pragma once
+
+#include <string_view>
+
+namespace tarmel::dataserver {
+
+// Stored in the file's header (PRAGMA application_id / user_version); a database with other
+// values is refused, so the server never runs the client's SQL over a schema it does not know.
+constexpr int kApplicationId = 0x54524D4C;  // "TRML"
+constexpr int kSchemaVersion = 1;
+
+// The DDL creating every table and index (one script, for sqlite3_exec).
+std::string_view SchemaSql();
+
+// Tables the client's statements may write ("AxUpdate", "AxInsert").
+bool IsWritableTable(std::string_view table);
+// Tables the client's statements may read: the writable ones and the reference tables (users,
+// staff, sites, options, reservations, structure). Internal tables (identifier counter, SMS log)
+// are in neither list.
+bool IsReadableTable(std::string_view table);
+
+}  // namespace tarmel::dataserver
