@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "dataserver/dialect.h"
+#include "dataserver/documents/register.h"
 #include "dataserver/textutil.h"
 #include "dataserver/uploads.h"
 #include "dataserver/xmlanswer.h"
@@ -138,6 +139,7 @@ void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& c
     server.Route("POST", base + "AxInsert", bind(&AxUpload));
     server.RoutePrefix("GET", config.imagesPath, bind(&PhotoFile));
     server.Route("POST", "/tools/smssend/smssend.php5", bind(&Sms));
+    RegisterDocumentEndpoints(server, db, config);
     server.SetErrorWriter([](const Request& request, Response& response, const std::string& m) {
         response.status = 200;
         response.contentType = "text/xml; charset=ISO-8859-1";

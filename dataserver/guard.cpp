@@ -29,6 +29,40 @@ bool IsAllowedFunction(std::string_view name) {
 
 std::string Text(const char* p) { return p ? std::string(p) : std::string(); }
 
+// The kind of statement an authorizer action belongs to, for the refusal message.
+const char* ActionName(int action) {
+    switch (action) {
+        case SQLITE_PRAGMA: return "PRAGMA";
+        case SQLITE_ATTACH: return "ATTACH";
+        case SQLITE_DETACH: return "DETACH";
+        case SQLITE_TRANSACTION: return "BEGIN/COMMIT/ROLLBACK";
+        case SQLITE_SAVEPOINT: return "SAVEPOINT";
+        case SQLITE_ANALYZE: return "ANALYZE";
+        case SQLITE_REINDEX: return "REINDEX";
+        case SQLITE_RECURSIVE: return "WITH RECURSIVE";
+        case SQLITE_ALTER_TABLE: return "ALTER TABLE";
+        case SQLITE_CREATE_VTABLE:
+        case SQLITE_DROP_VTABLE: return "table virtuelle";
+        case SQLITE_CREATE_INDEX:
+        case SQLITE_CREATE_TABLE:
+        case SQLITE_CREATE_TEMP_INDEX:
+        case SQLITE_CREATE_TEMP_TABLE:
+        case SQLITE_CREATE_TEMP_TRIGGER:
+        case SQLITE_CREATE_TEMP_VIEW:
+        case SQLITE_CREATE_TRIGGER:
+        case SQLITE_CREATE_VIEW:
+        case SQLITE_DROP_INDEX:
+        case SQLITE_DROP_TABLE:
+        case SQLITE_DROP_TEMP_INDEX:
+        case SQLITE_DROP_TEMP_TABLE:
+        case SQLITE_DROP_TEMP_TRIGGER:
+        case SQLITE_DROP_TEMP_VIEW:
+        case SQLITE_DROP_TRIGGER:
+        case SQLITE_DROP_VIEW: return "modification du schéma";
+        default: return "instruction inconnue";
+    }
+}
+
 }  // namespace
 
 void ApplyConnectionLimits(sqlite3* db) {
@@ -111,8 +145,8 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
             return Deny(tarmel::Latin1("écriture non autorisée dans la table ") + Text(a));
         default:
             // DDL, PRAGMA, ATTACH, transactions, savepoints, ANALYZE, recursive CTEs, ...
-            return Deny(tarmel::Latin1("instruction non autorisée (action ") +
-                        std::to_string(action) + ")");
+            return Deny(tarmel::Latin1("instruction non autorisée : ") +
+                        tarmel::Latin1(ActionName(action)));
     }
 }
 

@@ -105,16 +105,10 @@ int main(int argc, char** argv) {
     dbOptions.readers = static_cast<int>(httpOptions.threads) + 1;
 
     std::string error;
-#ifdef TARMEL_DATASERVER_DEMO
     if (createDemo && !BuildDemoDatabase(dbOptions.path, config.photos, demo, error)) {
         std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());
         return 1;
     }
-#else
-    // Without the demo builder, --create-demo gives an empty dealership with the schema only.
-    dbOptions.create = createDemo;
-    (void)demo;
-#endif
     auto db = Database::Open(dbOptions, error);
     if (!db) {
         std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());

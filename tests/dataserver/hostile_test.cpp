@@ -1,0 +1,259 @@
+// Hostile requests: each is refused with a LogItem in a well-formed answer, while the tables and
+// the schema stay as they were and no file appears.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "tests/dataserver/serverclient.h"
+#include "tests/support/scratchdir.h"
+
+namespace tarmel::testsupport {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The first line where two texts differ, empty when they are equal.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+    size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    if (i == a.size() && i == b.size()) return std::string();
+    size_t start = a.rfind('\n', i == 0 ? 0 : i - 1);
+    start = start == std::string::npos ? 0 : start + 1;
+    return a.substr(start, a.find('\n', i) - start) + " <> " + b.substr(start, b.find('\n', i) - start);
+}
+
+class Hostile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = std::make_unique<DataServerProcess>();
+        // Rows for the long join: three per level, thirty levels.
+        for (int i = 0; i < 3; ++i) {
+            Outcome o = Execute(*server_, "AxUpdate",
+                                "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
+                                "RubricText) Values ('ZTJOIN', " + std::to_string(i) + ", '..', 'x')");
+            ASSERT_TRUE(o.logItems.empty()) << o.raw;
+        }
+        fingerprint_ = DatabaseFingerprint(server_->databasePath());
+        files_ = FilesUnder(server_->folder());
+    }
+
+    // Nothing changed: same rows, same schema, same files.
+    void ExpectUnchanged(const std::string& what) {
+        EXPECT_EQ(FirstDifference(DatabaseFingerprint(server_->databasePath()), fingerprint_), "")
+            << what;
+        EXPECT_EQ(FilesUnder(server_->folder()), files_) << what;
+        EXPECT_FALSE(fs::exists(outside_.file("evil.db"))) << what;
+        EXPECT_FALSE(fs::exists(outside_.file("x.jpg"))) << what;
+    }
+
+    std::unique_ptr<DataServerProcess> server_;
+    tarmel::testing::ScratchDir outside_;  // a folder a hostile statement may name
+    std::string fingerprint_;
+    std::vector<std::string> files_;
+};
+
+std::string LongJoin(const std::string& head) {
+    std::string from, where;
+    for (int i = 1; i <= 30; ++i) {
+        const std::string t = "t" + std::to_string(i);
+        from += (i > 1 ? ", " : "") + std::string("ListRubrics ") + t;
+        where += (i > 1 ? " and " : "") + t + ".RubricType='ZTJOIN'";
+    }
+    return head + " FROM " + from + " WHERE " + where;
+}
+
+TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
+    const std::string evil = outside_.file("evil.db");
+    struct Case {
+        const char* endpoint;
+        std::string sql;
+    };
+    const std::vector<Case> cases = {
+        {"AxQuery", "ATTACH DATABASE '" + evil + "' AS evil"},
+        {"AxUpdate", "ATTACH DATABASE '" + evil + "' AS evil"},
+        {"AxQuery", "PRAGMA table_info(tClients)"},
+        {"AxUpdate", "PRAGMA writable_schema=1"},
+        {"AxUpdate", "PRAGMA journal_mode=DELETE"},
+        {"AxQuery", "SELECT * FROM pragma_table_info('tClients')"},
+        {"AxQuery", "SELECT load_extension('" + outside_.file("x.so") + "')"},
+        {"AxQuery", "SELECT name, sql FROM sqlite_master"},
+        {"AxUpdate", "DELETE FROM sqlite_master"},
+        {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0"},
+        {"AxUpdate", "VACUUM INTO '" + evil + "'"},
+        {"AxQuery", "VACUUM INTO '" + evil + "'"},
+        {"AxUpdate", "CREATE TEMP TRIGGER t AFTER INSERT ON tClients BEGIN DELETE FROM tVehicles; END"},
+        {"AxUpdate", "CREATE TABLE x (a)"},
+        {"AxUpdate", "DROP TABLE tActions"},
+        {"AxUpdate", "ALTER TABLE tClients ADD COLUMN z"},
+        {"AxInsert", "CREATE INDEX i ON tClients (CliVille)"},
+        {"AxUpdate", "BEGIN"},
+        {"AxUpdate", "COMMIT"},
+        {"AxUpdate", "SAVEPOINT s"},
+        {"AxQuery", "SELECT 1; DELETE FROM ListRubrics"},
+        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText='y' WHERE 0;; DELETE FROM ListRubrics"},
+        {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')"},
+        {"AxUpdate", "UPDATE tCounters SET Value=0"},
+        {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'"},
+        {"AxInsert", "INSERT INTO tNothing (a) VALUES (:NewID)"},
+        {"AxQuery", LongJoin("SELECT count(*)")},
+        {"AxUpdate", LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex")+")"},
+        {"AxQuery", "SELECT randomblob(2000000000)"},
+        {"AxQuery", "SELECT zeroblob(2000000000)"},
+        {"AxQuery", "SELECT length(printf('%.*c', 2000000000, 'x'))"},
+        {"AxUpdate", "SELECT * FROM ListRubrics"},
+        {"AxQuery", "DELETE FROM ListRubrics"},
+        {"AxQuery", "EXPLAIN SELECT 1"},
+        {"AxQuery", "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c"},
+        {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'"},
+        {"AxQuery", "SELECT FROM WHERE"},
+        {"AxQuery", "SELECT * FROM ListRubrics WHERE RubricText=#02/29/2023#"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText=:Other"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText=?1"},
+        {"AxInsert", "INSERT INTO tActions (idAction) VALUES (:NewID) RETURNING idAction"},
+        {"AxInsert", "INSERT INTO tActions (idAction, CommentaireAction) VALUES (:NewID, 'x')'"},
+        {"AxUpdate", ""},
+    };
+    for (const Case& c : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::string(c.endpoint) == "AxQuery") {
+            Rowset r = Query(*server_, c.sql);
+            EXPECT_FALSE(r.logItems.empty()) << c.endpoint << " " << c.sql << "\n" << r.raw;
+            EXPECT_TRUE(r.rows.empty()) << c.sql;
+        } else {
+            Outcome o = Execute(*server_, c.endpoint, c.sql);
+            EXPECT_FALSE(o.logItems.empty()) << c.endpoint << " " << c.sql << "\n" << o.raw;
+            EXPECT_EQ(o.newId, "") << c.sql;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, 10.0) << "no deadline for " << c.sql;
+        ExpectUnchanged(c.sql);
+    }
+}
+
+TEST_F(Hostile, ATimedOutStatementSaysSoAndWritesNothing) {
+    Outcome o = Execute(*server_, "AxUpdate",
+                        LongJoin("UPDATE ListRubrics SET RubricText='z' WHERE RubricIndex IN "
+                                 "(SELECT t1.RubricIndex") + ")");
+    ASSERT_EQ(o.logItems.size(), 1u) << o.raw;
+    EXPECT_NE(o.logItems[0].find("WAIT_TIMEOUT"), std::string::npos);  // the client retries it
+    ExpectUnchanged("time-out");
+    // The server keeps serving.
+    EXPECT_TRUE(Query(*server_, "select 1 as one").logItems.empty());
+}
+
+std::string Jpeg(size_t size, char fill = 'j') {
+    std::string data(size, fill);
+    data[0] = '\xFF';
+    data[1] = '\xD8';
+    data[2] = '\xFF';
+    return data;
+}
+
+std::vector<Part> UploadForm(const std::string& name, const std::string& mini,
+                             const std::string& statement, size_t size = 2000) {
+    return {{"NFImage", "", name},           {"XMLC_OutputFormat", "", "XML"},
+            {"SQLExecute", "", statement},   {"MAX_FILE_SIZE", "", "4096000"},
+            {"File", name, Jpeg(size)},      {"NFImageMini", "", mini},
+            {"File", mini, Jpeg(size / 10)}};
+}
+
+const std::string kLink =
+    "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) VALUES (:NewID, "
+    "99001, 1, 'Z0099001-01', '2024-03-14 10:11:12')";
+
+TEST_F(Hostile, UploadsWithUnsafeNamesOrSizesAreRefused) {
+    const std::string abs = outside_.file("x.jpg");
+    std::vector<std::vector<Part>> forms = {
+        UploadForm("../x.jpg", "xm.jpg", kLink),
+        UploadForm("..\\x.jpg", "xm.jpg", kLink),
+        UploadForm(abs, "xm.jpg", kLink),
+        UploadForm("x.jpg", "../../xm.jpg", kLink),
+        UploadForm("%2e%2e%2fx.jpg", "xm.jpg", kLink),
+        UploadForm("%2e%2e", "xm.jpg", kLink),
+        UploadForm(std::string("x\0.jpg", 6), "xm.jpg", kLink),
+        UploadForm("x.php", "xm.jpg", kLink),
+        UploadForm("x.jpg", "x.jpg", kLink),
+        UploadForm("x.jpg", "xm.jpg", kLink, 4096001),  // over MAX_FILE_SIZE
+        UploadForm("x.jpg", "xm.jpg", "DROP TABLE tClients"),
+        UploadForm("x.jpg", "xm.jpg", "SELECT 1"),
+    };
+    std::vector<Part> three = UploadForm("x.jpg", "xm.jpg", kLink);
+    three.push_back({"File", "y.jpg", Jpeg(10)});
+    forms.push_back(three);
+    std::vector<Part> notJpeg = UploadForm("x.jpg", "xm.jpg", kLink);
+    notJpeg[4].data = "#!/bin/sh\n";
+    forms.push_back(notJpeg);
+    std::vector<Part> smaller = UploadForm("x.jpg", "xm.jpg", kLink, 3000);
+    smaller[3].data = "1000";  // the form's own limit is lower
+    forms.push_back(smaller);
+    for (const auto& form : forms) {
+        HttpAnswer a = MultipartPost(server_->port(), "/tarmel/AxInsert", form);
+        EXPECT_EQ(a.status, 200);
+        EXPECT_EQ(XmlProblems(a.body), "");
+        EXPECT_EQ(LogItemsOf(a.body).size(), 1u) << form[0].data << "\n" << a.body;
+        ExpectUnchanged(form[0].data);
+    }
+}
+
+TEST_F(Hostile, BodiesWithoutABoundAreRefusedBeforeTheyAreRead) {
+    const std::string head = "POST /tarmel/AxInsert HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                             "Content-Type: multipart/form-data; boundary=b\r\n";
+    const std::vector<std::string> requests = {
+        head + "Transfer-Encoding: chunked\r\nConnection: close\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+        head + "Content-Length: 10000000\r\nConnection: close\r\n\r\n--b\r\n",
+        head + "Content-Length: 99999999999999999999999\r\nConnection: close\r\n\r\n",
+        head + "Content-Length: 20\r\nContent-Encoding: gzip\r\nConnection: close\r\n\r\n"
+               "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\x01\x00\x00\xff\xff\x00\x00\x00\x00\x00",
+        head + "Connection: close\r\n\r\n",  // a POST without a length
+    };
+    for (const std::string& request : requests) {
+        HttpAnswer a = RawRequest(server_->port(), request, 5000);
+        ASSERT_NE(a.status, 0) << request;
+        if (a.status == 200) {
+            EXPECT_EQ(XmlProblems(a.body), "");
+            EXPECT_EQ(LogItemsOf(a.body).size(), 1u) << request << "\n" << a.body;
+        } else {
+            EXPECT_GE(a.status, 400) << request;  // refused by the HTTP layer itself
+        }
+        ExpectUnchanged(request.substr(head.size(), 40));
+    }
+    // And the server still answers.
+    EXPECT_TRUE(Query(*server_, "select 1 as one").logItems.empty());
+}
+
+TEST_F(Hostile, PhotoAddressesOutsideTheFolderAreNotServed) {
+    for (const std::string path : {"/tarmel/images/../dealership.db", "/tarmel/images/%2e%2e/x.jpg",
+                                   "/tarmel/images/%2e%2e%2fdealership.db",
+                                   "/tarmel/images/..%5cdealership.db", "/tarmel/images/"}) {
+        HttpAnswer a = RawRequest(server_->port(),
+                                  "GET " + path + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+        EXPECT_EQ(a.status, 404) << path;
+        EXPECT_EQ(a.body.find("SQLite"), std::string::npos);
+    }
+}
+
+TEST(ServerStart, AnUnknownSchemaIsRefused) {
+    tarmel::testing::ScratchDir dir;
+    const std::string db = dir.file("other.db");
+    ASSERT_EQ(std::system(("sqlite3 '" + db + "' 'CREATE TABLE tClients (a); CREATE TABLE t2 (b);'").c_str()),
+              0);
+    const std::string command = "timeout 20 '" + DataServerProcess::executable() + "' --db '" + db +
+                                "' --port 0 > '" + dir.file("out") + "' 2> '" + dir.file("err") + "'";
+    int rc = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << rc;
+    EXPECT_NE(tarmel::testing::readFile(dir.file("err")).find("refusing"), std::string::npos);
+    EXPECT_EQ(tarmel::testing::readFile(dir.file("out")).find("listening"), std::string::npos);
+    // A missing file is not created unless asked.
+    rc = std::system(("timeout 20 '" + DataServerProcess::executable() + "' --db '" + dir.file("none.db") +
+                      "' --port 0 2>/dev/null >/dev/null").c_str());
+    EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1);
+    EXPECT_FALSE(fs::exists(dir.file("none.db")));
+}
+
+}  // namespace
+}  // namespace tarmel::testsupport

@@ -1,0 +1,115 @@
+// The photo upload of "AxInsert", the photos under the images address, and the SMS path.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "tests/dataserver/serverclient.h"
+#include "tests/support/scratchdir.h"
+
+namespace tarmel::testsupport {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Jpeg(size_t size, char seed) {
+    std::string data(size, '\0');
+    for (size_t i = 0; i < size; ++i) data[i] = static_cast<char>((i * 31 + static_cast<size_t>(seed)) & 0xFF);
+    data[0] = '\xFF';
+    data[1] = '\xD8';
+    data[2] = '\xFF';
+    return data;
+}
+
+std::string SqliteText(const std::string& database, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    std::string out;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        out = v ? v : "";
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return out;
+}
+
+TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
+    DataServerProcess server;
+    const std::string photo = Jpeg(4096000, 1);  // exactly the largest size allowed
+    const std::string mini = Jpeg(3000, 2);
+    const std::string statement =
+        "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) VALUES "
+        "(:NewID, 99002, 1, 'Z0099002-01', '2024-03-14 10:11:12')";
+    HttpAnswer a = MultipartPost(server.port(), "/tarmel/AxInsert",
+                                 {{"NFImage", "", "Z0099002-01.jpg"},
+                                  {"XMLC_OutputFormat", "", "XML"},
+                                  {"SQLExecute", "", statement},
+                                  {"MAX_FILE_SIZE", "", "4096000"},
+                                  {"File", "Z0099002-01.jpg", photo},
+                                  {"NFImageMini", "", "Z0099002-01m.jpg"},
+                                  {"File", "Z0099002-01m.jpg", mini}});
+    ASSERT_EQ(a.status, 200);
+    EXPECT_EQ(XmlProblems(a.body), "");
+    EXPECT_TRUE(LogItemsOf(a.body).empty()) << a.body;
+    EXPECT_NE(a.body.find("<NewID>"), std::string::npos);
+    EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01.jpg"), photo);
+    EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01m.jpg"), mini);
+    for (const auto& entry : fs::directory_iterator(server.photoFolder())) {
+        EXPECT_NE(entry.path().filename().string().rfind(".upload-", 0), 0u) << "temporary file left";
+    }
+    Rowset link = Query(server, "select NumImage, NomImage, DateImage from [tVO - Liens Images] "
+                                "where idVO=99002");
+    ASSERT_EQ(link.rows.size(), 1u);
+    EXPECT_EQ(link.rows[0]["NomImage"], "Z0099002-01");
+    EXPECT_EQ(link.rows[0]["DateImage"], "2024-03-14 10:11:12");
+
+    // The photo and its miniature under the images address.
+    HttpAnswer served = RawRequest(server.port(), "GET /tarmel/images/Z0099002-01m.jpg HTTP/1.1\r\n"
+                                                  "Host: x\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(served.status, 200);
+    EXPECT_EQ(served.header("Content-Type"), "image/jpeg");
+    EXPECT_EQ(served.body, mini);
+    EXPECT_EQ(RawRequest(server.port(), "GET /tarmel/images/Z0099002-02.jpg HTTP/1.1\r\nHost: x\r\n"
+                                        "Connection: close\r\n\r\n")
+                  .status,
+              404);
+}
+
+TEST(Upload, ARefusedStatementLeavesNoFile) {
+    DataServerProcess server;
+    const auto before = FilesUnder(server.folder());
+    HttpAnswer a = MultipartPost(server.port(), "/tarmel/AxInsert",
+                                 {{"NFImage", "", "Z1.jpg"},
+                                  {"SQLExecute", "", "INSERT INTO tNowhere (a) VALUES (:NewID)"},
+                                  {"MAX_FILE_SIZE", "", "4096000"},
+                                  {"File", "Z1.jpg", Jpeg(100, 3)},
+                                  {"NFImageMini", "", "Z1m.jpg"},
+                                  {"File", "Z1m.jpg", Jpeg(10, 4)}});
+    EXPECT_EQ(LogItemsOf(a.body).size(), 1u) << a.body;
+    EXPECT_EQ(FilesUnder(server.folder()), before);
+}
+
+TEST(Sms, RecordsTheMessageAndAnswersSuccess) {
+    DataServerProcess server;
+    // The client labels its form "text/xml"; the body is multipart all the same.
+    for (const std::string type : {"", "text/xml"}) {
+        const std::string text = "de Quintar NORD,\r\n\r\npour un test d'envoi \xC3\xA0 M. MARTIN Jean";
+        HttpAnswer a = MultipartPost(server.port(), "/tools/smssend/smssend.php5",
+                                     {{"destinataire", "", "+33612345678"}, {"texte", "", text}}, type);
+        EXPECT_EQ(a.status, 200);
+        EXPECT_NE(a.body.find("telephonySmsSend successfull"), std::string::npos) << a.body;
+    }
+    EXPECT_EQ(SqliteText(server.databasePath(), "select count(*) from tSmsLog"), "2");
+    EXPECT_EQ(SqliteText(server.databasePath(), "select Texte from tSmsLog"),
+              "de Quintar NORD,\r\n\r\npour un test d'envoi \xE0 M. MARTIN Jean");
+    HttpAnswer missing = MultipartPost(server.port(), "/tools/smssend/smssend.php5",
+                                       {{"texte", "", "x"}});
+    EXPECT_EQ(missing.body.find("successfull"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarmel::testsupport
