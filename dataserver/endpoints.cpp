@@ -66,14 +66,7 @@ void AxQuery(const Context& ctx, const Request& request, Response& response) {
         response.body = ErrorDocument(request.path, Msg("Paramètre SQL manquant"));
         return;
     }
-    DialectResult translated = TranslateDialect(*sql);
-    if (!translated.ok) {
-        response.body = ErrorDocument(request.path, translated.error);
-        return;
-    }
-    QueryResult result = ctx.db.Query(translated.sql, MaxRowsOf(request, ctx.config.defaultMaxRows));
-    response.body = result.outcome == Outcome::Ok ? RowsetDocument(result)
-                                                  : ErrorDocument(request.path, result.error);
+    response.body = QueryAnswer(ctx.db, *sql, MaxRowsOf(request, ctx.config.defaultMaxRows));
 }
 
 void AxExecute(const Context& ctx, const Request& request, Response& response) {
@@ -98,6 +91,13 @@ void Sms(const Context& ctx, const Request& request, Response& response) {
 }
 
 }  // namespace
+
+std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRows) {
+    DialectResult translated = TranslateDialect(clientSql);
+    if (!translated.ok) return ErrorDocument("AxQuery", translated.error);
+    QueryResult result = db.Query(translated.sql, maxRows);
+    return result.outcome == Outcome::Ok ? RowsetDocument(result) : ErrorDocument("AxQuery", result.error);
+}
 
 StatementAnswer RunStatement(Database& db, std::string_view clientSql) {
     StatementAnswer answer;

@@ -25,6 +25,10 @@ struct StatementAnswer {
 };
 StatementAnswer RunStatement(Database& db, std::string_view clientSql);
 
+// The answer to one client query ("AxQuery"): a rowset of at most maxRows rows, or the rowset
+// root carrying a LogItem.
+std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRows);
+
 // Registers every endpoint on the server and installs the error writer.
 void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& config);
 
