@@ -1,0 +1,277 @@
+// The "AxQuery" plate search on a large dealership: the median of the same SELECT run directly in
+// SQLite and sent over loopback HTTP (answer parsed as the client parses it), then the rate of 16
+// keep-alive connections searching at once.
+//   bench_axquery [database]   (default: axquery-100k.db beside the executable, built when absent)
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dataserver/database.h"
+#include "dataserver/demodata.h"
+#include "dataserver/dialect.h"
+#include "dataserver/endpoints.h"
+#include "dataserver/httpserver.h"
+#include "server/xml/txml.h"
+
+namespace {
+
+using namespace tarmel::dataserver;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kVehicles = 100000;
+constexpr int kClients = 100000;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The search panel's statement for kind 1 (plate), all families, no site, one dealership.
+std::string PlateSearch(const std::string& text, const std::string& dealership) {
+    return "SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
+           "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre "
+           "AS VO_ORDRE, Immatriculation AS VO_Result, Site as VO_SITE, Concession, idOwner FROM "
+           "TVehicles Where (Concession='" + dealership + "') and ((Immatriculation like '%" + text +
+           "%')) ORDER BY Immatriculation, DateOrdre desc";
+}
+
+// The request target as the client sends it: "%" as "%25", blanks as "%20", "#" as "%23".
+std::string Target(const std::string& sql) {
+    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML&MaxRows=50&SQL=";
+    for (char c : sql) {
+        if (c == '%') target += "%25";
+        else if (c == ' ') target += "%20";
+        else if (c == '#') target += "%23";
+        else target += c;
+    }
+    return target + "&idClient=";
+}
+
+// One keep-alive connection with Nagle's delay off, as the client's libcurl handle has it.
+class Connection {
+public:
+    explicit Connection(int port) {
+        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ok_ = connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+    }
+    ~Connection() { close(fd_); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // GET; the body of a 200 answer, or false.
+    bool Get(const std::string& target, std::string& body) {
+        if (!ok_) return false;
+        const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                    "Accept: text/html, */*\r\n\r\n";
+        if (send(fd_, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
+            return ok_ = false;
+        }
+        size_t headEnd;
+        while ((headEnd = buffer_.find("\r\n\r\n")) == std::string::npos) {
+            if (!Fill()) return false;
+        }
+        const bool success = buffer_.compare(0, 12, "HTTP/1.1 200") == 0;
+        size_t lengthAt = buffer_.find("Content-Length: ");
+        if (lengthAt == std::string::npos || lengthAt > headEnd) {
+            lengthAt = buffer_.find("content-length: ");
+        }
+        if (lengthAt == std::string::npos || lengthAt > headEnd) return ok_ = false;
+        const size_t length = std::stoul(buffer_.substr(lengthAt + 16));
+        while (buffer_.size() < headEnd + 4 + length) {
+            if (!Fill()) return false;
+        }
+        body = buffer_.substr(headEnd + 4, length);
+        buffer_.erase(0, headEnd + 4 + length);
+        return success;
+    }
+
+private:
+    bool Fill() {
+        char chunk[65536];
+        ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
+        if (n <= 0) return ok_ = false;
+        buffer_.append(chunk, static_cast<size_t>(n));
+        return true;
+    }
+    int fd_ = -1;
+    bool ok_ = false;
+    std::string buffer_;
+};
+
+// The answer read as the search result list reads it; false on a log item or no rowset.
+bool ParseAnswer(const std::string& body, int& rows) {
+    tarmel::TXml reader(body);
+    std::string count;
+    tarmel::XmlAttr(reader, "RowCount", count);
+    if (count.empty() || body.find("<LogItem>") != std::string::npos) return false;
+    tarmel::XmlFind(reader, "AXQueryS");
+    rows = 0;
+    while (tarmel::XmlNext(reader, "AXQuery") != 0) {
+        std::string id, plate;
+        tarmel::XmlValue(reader, "VO_ID", id);
+        tarmel::XmlValue(reader, "VO_IMMAT", plate);
+        ++rows;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    const fs::path here = fs::absolute(fs::path(argv[0])).parent_path();
+    const std::string path = argc > 1 ? argv[1] : (here / "axquery-100k.db").string();
+    std::string error;
+    if (!fs::exists(path)) {
+        std::fprintf(stderr, "building %s (%d vehicles, %d clients)...\n", path.c_str(), kVehicles, kClients);
+        const auto start = Clock::now();
+        DemoOptions demo;
+        demo.vehicles = kVehicles;
+        demo.clients = kClients;
+        if (!BuildDemoDatabase(path, path + ".photos", demo, error)) {
+            std::fprintf(stderr, "cannot build the database: %s\n", error.c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "built in %.1f s\n", Ms(Clock::now() - start) / 1000);
+    }
+
+    // Search texts: parts of real plates (what a salesperson types), in the vehicle's dealership.
+    sqlite3* direct = nullptr;
+    sqlite3_open_v2(path.c_str(), &direct, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<std::string> statements;
+    {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(direct,
+                           "SELECT Immatriculation, Concession FROM tVehicles WHERE Immatriculation "
+                           "IS NOT NULL ORDER BY (idVO * 7919) % 1000 LIMIT 200",
+                           -1, &stmt, nullptr);
+        int i = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            std::string plate = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+            std::string dealership = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+            // Alternately the first letters and a middle piece of the plate.
+            std::string text = (i++ % 2 == 0) ? plate.substr(0, 4) : plate.substr(3, 3);
+            statements.push_back(PlateSearch(text, dealership));
+        }
+        sqlite3_finalize(stmt);
+    }
+    if (statements.empty()) {
+        std::fprintf(stderr, "no vehicles in %s\n", path.c_str());
+        return 1;
+    }
+
+    // Direct: the translated SELECT prepared and stepped in-process, at most 51 rows read.
+    std::vector<double> directMs;
+    for (int round = 0; round < 5; ++round) {
+        for (const std::string& sql : statements) {
+            const auto start = Clock::now();
+            DialectResult translated = TranslateDialect(sql);
+            sqlite3_stmt* stmt = nullptr;
+            sqlite3_prepare_v3(direct, translated.sql.c_str(), -1, 0, &stmt, nullptr);
+            int rows = 0;
+            while (rows <= 50 && sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_text(stmt, c);
+                ++rows;
+            }
+            sqlite3_finalize(stmt);
+            if (round > 0) directMs.push_back(Ms(Clock::now() - start));
+        }
+    }
+    sqlite3_close(direct);
+
+    // The server, in this process, as tarmel-dataserver runs it.
+    DatabaseOptions dbOptions;
+    dbOptions.path = path;
+    HttpOptions httpOptions;
+    httpOptions.port = 0;
+    httpOptions.threads = 4;
+    httpOptions.logRequests = false;
+    dbOptions.readers = static_cast<int>(httpOptions.threads) + 1;
+    auto db = Database::Open(dbOptions, error);
+    if (!db) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    HttpServer server(httpOptions);
+    EndpointConfig config;
+    RegisterEndpoints(server, *db, config);
+    if (!server.Start(error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    const int port = server.boundPort();
+    std::vector<std::string> targets;
+    for (const std::string& sql : statements) targets.push_back(Target(sql));
+
+    std::vector<double> httpMs;
+    {
+        Connection connection(port);
+        std::string body;
+        for (int round = 0; round < 5; ++round) {
+            for (const std::string& target : targets) {
+                const auto start = Clock::now();
+                int rows = 0;
+                bool ok = connection.Get(target, body) && ParseAnswer(body, rows);
+                if (!ok) {
+                    std::fprintf(stderr, "search failed: %s\n", body.c_str());
+                    return 1;
+                }
+                if (round > 0) httpMs.push_back(Ms(Clock::now() - start));
+            }
+        }
+    }
+
+    // 16 keep-alive connections searching for five seconds.
+    std::atomic<long> done{0}, errors{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> clients;
+    const auto loadStart = Clock::now();
+    for (int c = 0; c < 16; ++c) {
+        clients.emplace_back([&, c] {
+            Connection connection(port);
+            std::string body;
+            size_t i = static_cast<size_t>(c) * 13;
+            while (!stop) {
+                int rows = 0;
+                if (connection.Get(targets[i++ % targets.size()], body) && ParseAnswer(body, rows)) {
+                    ++done;
+                } else {
+                    ++errors;
+                    return;  // a broken connection stays broken
+                }
+            }
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    stop = true;
+    for (auto& t : clients) t.join();
+    const double seconds = Ms(Clock::now() - loadStart) / 1000;
+    server.Stop();
+
+    std::printf("bench: axquery_direct_p50 %.3f ms\n", Median(directMs));
+    std::printf("bench: axquery_http_p50 %.3f ms\n", Median(httpMs));
+    std::printf("bench: axquery_rps_c16 %.0f req/s\n", static_cast<double>(done) / seconds);
+    std::printf("bench: axquery_errors_c16 %ld count\n", errors.load());
+    return 0;
+}
