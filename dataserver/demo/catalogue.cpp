@@ -133,16 +133,11 @@ const std::vector<UsedModel> kUsedModels = {
     {"TOYOTA", "COROLLA"},     {"TOYOTA", "C-HR"},        {"DACIA", "SANDERO"},
     {"DACIA", "DUSTER"},       {"FORD", "FIESTA"},        {"FORD", "KUGA"}};
 
-const std::vector<const char*> kEngines = {
-    "1.0 TSI 95 BVM5", "1.0 TSI 110 DSG7", "1.5 TSI 150 DSG7", "2.0 TDI 115 BVM6",
-    "2.0 TDI 150 DSG7", "1.4 eHybrid 204", "1.2 PureTech 130 EAT8", "1.5 dCi 115",
-    "1.6 E-Tech 145", "1.5 BlueHDi 130", "e-Motor 204 ch", "1.5 TSI 150 ACT"};
 
 }  // namespace
 
 const std::vector<NewModel>& NewModels() { return kNewModels; }
 const std::vector<UsedModel>& UsedModels() { return kUsedModels; }
-const std::vector<const char*>& Engines() { return kEngines; }
 
 const std::vector<const char*>& ParameterList(std::string_view type) {
     static const Items empty;

@@ -99,7 +99,6 @@ struct UsedModel {
 };
 const std::vector<NewModel>& NewModels();
 const std::vector<UsedModel>& UsedModels();
-const std::vector<const char*>& Engines();
 // The parameter list of a type (UTF-8 items, in list order), as seeded into ListRubrics.
 const std::vector<const char*>& ParameterList(std::string_view type);
 // Option lists of the list-box fields: code and label (UTF-8).

@@ -87,6 +87,56 @@ uint32_t BodyColour(std::string_view colour) {
 
 std::string PersonName(const Person& p) { return Upper(p.lastName) + " " + p.firstName; }
 
+// An engine of the make's range.
+std::string EngineFor(Random& rng, std::string_view make) {
+    static const std::vector<const char*> vw = {"1.0 TSI 95 BVM5", "1.0 TSI 110 DSG7",
+                                                "1.5 TSI 150 DSG7", "2.0 TDI 115 BVM6",
+                                                "2.0 TDI 150 DSG7", "1.4 eHybrid 204",
+                                                "e-Motor 204 ch"};
+    static const std::vector<const char*> renault = {"TCe 90 BVM5", "1.5 dCi 115",
+                                                     "1.6 E-Tech 145", "TCe 140 EDC7"};
+    static const std::vector<const char*> psa = {"1.2 PureTech 100 BVM6",
+                                                 "1.2 PureTech 130 EAT8", "1.5 BlueHDi 130"};
+    static const std::vector<const char*> other = {"1.5 Hybrid 116", "1.0 EcoBoost 125",
+                                                   "1.5 dCi 115"};
+    if (make == "RENAULT" || make == "DACIA") return rng.Pick(renault);
+    if (make == "PEUGEOT" || make == "CITRO\xCBN") return rng.Pick(psa);
+    if (make == "TOYOTA" || make == "FORD") return rng.Pick(other);
+    return rng.Pick(vw);
+}
+
+// Body, energy and gearbox that go with a model and its engine.
+const char* BodyOf(std::string_view model) {
+    for (const char* suv : {"T-ROC", "TIGUAN", "Q3", "Q5", "KAROQ", "KODIAQ", "ARONA", "ATECA",
+                            "FORMENTOR", "BORN", "CAPTUR", "KADJAR", "2008", "3008", "5008",
+                            "C5 AIRCROSS", "C-HR", "DUSTER", "KUGA"}) {
+        if (model == suv) return "SUV";
+    }
+    for (const char* small : {"POLO", "CLIO", "208", "C3", "FABIA", "IBIZA", "YARIS", "SANDERO",
+                              "FIESTA", "A1", "ID.3"}) {
+        if (model == small) return "Citadine";
+    }
+    if (model == "PASSAT" || model == "OCTAVIA") return "Break";
+    if (model == "SCENIC") return "Monospace";
+    return "Berline";
+}
+const char* EnergyOf(std::string_view engine) {
+    if (engine.find("TDI") != std::string_view::npos || engine.find("dCi") != std::string_view::npos ||
+        engine.find("HDi") != std::string_view::npos) {
+        return "Diesel";
+    }
+    if (engine.find("eHybrid") != std::string_view::npos) return "Hybride rechargeable";
+    if (engine.find("E-Tech") != std::string_view::npos) return "Hybride";
+    if (engine.find("e-Motor") != std::string_view::npos) return "\xC9lectrique";  // Latin-1
+    return "Essence";
+}
+const char* GearboxOf(std::string_view engine) {
+    for (const char* automatic : {"DSG", "EAT", "E-Tech", "eHybrid", "e-Motor"}) {
+        if (engine.find(automatic) != std::string_view::npos) return "Automatique";
+    }
+    return "Manuelle";
+}
+
 struct FrevoLine {
     int date;
     const char* label;
@@ -172,13 +222,13 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
             catalogue = m.basePrice + t * 2500 + rng.Range(0, 6) * 250;
             vehicle.Text("InfoTypeVersion", trim);
         }
-        const std::string engine = rng.Pick(Engines());
+        const std::string engine = EngineFor(rng, make);
         const std::string version = model + " " + engine + (trim.empty() ? "" : " " + Upper(trim));
         const std::string colour = Latin1(Item(rng, "InfoCouleur"));
         vehicle.Text("InfoMarque", make).Text("InfoModele", model).Text("InfoVersion", version)
             .Text("InfoCouleur", colour).Utf8("InfoCouleurInt", Item(rng, "InfoCouleurInt"))
-            .Utf8("Carrosserie", Item(rng, "Carrosserie")).Utf8("Energie", Item(rng, "Energie"))
-            .Utf8("BoiteVitesse", Item(rng, "BoiteVitesse")).Text("NbPortes", rng.Chance(85) ? "5" : "3")
+            .Text("Carrosserie", BodyOf(model)).Text("Energie", EnergyOf(engine))
+            .Text("BoiteVitesse", GearboxOf(engine)).Text("NbPortes", rng.Chance(85) ? "5" : "3")
             .Int("NbPlaces", rng.Chance(90) ? 5 : 7).Int("CV", rng.Range(4, 11))
             .Text("Chassis", RandomVin(rng, make));
         vehicle.Text("InfoEquiInterieur", Codes(rng, "InfoEquiInterieur", 50))
@@ -459,16 +509,23 @@ bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::strin
         "Message laissé sur le répondeur.",
         "Rendez-vous atelier pris pour la révision."};
     const int anchor = AnchorDay();
+    Person first;
+    std::string firstMobile;
+    const SiteDef* firstSite = nullptr;
 
     for (int i = 0; i < count; ++i) {
-        const SiteDef& site = PickSite(rng);
+        const SiteDef& site = i == count - 1 && firstSite ? *firstSite : PickSite(rng);
+        if (i == 0) firstSite = &site;
         const std::string concession = site.concession;
         const auto staff = StaffOf(site.site);
         auto pickStaff = [&]() -> int {
             return staff[static_cast<size_t>(rng.Range(0, static_cast<int>(staff.size()) - 1))]->idCom;
         };
         const int64_t idClient = ids.Take();
-        const Person p = RandomPerson(rng);
+        // The last client is entered twice (a second file for the first client, as happens at
+        // a counter): the duplicate check has something to find.
+        const bool duplicate = i == count - 1 && count >= 2;
+        const Person p = duplicate ? first : RandomPerson(rng);
         const Address a = RandomAddress(rng, concession);
         const int created = anchor - rng.Range(0, 2500);
         client.Int("idClient", idClient).Text("CliCivilite", p.civility).Text("CliNom", p.lastName)
@@ -480,7 +537,12 @@ bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::strin
             .Utf8("CliSituationFamille", Item(rng, "SituationFamille"))
             .Int("CliNbEnfants", rng.Range(0, 4))
             .Date("CliDateNaissance", anchor - rng.Range(19 * 365, 85 * 365));
-        if (rng.Chance(80)) client.Text("CliMobile", RandomMobile(rng));
+        const std::string mobile = duplicate ? firstMobile : RandomMobile(rng);
+        if (i == 0) {
+            first = p;
+            firstMobile = mobile;
+        }
+        if (duplicate || i == 0 || rng.Chance(80)) client.Text("CliMobile", mobile);
         if (rng.Chance(55)) client.Text("CliTelDom", RandomLandline(rng, concession));
         if (rng.Chance(15)) client.Text("CliTelBur", RandomLandline(rng, concession));
         if (rng.Chance(70)) client.Text("CliEmail", EmailOf(p, rng));
@@ -543,7 +605,7 @@ bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::strin
                 make = Latin1(m.make);
                 model = Latin1(m.model);
             }
-            version = model + " " + rng.Pick(Engines());
+            version = model + " " + EngineFor(rng, make);
             const int order = anchor - rng.Range(30, 2500);
             const int mec = order + rng.Range(10, 60);
             const int km = std::max(100, (anchor - mec) * rng.Range(20, 55));

@@ -131,6 +131,10 @@ TEST(DemoDatabase, ClientsHaveVehiclesActionsAndWishes) {
     EXPECT_GT(ScalarInt(db, "SELECT count(*) FROM tClients WHERE PAChoix1 LIKE ';%;'"), 0);
     EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tActions a WHERE NOT EXISTS (SELECT 1 FROM "
                             "tClients c WHERE c.idClient=a.idClient)"), 0);
+    // A client entered twice: the duplicate check has a pair to find.
+    EXPECT_GE(ScalarInt(db, "SELECT count(*) FROM tClients a JOIN tClients b ON a.idClient < b.idClient "
+                            "AND a.CliNom = b.CliNom AND a.CliPrenom = b.CliPrenom AND "
+                            "a.CliMobile = b.CliMobile AND a.Concession = b.Concession"), 1);
     // An action's staff member works at the client's site.
     EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tActions a JOIN tClients c USING (idClient) "
                             "JOIN tStaff s ON s.idCom=a.idCom WHERE instr(s.Site, c.Site)=0"), 0);
