@@ -37,6 +37,12 @@ bool LooksLikeIsoDate(std::string_view text) {
 
 }  // namespace
 
+std::string FormatMoney(double value) {
+    std::string out;
+    AppendFixed2(value, out);
+    return out;
+}
+
 std::string FormatReal(double value) {
     if (!std::isfinite(value)) return std::string();
     char buf[64];

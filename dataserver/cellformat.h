@@ -12,6 +12,9 @@ namespace tarmel::dataserver {
 // appended as stored (Latin-1 bytes); numbers use "." whatever the locale.
 void AppendCell(sqlite3_stmt* stmt, int col, std::string& out);
 
+// An amount with two decimals and ".", as the answers write MONEY columns.
+std::string FormatMoney(double value);
+
 // The shortest text that reads back as the same double, with "." (no exponent below 1e15).
 std::string FormatReal(double value);
 

@@ -6,6 +6,7 @@
 
 #include "dataserver/dialect.h"
 #include "dataserver/documents/register.h"
+#include "dataserver/reports.h"
 #include "dataserver/textutil.h"
 #include "dataserver/uploads.h"
 #include "dataserver/xmlanswer.h"
@@ -86,6 +87,10 @@ void PhotoFile(const Context& ctx, const Request& request, Response& response) {
     HandlePhotoFile(ctx.config, request, response);
 }
 
+void Report(const Context& ctx, const Request& request, Response& response) {
+    HandleReport(ctx.db, ctx.config, request, response);
+}
+
 void Sms(const Context& ctx, const Request& request, Response& response) {
     HandleSms(ctx.db, request, response);
 }
@@ -138,6 +143,7 @@ void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& c
     server.Route("GET", base + "AxInsert", bind(&AxExecute));
     server.Route("POST", base + "AxInsert", bind(&AxUpload));
     server.RoutePrefix("GET", config.imagesPath, bind(&PhotoFile));
+    server.Route("GET", base + "ReportPDF", bind(&Report));
     server.Route("POST", "/tools/smssend/smssend.php5", bind(&Sms));
     RegisterDocumentEndpoints(server, db, config);
     server.SetErrorWriter([](const Request& request, Response& response, const std::string& m) {
