@@ -1,0 +1,103 @@
+// The document endpoints over HTTP, on the real server started over a fresh demo database: each
+// answers a well-formed Latin-1 document, and what the client's statements store is what the
+// next document shows, byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "server/xml/texttools.h"
+#include "server/xml/txml.h"
+#include "tests/dataserver/rawhttp.h"
+#include "tests/dataserver/serverclient.h"
+#include "tests/support/dataserverprocess.h"
+
+namespace tarmel::testing {
+namespace {
+
+using tarmel::testsupport::ClientGet;
+using tarmel::testsupport::DataServerProcess;
+using tarmel::testsupport::HttpAnswer;
+
+std::string Value(const std::string& doc, const char* element, const char* child) {
+    TXml r(doc);
+    XmlFind(r, element);
+    std::string v = "\x01";
+    XmlValue(r, child, v);
+    return v;
+}
+
+class DocumentEndpoints : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new DataServerProcess(); }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+    static HttpAnswer Get(const std::string& target, const std::string& idClient = "") {
+        return ClientGet(server_->port(), "/tarmel/" + target, idClient);
+    }
+    static std::string FirstUsedVehicle() {
+        const auto rows = tarmel::testsupport::Query(
+            *server_, "SELECT idTVO FROM tVehicles WHERE TypeVO=1 ORDER BY idVO", 1);
+        return rows.rows.empty() ? std::string() : rows.rows[0].at("idTVO");
+    }
+    static DataServerProcess* server_;
+};
+DataServerProcess* DocumentEndpoints::server_ = nullptr;
+
+TEST_F(DocumentEndpoints, EachAnswersAWellFormedLatin1Document) {
+    const std::string vehicle = FirstUsedVehicle();
+    ASSERT_FALSE(vehicle.empty());
+    struct Case {
+        std::string target;
+        std::string idClient;
+        const char* mustHold;
+    };
+    const Case cases[] = {
+        {"AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=LYO", "", "<axStructS><axStruct>"},
+        {"AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=LYO", "", "<ParsS><Pars><type>"},
+        {"AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + vehicle + "&UserID=3", "", "<tVO><idVO>"},
+        {"AxInfoCL?XMLC_OutputFormat=XML&UserID=9", "-1", "<TVC></TVC>"},
+        // Hostile or missing parameters still give the document, empty.
+        {"AxInfoVO?XMLC_OutputFormat=XML&idTVO=1%20or%201=1&UserID='", "", "<tVO></tVO>"},
+        {"AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=%27;DROP", "", "<ParsS>"},
+    };
+    for (const Case& c : cases) {
+        const HttpAnswer a = Get(c.target, c.idClient);
+        EXPECT_EQ(a.status, 200) << c.target;
+        EXPECT_NE(a.header("Content-Type").find("ISO-8859-1"), std::string::npos) << c.target;
+        EXPECT_EQ(tarmel::testsupport::XmlProblems(a.body), "") << c.target;
+        EXPECT_NE(a.body.find(c.mustHold), std::string::npos) << c.target;
+    }
+}
+
+TEST_F(DocumentEndpoints, WhatAPageUpdateStoresTheRecordDocumentShows) {
+    const std::string vehicle = FirstUsedVehicle();
+    const std::string doc = Get("AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + vehicle + "&UserID=4").body;
+    const std::string idVO = Value(doc, "tVO", "idVO");
+    ASSERT_NE(idVO, "\x01");
+    // The page statement as the client sends it: text through the text encoder (apostrophe
+    // doubled, line break as %0D%0A, ampersand as %26), Latin-1 bytes raw.
+    const std::string sql = Latin1("Update tVehicles set Commentaires='Très bon état, l''intérieur "
+                                   "%26 le moteur.%0D%0ARévisé',PrixVente=12345.60 where (idVO=") +
+                            idVO + ")";
+    const auto outcome = tarmel::testsupport::Execute(*server_, "AxUpdate", sql);
+    ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
+    const std::string after = Get("AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + vehicle + "&UserID=4").body;
+    EXPECT_EQ(Value(after, "tVO", "Commentaires"),
+              Latin1("Très bon état, l'intérieur &amp; le moteur.&cr;Révisé"));
+    EXPECT_EQ(Value(after, "tVO", "PrixVente"), "12345.60");
+}
+
+TEST_F(DocumentEndpoints, ListMaintenanceShowsInTheNextValueLists) {
+    const std::string sql = Latin1("Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
+                                   "RubricText) Values ('Energie', 0, '..' ,'Bioéthanol E85')");
+    const auto outcome = tarmel::testsupport::Execute(*server_, "AxUpdate", sql);
+    ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
+    const std::string equip = Get("AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=LYO").body;
+    EXPECT_NE(equip.find(Latin1("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarmel::testing
