@@ -181,6 +181,39 @@ TEST(StructureDocument, DescribesTheGridsAndSpeaksFrench) {
     EXPECT_EQ(tags["_TVO/5"], "tVO - Frevo");
 }
 
+TEST(StructureDocument, EveryDescribedColumnIsAColumnOfTheTableItsPageWrites) {
+    sqlite3* db = SharedDemo().db;
+    const auto entries = StructEntries(Doc(tarmel::dataserver::BuildStructDocument, {}));
+    auto columnsOf = [&](const std::string& table) {
+        std::set<std::string> names;
+        const std::string dump = Dump(db, "SELECT lower(name) FROM pragma_table_info('" + table + "')");
+        for (size_t start = 0; start < dump.size();) {
+            const size_t end = dump.find("|\n", start);
+            names.insert(dump.substr(start, end - start));
+            start = end + 2;
+        }
+        return names;
+    };
+    // Page 8 writes the client's vehicles, the client pages the client, every other page the
+    // vehicle; the grid lines go to their own tables.
+    const std::map<std::string, std::string> tableOf = {
+        {"pgVO", "tVehicles"},     {"pgVD", "tVehicles"},    {"pgVN", "tVehicles"},
+        {"pgEquip", "tVehicles"},  {"pgFrevo", "tVehicles"}, {"pgPhotos", "tVehicles"},
+        {"pgClient", "tClients"},  {"pgProjet", "tClients"}, {"pgVehicles", "TVehiclesClarum"},
+        {"gFrev", "tVO - Frevo"},  {"gAct", "tActions"}};
+    int checked = 0;
+    for (const Entry& e : entries) {
+        auto table = tableOf.find(e.at("descInfo"));
+        if (table == tableOf.end()) continue;
+        const std::string column = e.at("vInfo").substr(0, e.at("vInfo").find(';'));
+        std::string lower = column;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(columnsOf(table->second).count(lower)) << table->second << "." << column;
+        ++checked;
+    }
+    EXPECT_GT(checked, 200);
+}
+
 // The list key of a field entry, as the client derives it.
 std::string ListKeyOf(const Entry& e) {
     const std::string column = e.at("vInfo").substr(0, e.at("vInfo").find(';'));
