@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include <semaphore.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include "dataserver/database.h"
 #include "dataserver/demodata.h"
@@ -23,9 +25,10 @@ void Usage() {
                  "usage: tarmel-dataserver --db FILE [--create-demo] [--demo-vehicles N]\n"
                  "         [--demo-clients N] [--listen ADDR] [--port N] [--base /tarmel/]\n"
                  "         [--photos DIR] [--images-url /tarmel/images/] [--threads N] [--quiet]\n"
-                 "         [--build-only]\n"
+                 "         [--build-only] [--exit-with-parent]\n"
                  "  --create-demo   build the demo dealership into FILE when FILE does not exist\n"
                  "  --build-only    with --create-demo: build the database, then exit\n"
+                 "  --exit-with-parent  stop when the process that started the server ends\n"
                  "  --listen ADDR   numeric address to listen on (default 127.0.0.1)\n"
                  "  --port 0        listen on a free port (printed on stdout)\n");
 }
@@ -70,6 +73,11 @@ int main(int argc, char** argv) {
             dbOptions.path = value();
         } else if (arg == "--create-demo") {
             createDemo = true;
+        } else if (arg == "--exit-with-parent") {
+            // A test program that dies must not leave its server behind.
+            const pid_t parent = getppid();
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != parent) return 1;
         } else if (arg == "--build-only") {
             buildOnly = true;
         } else if (arg == "--demo-vehicles") {

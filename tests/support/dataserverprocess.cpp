@@ -137,7 +137,7 @@ void DataServerProcess::start() {
     if (pid_ > 0) return;
     const std::string outPath = folder_ + "/server" + std::to_string(++starts_) + ".out";
     std::vector<std::string> args = {executable(), "--db", databasePath_, "--photos", photoFolder_,
-                                     "--listen", "127.0.0.1", "--port", "0"};
+                                     "--listen", "127.0.0.1", "--port", "0", "--exit-with-parent"};
     args.insert(args.end(), extraArgs_.begin(), extraArgs_.end());
     pid_ = Spawn(args, outPath, folder_ + "/server.err");
     // The server prints "... listening on http://127.0.0.1:<port>/tarmel/" once it accepts.

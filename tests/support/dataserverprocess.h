@@ -1,6 +1,7 @@
 // The real tarmel-dataserver for tests: started on a free loopback port over a fresh copy of the
 // demo database (built once per test program) with its own photo folder, stopped at the end.
-// Plain C++, usable from Qt and non-Qt tests alike.
+// Plain C++, usable from Qt and non-Qt tests alike. The server ends with the thread that started
+// it (so a crashed test leaves no server behind): start it from a thread that outlives it.
 #pragma once
 
 #include <sys/types.h>
