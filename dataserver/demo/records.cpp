@@ -195,7 +195,7 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
         const auto staff = StaffOf(site.site);
         const StaffDef& seller = *staff[static_cast<size_t>(rng.Range(0, static_cast<int>(staff.size()) - 1))];
         const int family = rng.Range(1, 100);  // 1-55 used, 56-70 demonstration, 71-100 new
-        const bool used = family <= 55, demo = family > 55 && family <= 70, isNew = family > 70;
+        const bool used = family <= 55, demo = family > 55 && family <= 70;  // the rest are new
         const int64_t idTVO = ids.Take();
         const int64_t idVO = ids.Take();
         vehicle.Int("idVO", idVO).Int("idTVO", idTVO).Int("TypeVO", used ? 1 : 2)
@@ -435,7 +435,7 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
 
         // Photos: the first vehicles of the file get real pictures (a benchmark database keeps
         // its photo folder small).
-        if (i < photoVehicles && !isNew) {
+        if (i < photoVehicles) {
             const int photos = rng.Range(1, 3);
             const uint32_t body = BodyColour(colour);
             char base[32];
