@@ -90,6 +90,13 @@ TEST_F(Statements, PageInsertAndUpdateOfAUsedVehicleStoreWhatTheySay) {
     EXPECT_EQ(after.rows[0]["DateEntree"], "");
     EXPECT_EQ(after.rows[0]["DateOrdre"], "31/12/2009");
 
+    // Booleans travel as True/False and are written back the same way.
+    Ok("AxUpdate", "Update tVehicles set FlagEligible=True,FlagNonDiffuse=False where (idVO=" + idVO + ")");
+    Rowset flags = Q("select FlagEligible, FlagNonDiffuse from tVehicles where idVO=" + idVO);
+    ASSERT_EQ(flags.rows.size(), 1u);
+    EXPECT_EQ(flags.rows[0]["FlagEligible"], "True");
+    EXPECT_EQ(flags.rows[0]["FlagNonDiffuse"], "False");
+
     // An empty key gives an isNull term.
     Ok("AxUpdate", "Update tVehicles set InfoCouleur='Gris' where (isNull(Chassis)) and (idVO=" +
                        idVO + ")");
