@@ -238,11 +238,15 @@ TEST(DemoGenerator, ScalesAndTheSearchesUseTheirIndexes) {
     struct PlanCase {
         const char* sql;
         const char* index;
+        bool covering = false;  // no table row read at all
     };
     const PlanCase plans[] = {
-        {"SELECT TypeVO, idTVO as VO_ID FROM TVehicles Where (Concession='LYO') and "
-         "((Immatriculation like '%AB%')) ORDER BY Immatriculation, DateOrdre desc",
-         "tVehicles_plate"},
+        {"SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
+         "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre "
+         "AS VO_ORDRE, Immatriculation AS VO_Result, Site as VO_SITE, Concession, idOwner FROM "
+         "TVehicles Where (Concession='LYO') and ((Immatriculation like '%12%')) "
+         "ORDER BY Immatriculation, DateOrdre desc",
+         "tVehicles_plate", true},
         {"SELECT TypeVO FROM TVehicles Where (Concession='LYO') and ((NVO>=20010)) "
          "ORDER BY NVO, DateOrdre desc", "tVehicles_number"},
         {"SELECT TypeVO FROM TVehicles Where (Concession='DAU') and ((Acheteur like '%MAR%')) "
@@ -264,6 +268,10 @@ TEST(DemoGenerator, ScalesAndTheSearchesUseTheirIndexes) {
         const char after = plan[at + 6 + std::string(p.index).size()];
         EXPECT_TRUE(after == ' ' || after == '|') << p.sql << "\n" << plan;
         EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << p.sql << "\n" << plan;
+        if (p.covering) {
+            EXPECT_NE(plan.find(std::string("COVERING INDEX ") + p.index), std::string::npos)
+                << p.sql << "\n" << plan;
+        }
     }
     sqlite3_close(db);
 }
