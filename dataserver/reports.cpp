@@ -75,7 +75,8 @@ cairo_surface_t* LoadJpeg(const std::string& path) {
     JpegError error{};
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = &OnJpegError;
-    cairo_surface_t* surface = nullptr;
+    // Changed between setjmp and a possible longjmp: volatile, so its value survives the jump.
+    cairo_surface_t* volatile surface = nullptr;
     if (setjmp(error.jump) != 0) {
         jpeg_destroy_decompress(&info);
         if (surface != nullptr) cairo_surface_destroy(surface);

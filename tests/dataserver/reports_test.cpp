@@ -61,6 +61,15 @@ TEST_F(Reports, CommercialSheetsShowTheVehicleItsPhotoAndItsReservation) {
     EXPECT_NE(text.find(v.rows[0]["PrixVente"]), std::string::npos);
     EXPECT_NE(Poppler(a.body, "images").find("jpeg"), std::string::npos);
 
+    // A damaged photo file leaves the photo out, not the sheet.
+    const std::string photoName = OneValue("select NomImage from tVehicles where idVO=" + idVO, "NomImage");
+    tarmel::testing::writeFile(server_->photoFolder() + "/" + photoName + ".jpg",
+                               std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+    HttpAnswer damaged = Fetch("idVO=" + idVO, family + " - Fiche Commerciale");
+    ASSERT_EQ(damaged.header("Content-Type"), "application/pdf") << damaged.body;
+    EXPECT_NE(Poppler(damaged.body, "text").find(plate), std::string::npos);
+    EXPECT_EQ(Poppler(damaged.body, "images").find("jpeg"), std::string::npos);
+
     // The "2" variant leaves the prices out.
     const std::string variant = Poppler(Fetch("idVO=" + idVO, "VD - Fiche Commerciale2").body, "text");
     EXPECT_NE(variant.find(plate), std::string::npos);
