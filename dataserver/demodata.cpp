@@ -2,8 +2,10 @@
 // one transaction, then the identifier counter moved past every identifier the demo took.
 #include "dataserver/demodata.h"
 
+#include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "dataserver/demo/demo.h"
 #include "dataserver/demo/structure.h"
@@ -54,7 +56,14 @@ bool FillDemo(sqlite3* db, const DemoOptions& options, const std::string& photoD
               std::string& error) {
     using namespace demo;
     if (!SeedGroup(db, error) || !SeedCatalogue(db, error)) return false;
-    if (!InsertStructure(db, "*", DemoStructure(), error)) return false;
+    std::vector<StructEntry> structure;
+    try {
+        structure = DemoStructure();
+    } catch (const std::exception& e) {  // a data control of the window without a description
+        error = e.what();
+        return false;
+    }
+    if (!InsertStructure(db, "*", structure, error)) return false;
     Random rng(options.seed);
     IdCounter ids;
     ids.next = 1001;  // below lies nothing: the counter's own start
