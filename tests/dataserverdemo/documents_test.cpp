@@ -214,6 +214,36 @@ TEST(StructureDocument, EveryDescribedColumnIsAColumnOfTheTableItsPageWrites) {
     EXPECT_GT(checked, 200);
 }
 
+TEST(StructureDocument, ADealershipWithItsOwnDescriptionGetsItTheOthersTheGroups) {
+    ScratchDir dir;
+    tarmel::dataserver::DemoOptions options;
+    options.vehicles = 2;
+    options.clients = 2;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(BuildDemo(dir.str(), "own", options, false).c_str(), &db), SQLITE_OK);
+    // Grenoble's own form: the group's, with the client page captioned differently.
+    ASSERT_EQ(sqlite3_exec(db,
+                           "INSERT INTO tStructure SELECT 'DAU', Position, descInfo, idNum, "
+                           "CASE WHEN vInfo='pgClient' THEN 'Fiche client' ELSE txtInfo END, vInfo, "
+                           "tag, defval, xWidth, xLeft, xTop, xHeight, xLength, tInfo, tControl, "
+                           "color, xNotNull, enabled, fieldInfo FROM tStructure WHERE Concession='*'",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    auto clientCaption = [&](const char* concession) {
+        for (const Entry& e : StructEntries(tarmel::dataserver::BuildStructDocument(
+                 db, {{"UserConcession", concession}}))) {
+            if (e.at("descInfo") == "_TCL" && e.at("idNum") == "7") return e.at("txtInfo");
+        }
+        return std::string();
+    };
+    EXPECT_EQ(clientCaption("DAU"), "Fiche client");
+    EXPECT_EQ(clientCaption("LYO"), "Client");
+    EXPECT_EQ(clientCaption("QUINTAR"), "Client");
+    EXPECT_EQ(StructEntries(tarmel::dataserver::BuildStructDocument(db, {{"UserConcession", "DAU"}})).size(),
+              StructEntries(tarmel::dataserver::BuildStructDocument(db, {})).size());
+    sqlite3_close(db);
+}
+
 // The list key of a field entry, as the client derives it.
 std::string ListKeyOf(const Entry& e) {
     const std::string column = e.at("vInfo").substr(0, e.at("vInfo").find(';'));
