@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb x11-apps imagemagick fonts-comic-neue fonts-dejavu-core
-  libxml2-utils poppler-utils python3-pyftpdlib wrk sqlite3
+  libxml2-utils libxml2-dev poppler-utils python3-pyftpdlib wrk sqlite3
 )
 
 missing=()
