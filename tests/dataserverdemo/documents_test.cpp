@@ -142,6 +142,35 @@ TEST(StructureDocument, PlacesEveryFieldWhereTheInventoryPlacesItsControl) {
     }
 }
 
+// Rough width of a Latin-1 caption in the window's 11-pixel font: narrow signs count half.
+double CaptionPx(const std::string& latin1) {
+    double units = 0;
+    for (char c : latin1) units += std::string_view(" .,:;'()ilI|!").find(c) == std::string_view::npos ? 1.0 : 0.5;
+    return units * 6.0;
+}
+
+TEST(StructureDocument, EveryLabelFitsBeforeItsControl) {
+    const auto entries = StructEntries(Doc(tarmel::dataserver::BuildStructDocument, {}));
+    std::map<std::string, std::string> prefixOf;
+    for (const Entry& e : entries) {
+        if (e.at("descInfo")[0] == '_') prefixOf[e.at("vInfo")] = e.at("defval");
+    }
+    int checked = 0;
+    for (const Entry& e : entries) {
+        auto prefix = prefixOf.find(e.at("descInfo"));
+        const int kind = std::stoi(e.at("tControl"));
+        if (prefix == prefixOf.end() || e.at("width") == "0" || e.at("txtInfo").empty()) continue;
+        if (kind == 110 || kind == 120 || kind == 104) continue;  // labels above, or none
+        // Where the tab builder puts the label of a control at L.
+        const int left = Px(e.at("left"));
+        const int labelLeft = left <= 93 ? 5 : left <= 400 ? left - 48 : left - 22;
+        EXPECT_LE(CaptionPx(e.at("txtInfo")), left - labelLeft)
+            << prefix->second + e.at("vInfo") << " \"" << Utf8FromLatin1(e.at("txtInfo")) << "\"";
+        ++checked;
+    }
+    EXPECT_GT(checked, 150);
+}
+
 TEST(StructureDocument, DescribesTheGridsAndSpeaksFrench) {
     const auto entries = StructEntries(Doc(tarmel::dataserver::BuildStructDocument, {}));
     std::vector<std::string> frevo, actions;
