@@ -7,6 +7,7 @@
 
 #include <semaphore.h>
 #include <sys/prctl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include "dataserver/database.h"
@@ -111,6 +112,9 @@ int main(int argc, char** argv) {
     if (!imagesGiven) config.imagesPath = config.base + "images/";
     if (config.photos.empty()) config.photos = dbOptions.path + ".photos";
     dbOptions.readers = static_cast<int>(httpOptions.threads) + 1;
+
+    // A runaway statement fails with "out of memory" instead of taking the machine's memory.
+    sqlite3_hard_heap_limit64(int64_t{1} << 30);
 
     std::string error;
     if (createDemo && !BuildDemoDatabase(dbOptions.path, config.photos, demo, error)) {
