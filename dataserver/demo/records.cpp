@@ -314,15 +314,21 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                 }
                 lines.push_back(l);
             }
+            if (sold && rng.Chance(30)) {
+                // An invoice that arrives after the delivery: it falls outside the delivery
+                // month's figures.
+                lines.push_back({std::min(anchor, delivery + rng.Range(20, 60)), "Pneumatiques",
+                                 "", "Euromaster", "F" + std::to_string(rng.Range(100000, 999999)),
+                                 "EXTERNE", Round2(rng.Range(20000, 60000) / 100.0)});
+            }
             if (sold && destination == "PARTICULIERS" && site.fileFee > 0) {
                 lines.push_back({delivery, "Frais de dossier", "", "", "", "FIXE", site.fileFee});
             }
             // Totals by type, overall and up to the end of the delivery month.
             const int bound = [&] {
-                int d = delivery > 0 ? delivery : anchor;
-                const std::string month = IsoDate(d).substr(0, 7);
-                while (IsoDate(d).substr(0, 7) == month) ++d;
-                return d;
+                const std::string iso = IsoDate(delivery > 0 ? delivery : anchor);
+                const int year = std::stoi(iso.substr(0, 4)), month = std::stoi(iso.substr(5, 2));
+                return month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
             }();
             double total = 0, fixe = 0, interne = 0, externe = 0, prevision = 0;
             double tFdm = 0, fFdm = 0, iFdm = 0, eFdm = 0, pFdm = 0;

@@ -81,6 +81,13 @@ TEST(DemoDatabase, HoldsVehiclesOfTheThreeFamiliesWithTheirLines) {
                             "(SELECT 1 FROM [tVO - Frevo] f WHERE f.idVO=v.idVO)"), 0);
     EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tVehicles v WHERE TypeVO=1 AND abs(Frevo - "
                             "(SELECT sum(MontantHT) FROM [tVO - Frevo] f WHERE f.idVO=v.idVO)) > 0.005"), 0);
+    // The end-of-month figure counts the lines dated before the month after delivery (the
+    // demo's own day when not delivered), as the refurbishment grid counts them.
+    EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tVehicles v WHERE TypeVO=1 AND abs(FrevoTotFDM - "
+                            "(SELECT coalesce(sum(MontantHT), 0) FROM [tVO - Frevo] f WHERE f.idVO=v.idVO "
+                            "AND DateFrevo < date(coalesce(v.DateLivraison, '2026-11-30'), "
+                            "'start of month', '+1 month'))) > 0.005"), 0);
+    EXPECT_GT(ScalarInt(db, "SELECT count(*) FROM tVehicles WHERE TypeVO=1 AND FrevoTotFDM < Frevo"), 0);
     // A private sale of a site with a file fee carries exactly one fixed-fee line.
     EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tVehicles v JOIN tSites s USING (Site) WHERE "
                             "TypeVO=1 AND Destination='PARTICULIERS' AND s.MontantFraisDossier>0 AND "
