@@ -142,6 +142,10 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
                 sawWrite_ = true;
                 return SQLITE_OK;
             }
+            if (a && (StartsWithNoCase(a, "sqlite_master") || StartsWithNoCase(a, "sqlite_schema") ||
+                      StartsWithNoCase(a, "sqlite_temp_"))) {
+                return Deny(tarmel::Latin1("instruction non autorisée : modification du schéma"));
+            }
             return Deny(tarmel::Latin1("écriture non autorisée dans la table ") + Text(a));
         default:
             // DDL, PRAGMA, ATTACH, transactions, savepoints, ANALYZE, recursive CTEs, ...

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
 
@@ -70,62 +71,73 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
     struct Case {
         const char* endpoint;
         std::string sql;
+        const char* reason;  // part of the LogItem: refused for this reason and no other
     };
     const std::vector<Case> cases = {
-        {"AxQuery", "ATTACH DATABASE '" + evil + "' AS evil"},
-        {"AxUpdate", "ATTACH DATABASE '" + evil + "' AS evil"},
-        {"AxQuery", "PRAGMA table_info(tClients)"},
-        {"AxUpdate", "PRAGMA writable_schema=1"},
-        {"AxUpdate", "PRAGMA journal_mode=DELETE"},
-        {"AxQuery", "SELECT * FROM pragma_table_info('tClients')"},
-        {"AxQuery", "SELECT load_extension('" + outside_.file("x.so") + "')"},
-        {"AxQuery", "SELECT name, sql FROM sqlite_master"},
-        {"AxUpdate", "DELETE FROM sqlite_master"},
-        {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0"},
-        {"AxUpdate", "VACUUM INTO '" + evil + "'"},
-        {"AxQuery", "VACUUM INTO '" + evil + "'"},
-        {"AxUpdate", "CREATE TEMP TRIGGER t AFTER INSERT ON tClients BEGIN DELETE FROM tVehicles; END"},
-        {"AxUpdate", "CREATE TABLE x (a)"},
-        {"AxUpdate", "DROP TABLE tActions"},
-        {"AxUpdate", "ALTER TABLE tClients ADD COLUMN z"},
-        {"AxInsert", "CREATE INDEX i ON tClients (CliVille)"},
-        {"AxUpdate", "BEGIN"},
-        {"AxUpdate", "COMMIT"},
-        {"AxUpdate", "SAVEPOINT s"},
-        {"AxQuery", "SELECT 1; DELETE FROM ListRubrics"},
-        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics"},
-        {"AxUpdate", "UPDATE ListRubrics SET RubricText='y' WHERE 0;; DELETE FROM ListRubrics"},
-        {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')"},
-        {"AxUpdate", "UPDATE tCounters SET Value=0"},
-        {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'"},
-        {"AxInsert", "INSERT INTO tNothing (a) VALUES (:NewID)"},
-        {"AxQuery", LongJoin("SELECT count(*)")},
-        {"AxUpdate", LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex")+")"},
-        {"AxQuery", "SELECT randomblob(2000000000)"},
-        {"AxQuery", "SELECT zeroblob(2000000000)"},
-        {"AxQuery", "SELECT length(printf('%.*c', 2000000000, 'x'))"},
-        {"AxUpdate", "SELECT * FROM ListRubrics"},
-        {"AxQuery", "DELETE FROM ListRubrics"},
-        {"AxQuery", "EXPLAIN SELECT 1"},
-        {"AxQuery", "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c"},
-        {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'"},
-        {"AxQuery", "SELECT FROM WHERE"},
-        {"AxQuery", "SELECT * FROM ListRubrics WHERE RubricText=#02/29/2023#"},
-        {"AxUpdate", "UPDATE ListRubrics SET RubricText=:Other"},
-        {"AxUpdate", "UPDATE ListRubrics SET RubricText=?1"},
-        {"AxInsert", "INSERT INTO tActions (idAction) VALUES (:NewID) RETURNING idAction"},
-        {"AxInsert", "INSERT INTO tActions (idAction, CommentaireAction) VALUES (:NewID, 'x')'"},
-        {"AxUpdate", ""},
+        {"AxQuery", "ATTACH DATABASE '" + evil + "' AS evil", "ATTACH"},
+        {"AxUpdate", "ATTACH DATABASE '" + evil + "' AS evil", "ATTACH"},
+        {"AxQuery", "PRAGMA table_info(tClients)", "PRAGMA"},
+        {"AxUpdate", "PRAGMA writable_schema=1", "PRAGMA"},
+        {"AxUpdate", "PRAGMA journal_mode=DELETE", "PRAGMA"},
+        {"AxQuery", "SELECT * FROM pragma_table_info('tClients')", "Requête refusée"},
+        {"AxQuery", "SELECT load_extension('" + outside_.file("x.so") + "')", "load_extension"},
+        {"AxQuery", "SELECT name, sql FROM sqlite_master", "sqlite_master"},
+        {"AxUpdate", "DELETE FROM sqlite_master", "sqlite_master"},
+        {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0", "sqlite_master"},
+        {"AxUpdate", "VACUUM INTO '" + evil + "'", "INSERT, UPDATE ou DELETE"},
+        {"AxQuery", "VACUUM INTO '" + evil + "'", "seule une instruction SELECT"},
+        {"AxUpdate", "CREATE TEMP TRIGGER t AFTER INSERT ON tClients BEGIN DELETE FROM tVehicles; END",
+         "schéma"},
+        {"AxUpdate", "CREATE TABLE x (a)", "schéma"},
+        {"AxUpdate", "DROP TABLE tActions", "schéma"},
+        {"AxUpdate", "ALTER TABLE tClients ADD COLUMN z", "ALTER TABLE"},
+        {"AxInsert", "CREATE INDEX i ON tClients (CliVille)", "schéma"},
+        {"AxUpdate", "BEGIN", "BEGIN"},
+        {"AxUpdate", "COMMIT", "COMMIT"},
+        {"AxUpdate", "SAVEPOINT s", "SAVEPOINT"},
+        {"AxQuery", "SELECT 1; DELETE FROM ListRubrics", "une seule instruction"},
+        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics", "une seule instruction"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText='y' WHERE 0;; DELETE FROM ListRubrics",
+         "une seule instruction"},
+        {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')", "tSmsLog"},
+        {"AxUpdate", "UPDATE tCounters SET Value=0", "tCounters"},
+        {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'", "tUsers"},
+        {"AxInsert", "INSERT INTO tNothing (a) VALUES (:NewID)", "tNothing"},
+        {"AxQuery", LongJoin("SELECT count(*)"), "WAIT_TIMEOUT"},
+        {"AxUpdate", LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex") + ")",
+         "WAIT_TIMEOUT"},
+        {"AxQuery", "SELECT randomblob(2000000000)", "randomblob"},
+        {"AxQuery", "SELECT zeroblob(2000000000)", "zeroblob"},
+        {"AxQuery", "SELECT length(printf('%.*c', 2000000000, 'x'))", "printf"},
+        {"AxUpdate", "SELECT * FROM ListRubrics", "INSERT, UPDATE ou DELETE"},
+        {"AxQuery", "DELETE FROM ListRubrics", "ListRubrics"},
+        {"AxQuery", "EXPLAIN SELECT 1", "seule une instruction SELECT"},
+        {"AxQuery", "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c",
+         "Requête refusée"},
+        {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'", "syntax error"},
+        {"AxQuery", "SELECT FROM WHERE", "syntax error"},
+        {"AxQuery", "SELECT * FROM ListRubrics WHERE RubricText=#02/29/2023#", "Date invalide"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText=:Other", ":Other"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText=?1", "?1"},
+        {"AxInsert", "INSERT INTO tActions (idAction) VALUES (:NewID) RETURNING idAction",
+         "INSERT, UPDATE ou DELETE"},
+        {"AxInsert", "INSERT INTO tActions (idAction, CommentaireAction) VALUES (:NewID, 'x')'",
+         "non terminé"},
+        {"AxUpdate", "", "manquant"},
     };
     for (const Case& c : cases) {
         const auto start = std::chrono::steady_clock::now();
         if (std::string(c.endpoint) == "AxQuery") {
             Rowset r = Query(*server_, c.sql);
-            EXPECT_FALSE(r.logItems.empty()) << c.endpoint << " " << c.sql << "\n" << r.raw;
+            ASSERT_EQ(r.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << r.raw;
+            EXPECT_NE(r.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+                << c.sql << "\n" << r.logItems[0];
             EXPECT_TRUE(r.rows.empty()) << c.sql;
         } else {
             Outcome o = Execute(*server_, c.endpoint, c.sql);
-            EXPECT_FALSE(o.logItems.empty()) << c.endpoint << " " << c.sql << "\n" << o.raw;
+            ASSERT_EQ(o.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << o.raw;
+            EXPECT_NE(o.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+                << c.sql << "\n" << o.logItems[0];
             EXPECT_EQ(o.newId, "") << c.sql;
         }
         const double seconds =
