@@ -378,7 +378,7 @@ constexpr Entry kTable[] = {
         .Hint("recherche d'un client ou d'un véhicule"),
     Button("JvXPBtnNewVO", kWindow, 656, kBarTop, 68, kBarHeight).Icon("new").Text("VO")
         .Hint("nouveau véhicule"),
-    Button("JvXPBtnSave", kWindow, 728, kBarTop, 46, kBarHeight).Icon("save")
+    Button("JvXPBtnSave", kWindow, 728, kBarTop, 46, kBarHeight).Icon("save").Disabled()
         .Hint("enregistrement des modifications"),
     Button("JvXPBtnActualize", kWindow, 776, kBarTop, 46, kBarHeight).Icon("reload")
         .Hint("rechargement des informations du véhicule"),

@@ -1,0 +1,161 @@
+// Builds the window from the control inventory: one toolkit control per row, with its name,
+// parent, geometry and form settings.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/inventory/inventory.h"
+#include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/glyphs.h"
+#include "mainwindow/toolkit/grid.h"
+
+namespace tarmel {
+
+using inventory::Entry;
+using inventory::Kind;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+void SetFontPx(QWidget* control, int px) {
+    QFont font = control->font();
+    font.setPixelSize(px);
+    control->setFont(font);
+}
+
+QWidget* Create(const Entry& e, QWidget* parent) {
+    switch (e.kind) {
+    case Kind::Label: {
+        auto* label = new QLabel(parent);
+        if (e.centred()) label->setAlignment(Qt::AlignCenter);
+        return label;
+    }
+    case Kind::StaticText: {
+        auto* text = new ui::StaticText(parent);
+        text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (e.centred()) text->setAlignment(Qt::AlignCenter);
+        return text;
+    }
+    case Kind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        if (e.maxLength > 0) edit->setMaxLength(e.maxLength);
+        return edit;
+    }
+    case Kind::NumberEdit: {
+        auto* edit = new ui::NumberEdit(parent);
+        if (e.maxLength > 0) edit->setMaxLength(e.maxLength);
+        return edit;
+    }
+    case Kind::DatePicker: return new ui::DatePicker(parent);
+    case Kind::Combo: {
+        auto* combo = new ui::Combo(parent);
+        if (e.combo == inventory::ComboStyle::FreeText) combo->makeEditable();
+        combo->setMaxLength(e.maxLength);
+        return combo;
+    }
+    case Kind::Memo: {
+        auto* memo = new ui::Memo(parent);
+        memo->setMaxLength(e.maxLength);
+        return memo;
+    }
+    case Kind::ListBox: return new ui::ListBox(parent);
+    case Kind::ListView: return new ui::ListView(parent);
+    case Kind::Grid: return new ui::Grid(parent);
+    case Kind::Button: {
+        if (*e.icon == '\0') return new QPushButton(parent);
+        auto* button = new QToolButton(parent);
+        button->setIcon(ui::ToolbarGlyph(Utf8(e.icon)));
+        button->setIconSize(QSize(24, 24));
+        button->setAutoRaise(true);
+        button->setToolButtonStyle(*e.caption ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+        return button;
+    }
+    case Kind::Image: return new ui::ImageBox(parent);
+    case Kind::Shape: return new ui::Shape(parent);
+    case Kind::Panel: return new ui::Panel(parent);
+    case Kind::HeaderEdit: return new ui::HeaderEdit(parent);
+    case Kind::PageControl: return new ui::PageControl(parent);
+    case Kind::Page:
+    case Kind::GridColumn: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void TAxTarmel::BuildControls() {
+    for (const Entry& e : inventory::Controls()) {
+        const QString name = Utf8(e.name);
+        if (e.kind == Kind::GridColumn) {
+            auto* grid = Ctl<ui::Grid>(Utf8(e.parent));
+            Q_ASSERT(grid);
+            grid->addColumn({name, e.column, e.maxLength, {}}, e.width, Utf8(e.caption));
+            continue;
+        }
+        if (e.kind == Kind::Page) {
+            auto* tabs = Ctl<ui::PageControl>(Utf8(e.parent));
+            Q_ASSERT(tabs);
+            auto* page = new ui::Page;
+            page->setObjectName(name);
+            tabs->addTab(page, Utf8(e.caption));
+            controls_.insert(name, page);
+            continue;
+        }
+        QWidget* parent = *e.parent ? Control(Utf8(e.parent)) : this;
+        Q_ASSERT(parent);
+        QWidget* control = Create(e, parent);
+        control->setObjectName(name);
+        control->setGeometry(e.left, e.top, e.width, e.height);
+        if (*e.caption) ui::SetControlText(control, Utf8(e.caption));
+        if (*e.hint) ui::SetHint(control, Utf8(e.hint));
+        if (e.fontPx) SetFontPx(control, e.fontPx);
+        const QColor fontColour = ui::ColourFrom(e.fontColour);
+        const QColor colour = ui::ColourFrom(e.colour);
+        if (auto* header = qobject_cast<ui::HeaderEdit*>(control)) {
+            header->setDisabledColours(fontColour.isValid() ? fontColour : QColor(Qt::black),
+                                       QColor(250, 250, 240));
+        } else if (fontColour.isValid()) {
+            QPalette p = control->palette();
+            p.setColor(QPalette::WindowText, fontColour);
+            p.setColor(QPalette::Text, fontColour);
+            control->setPalette(p);
+        }
+        if (colour.isValid()) {
+            if (auto* panel = qobject_cast<ui::Panel*>(control)) panel->setColour(colour);
+        }
+        if (e.disabled()) control->setEnabled(false);
+        if (e.hidden()) control->hide();
+        controls_.insert(name, control);
+    }
+
+    // Settings the table leaves to the window: what a panel looks like, the splash logo.
+    auto* warning = Ctl<ui::Panel>("PanelWarning");
+    warning->setFrameStyle(QFrame::NoFrame);
+    auto* splash = Ctl<ui::Panel>("PanelSplash");
+    splash->setColour(QColor(250, 250, 245));
+    splash->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    splash->setLineWidth(2);
+    auto* logo = Ctl<ui::ImageBox>("ImageSplash");
+    logo->setPicture(ui::DealerLogo(logo->size()));
+    Ctl<ui::Panel>("Panel1")->setColour(palette().color(QPalette::Window));
+}
+
+QWidget* TAxTarmel::Control(const QString& name) const { return controls_.value(name); }
+
+QString TAxTarmel::Text(const QString& name) const {
+    const QWidget* control = Control(name);
+    Q_ASSERT_X(control, "TAxTarmel::Text", qPrintable(name));
+    return control ? ui::ControlText(control) : QString();
+}
+
+void TAxTarmel::SetText(const QString& name, const QString& text) {
+    QWidget* control = Control(name);
+    Q_ASSERT_X(control, "TAxTarmel::SetText", qPrintable(name));
+    if (control) ui::SetControlText(control, text);
+}
+
+}  // namespace tarmel

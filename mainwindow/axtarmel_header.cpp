@@ -1,0 +1,107 @@
+// The record header: number, title, the three information fields, the client's identity, the
+// window caption and the wording of the record buttons' hints.
+#include <QDate>
+
+#include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/header/headertext.h"
+#include "mainwindow/toolkit/controls.h"
+
+namespace tarmel {
+
+namespace {
+
+std::string Std(const QString& text) { return text.toStdString(); }
+QString Qt8(const std::string& text) { return QString::fromStdString(text); }
+
+Date Today() {
+    const QDate today = QDate::currentDate();
+    return {today.year(), today.month(), today.day()};
+}
+
+void SetFontPx(QWidget* control, int px) {
+    QFont font = control->font();
+    font.setPixelSize(px);
+    control->setFont(font);
+}
+
+}  // namespace
+
+void TAxTarmel::SetWindowCaption(const QString& caption) { setWindowTitle(caption); }
+
+void TAxTarmel::setInfoNVO() {
+    if (RecordKind == "_TVO") SetText("xcInfoNVO", Text("cNVO"));
+    else if (RecordKind == "_TVD") SetText("xcInfoNVO", Text("cVDNVO"));
+    else if (RecordKind == "_TVN") SetText("xcInfoNVO", Text("cVNNVO"));
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
+                                                Std(Text("xcInfoTitre")))));
+}
+
+void TAxTarmel::setInfoTitre() {
+    QString title;
+    if (RecordKind == "_TVO") title = Qt8(header::TitleText(Std(Text("cInfoMarque")), Std(Text("cInfoVersion"))));
+    else if (RecordKind == "_TVD") title = Qt8(header::TitleText(Std(Text("cVDInfoMarque")), Std(Text("cVDInfoVersion"))));
+    else if (RecordKind == "_TVN") title = Qt8(header::TitleText(Std(Text("cVNInfoMarque")), Std(Text("cVNInfoVersion"))));
+    SetText("xcInfoTitre", title);
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
+                                                Std(Text("xcInfoTitre")))));
+}
+
+void TAxTarmel::setInfoField1() {
+    QWidget* field = Control("xcInfoField1");
+    const char* colour = RecordKind == "_TVO"   ? "cInfoCouleur"
+                         : RecordKind == "_TVD" ? "cVDInfoCouleur"
+                         : RecordKind == "_TVN" ? "cVNInfoCouleur"
+                                                : nullptr;
+    if (colour) {
+        SetText("xcInfoField1", Text(colour));
+        SetFontPx(field, 12);
+    } else if (RecordKind == "_TCL") {
+        // ASCII letters only, like every case change of the program.
+        QString email = Text("aCliEmail");
+        for (QChar& c : email)
+            if (c >= 'A' && c <= 'Z') c = QChar(c.unicode() - 'A' + 'a');
+        SetText("xcInfoField1", email);
+        SetFontPx(field, header::EmailFontPx(size_t(email.size())));
+    }
+}
+
+void TAxTarmel::setInfoField2() {
+    if (RecordKind == "_TVO")
+        SetText("xcInfoField2", Text("cCV") + " cv - " + Text("cKMS") + " kms");
+    else if (RecordKind == "_TVD")
+        SetText("xcInfoField2", Text("cVDCV") + " cv - " + Text("cVDKMS") + " kms");
+    else if (RecordKind == "_TCL")
+        SetText("xcInfoField2", Qt8(header::PhoneGroups(Std(Text("aCliMobile")))));
+}
+
+void TAxTarmel::setInfoField3() {
+    if (Filling) return;
+    if (RecordKind == "_TVO") {
+        const int days = header::UsedVehicleDays(Std(Text("cDateOrdre")), Std(Text("cDateEntree")),
+                                                 ServerToday, Today());
+        SetText("xcInfoField3", QString::number(days) + " jours");
+    } else if (RecordKind == "_TVN") {
+        SetText("xcInfoField3",
+                Qt8(header::NewVehicleDaysText(Std(Text("cVNDateOrdre")), Std(Text("cVNDateFacture")),
+                                               Std(Text("cVNMEC")), Today())));
+    } else if (RecordKind == "_TCL") {
+        SetText("xcInfoField3", Qt8(header::PhoneGroups(Std(Text("aCliTelDom")))));
+    }
+}
+
+void TAxTarmel::ShowIdentity() {
+    const QString identity = Qt8(header::IdentityText(
+        Std(Text("aCliCivilite")), Std(Text("aCliNom")), Std(Text("aCliPrenom"))));
+    SetText("xcIdentity", identity);
+    SetWindowCaption("ClarumII - " + identity);
+}
+
+void TAxTarmel::UpdateHints(bool clientOpen) {
+    for (const char* name :
+         {"JvXPBtnActualize", "JvXPBtnNewVO", "JvXPBtnPrint", "JvXPBtnSuppr", "JvXPNext", "JvXPPrev"}) {
+        QWidget* button = Control(name);
+        ui::SetHint(button, Qt8(header::HintFor(Std(ui::Hint(button)), clientOpen)));
+    }
+}
+
+}  // namespace tarmel

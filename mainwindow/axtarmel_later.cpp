@@ -1,0 +1,26 @@
+// Operations that later subsystems own, as the start-up and the page rules call them today.
+// Each one moves to its subsystem's folder when that subsystem is built (record/, search/,
+// sublists/, photos/), and its line here is deleted.
+#include "mainwindow/axtarmelimpl1.h"
+
+namespace tarmel {
+
+// Structure description and value lists: nothing to fetch before the form engine exists.
+void TAxTarmel::UpdateParams() {}
+
+// Record loading: its closing phase hides the splash, which the start-up relies on.
+void TAxTarmel::UpdateView(bool) { HideSplash(); }
+
+// Nothing can be pending before change detection exists.
+bool TAxTarmel::SaveChanges() { return true; }
+
+void TAxTarmel::HttpGetSearchInfo(int) {}
+void TAxTarmel::HttpGetDblInfo() {}
+void TAxTarmel::GetInfoReservation() {}
+void TAxTarmel::LoadInfoFrevo() {}
+void TAxTarmel::LoadInfoCliche() {}
+void TAxTarmel::GetDataImages() {}
+void TAxTarmel::LoadInfoAction() {}
+void TAxTarmel::LoadInfoVehicle() {}
+
+}  // namespace tarmel

@@ -1,0 +1,294 @@
+// Window creation, OnStart and the host parameters, the splash, the 250 ms timer with its start
+// latch and start sequence, the reload message, hints and the trace log.
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QProxyStyle>
+#include <QStyle>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "app/hostparams.h"
+#include "app/settingsfile.h"
+#include "app/startchecks.h"
+#include "app/startparams.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/toolkit/controls.h"
+
+#ifndef TARMEL_VERSION
+#define TARMEL_VERSION "0.0.0.0"
+#endif
+
+namespace tarmel {
+
+namespace {
+
+QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+// Tool tips appear after half a second, as the start sequence asks.
+class HintStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+void UseComicFont(QWidget* window) {
+    // Debian has no Comic Sans MS; Comic Neue is drawn in its spirit.
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont font(QStringLiteral("Comic Sans MS"));
+    font.setPixelSize(11);
+    window->setFont(font);
+}
+
+}  // namespace
+
+TAxTarmel::TAxTarmel() : TAxTarmel(Options{}) {}
+
+TAxTarmel::TAxTarmel(const Options& options) {
+    if (options.dialogs) {
+        dialogs_ = options.dialogs;
+    } else {
+        ownDialogs_ = MessageBoxDialogs(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    Trace.on = false;
+    ParamCount = 0;
+    // Numbers with "." whatever the machine's locale; dates are always formatted dd/mm/yyyy.
+    QLocale::setDefault(QLocale::c());
+
+    setObjectName(QStringLiteral("AxTarmel"));
+    setWindowTitle(QStringLiteral("Tarmel "));
+    UseComicFont(this);
+    setFixedSize(825, 596);
+    BuildControls();
+    BindHandlers();
+    WriteStartLabels();
+
+    Timer1.setInterval(250);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+    if (options.startTimer) Timer1.start();
+
+    Guarded([this] {
+        IniFileName = tarmel::IniFileName();
+        SettingsFile settings(IniFileName);
+        const std::pair<const char*, std::string> published[] = {
+            {"FirstApplicationHandle", std::to_string(getpid())},
+            {"FirstFormHandle", std::to_string(quintptr(winId()))},
+            {"Application", QCoreApplication::applicationFilePath().toStdString()},
+            {"Version", TARMEL_VERSION},
+        };
+        for (const auto& [key, value] : published)
+            if (!settings.SetTagRegistry(key, value))
+                throw std::runtime_error("Écriture impossible dans " + settings.path());
+        OnStart();
+    });
+}
+
+TAxTarmel::~TAxTarmel() {
+    if (hintsInstalled_) qApp->removeEventFilter(this);
+}
+
+void TAxTarmel::WriteStartLabels() {
+    SetText("LbDebugInfo3", QStringLiteral("Démarrage de AxTarmel... [%1]").arg(ParamCount) +
+                                Text("LbHttpRoot") + " - " + Latin1(BaseHRef) + " - " +
+                                Text("LbIdTVO"));
+    SetText("LbDebugInfo1", QStringLiteral("Démarrage de AxTarmel..."));
+}
+
+void TAxTarmel::TraceLog(const QString& message) { Trace.Write(message.toLatin1().toStdString()); }
+
+void TAxTarmel::OnStart() {
+    Trace.on = false;
+    WorkDir = WorkDirFromEnvironment();
+    IniFileName = tarmel::IniFileName();
+    const SettingsFile settings(IniFileName);
+    Trace.on = ParseTraceSwitch(settings.GetTagRegistry("Trace"));
+    if (std::string folder = settings.GetTagRegistry("TraceRepTemp"); !folder.empty())
+        WorkDir = folder;
+    Trace.workDir = WorkDir;
+    const std::string family = settings.GetTagRegistry("idTypeVO");
+    const std::optional<int> code = ParseIdTypeVO(family);
+    if (!code) throw std::runtime_error("'0" + family + "' n'est pas une valeur entière correcte");
+    idTypeVO = *code;
+    for (size_t i = 0; i < kHostParameters.size(); ++i)
+        HostParameterSetter(int(i), settings.GetTagRegistry(kHostParameters[i].key));
+    ShowSplash();
+}
+
+void TAxTarmel::HostParameterSetter(int index, const std::string& value) {
+    switch (index) {
+    case 0: SetText("LbHttpRoot", Latin1(value)); break;
+    case 1:
+        BaseHRef = value;
+        SetText("LbBaseHRef", Latin1(value));
+        break;
+    case 2: SetText("LbIdTVO", Latin1(value)); break;
+    case 3: OCXName = value; break;
+    case 4: OCXVersion = value; break;
+    case 5: URLImages = value; break;
+    case 6: idUser = value; break;
+    case 7: UserConcession = value; break;
+    case 8: UserSite = value; break;
+    case 9: WhereClause = value; break;
+    case 10: OrderClause = value; break;
+    case 11: SetText("LbIDCustomer", Latin1(value)); break;
+    default: Q_ASSERT(false); return;
+    }
+    ++ParamCount;
+    const std::string_view word = kHostParameters[size_t(index)].traceWord;
+    TraceLog(QString::fromLatin1(word.data(), qsizetype(word.size())));
+}
+
+void TAxTarmel::SetHttpRoot(const std::string& value) { HostParameterSetter(0, value); }
+void TAxTarmel::SetBaseHRef(const std::string& value) { HostParameterSetter(1, value); }
+void TAxTarmel::SetidTVO(const std::string& value) { HostParameterSetter(2, value); }
+void TAxTarmel::SetOCXName(const std::string& value) { HostParameterSetter(3, value); }
+void TAxTarmel::SetOCXVersion(const std::string& value) { HostParameterSetter(4, value); }
+void TAxTarmel::SetURLImages(const std::string& value) { HostParameterSetter(5, value); }
+void TAxTarmel::SetidUser(const std::string& value) { HostParameterSetter(6, value); }
+void TAxTarmel::SetUserConcession(const std::string& value) { HostParameterSetter(7, value); }
+void TAxTarmel::SetUserSite(const std::string& value) { HostParameterSetter(8, value); }
+void TAxTarmel::SetWhereClause(const std::string& value) { HostParameterSetter(9, value); }
+void TAxTarmel::SetOrderClause(const std::string& value) { HostParameterSetter(10, value); }
+void TAxTarmel::SetidClient(const std::string& value) { HostParameterSetter(11, value); }
+
+std::string TAxTarmel::idClient() const { return Text("LbIDCustomer").toLatin1().toStdString(); }
+
+std::string TAxTarmel::openClientId() const { return idClient(); }
+
+void TAxTarmel::showWarning(const std::string& text) {
+    SetText("LbDebugInfo0", Latin1(text));
+    Control("PanelWarning")->setVisible(!text.empty());
+}
+
+void TAxTarmel::ShowSplash() {
+    if (!busyCursor_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busyCursor_ = true;
+    }
+    QWidget* splash = Control("PanelSplash");
+    splash->raise();
+    SetText("LbSplash", QStringLiteral("Tarmel - Version ") +
+                            QString::fromStdString(CommaVersion(TARMEL_VERSION)));
+    const bool logo = UserConcession == "QUINTAR";
+    Control("ImageSplash")->setVisible(logo);
+    SetText("LbConcession", Latin1(UserConcession));
+    Control("LbConcession")->setVisible(!logo);
+    QCoreApplication::processEvents();
+    Control("Panel1")->hide();
+    splash->show();
+    QCoreApplication::processEvents();
+}
+
+void TAxTarmel::HideSplash() {
+    Control("PanelSplash")->hide();
+    if (busyCursor_) {
+        QApplication::restoreOverrideCursor();
+        busyCursor_ = false;
+    }
+}
+
+void TAxTarmel::Timer1Timer() {
+    const TickServices services = TickCounters(Ticks);
+    if (services.secondPassed) ++Server.IdleSeconds;
+    if (services.duplicateCheck) HttpGetDblInfo();
+    if (services.search) HttpGetSearchInfo(0);
+    if (services.toggleShape) {
+        QWidget* shape = Control("Shape1");
+        shape->setVisible(shape->isHidden());
+    }
+    SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(ParamCount) + Text("LbHttpRoot") + " - " +
+                                Latin1(BaseHRef) + " - " + Text("LbIdTVO") + " - " +
+                                Latin1(URLImages));
+    if (AdvanceStartLatch(Ticks, ParamCount)) StartSequence();
+}
+
+void TAxTarmel::StartSequence() {
+    TraceLog(QStringLiteral("on TimerOK : "));
+    InstalledVersion = CommaVersion(TARMEL_VERSION);
+    QString version = "TAxTarmel-" + Latin1(InstalledVersion) + "-";
+    const char* lower = std::getenv("http_proxy");
+    const char* upper = std::getenv("HTTP_PROXY");
+    ProxySetting = ProxySettingFrom(lower ? lower : "", upper ? upper : "");
+    if (!ProxySetting.empty()) {
+        const ProxyAddress proxy = SplitProxySetting(ProxySetting);
+        Server.SetProxy(proxy.host, proxy.port);
+        const std::string line = proxy.host + " - " + std::to_string(proxy.port) + " - ";
+        TraceLog("Connexion Proxy : " + Latin1(line));
+        SetText("LbDebugInfo1", Latin1(line));
+        version += Latin1(ProxySetting) + "-";
+    }
+    SetText("LbVersion", version);
+    if (InstalledVersion != OCXVersion) {
+        QWidget* label = Control("LbVersion");
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        label->setPalette(p);
+    }
+    UpdateParams();
+    UpdateView(true);
+    // Hints: shown after 500 ms, for 3 s; their long part goes to the status line.
+    if (!hintsInstalled_) {
+        if (!dynamic_cast<HintStyle*>(QApplication::style()))
+            QApplication::setStyle(new HintStyle(QApplication::style()->name()));
+        for (QWidget* control : std::as_const(controls_))
+            if (!ui::Hint(control).isEmpty()) control->setToolTipDuration(3000);
+        qApp->installEventFilter(this);
+        hintsInstalled_ = true;
+    }
+}
+
+void TAxTarmel::OnMsgActualize() {
+    OnStart();
+    Server.IdHTTP1.Disconnect();
+    UpdateParams();
+    UpdateView(true);
+}
+
+void TAxTarmel::OnInstanceMessage(const QString& message) {
+    Guarded([&] {
+        TraceLog(QStringLiteral("Message reçu : ") + message);
+        if (message == QLatin1String("show")) {
+            showNormal();
+            raise();
+            activateWindow();
+        } else if (message == QLatin1String("reload")) {
+            OnMsgActualize();
+        }
+    });
+}
+
+void TAxTarmel::GestionHints(const QString& hint) { SetText("LbDebugInfo3", ui::LongHint(hint)); }
+
+bool TAxTarmel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
+        const QString hint = ui::Hint(static_cast<QWidget*>(watched));
+        if (!hint.isEmpty()) GestionHints(hint);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TAxTarmel::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) WriteStartLabels();
+    // The window itself (no control focused) claims the Tab key.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab &&
+        (!focusWidget() || focusWidget() == this)) {
+        Guarded([this] {
+            TraceLog(QStringLiteral("CMWantSpecialKey : Key TAB détecté"));
+            dialogs_->Message(Dialogs::Kind::Information, QStringLiteral("Tarmel"),
+                              QStringLiteral("Tab intercepté!"));
+        });
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+}  // namespace tarmel

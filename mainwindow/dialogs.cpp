@@ -1,0 +1,30 @@
+// Modal message boxes.
+#include "mainwindow/dialogs.h"
+
+#include <QMessageBox>
+
+namespace tarmel {
+
+namespace {
+class MessageBoxes : public Dialogs {
+public:
+    explicit MessageBoxes(QWidget* parent) : parent_(parent) {}
+    void Message(Kind kind, const QString& title, const QString& text) override {
+        if (kind == Kind::Error) QMessageBox::critical(parent_, title, text);
+        else if (kind == Kind::Warning) QMessageBox::warning(parent_, title, text);
+        else QMessageBox::information(parent_, title, text);
+    }
+    bool Confirm(const QString& title, const QString& text) override {
+        return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
+    }
+private:
+    QWidget* parent_;
+};
+}  // namespace
+
+std::unique_ptr<Dialogs> MessageBoxDialogs(QWidget* parent) {
+    return std::make_unique<MessageBoxes>(parent);
+}
+
+}  // namespace tarmel
