@@ -63,7 +63,11 @@ QWidget* Create(const Entry& e, QWidget* parent) {
         return memo;
     }
     case Kind::ListBox: return new ui::ListBox(parent);
-    case Kind::ListView: return new ui::ListView(parent);
+    case Kind::ListView: {
+        auto* view = new ui::ListView(parent);
+        view->setHeaderLabels({Utf8(e.caption)});
+        return view;
+    }
     case Kind::Grid: return new ui::Grid(parent);
     case Kind::Button: {
         if (*e.icon == '\0') return new QPushButton(parent);
@@ -74,7 +78,13 @@ QWidget* Create(const Entry& e, QWidget* parent) {
         button->setToolButtonStyle(*e.caption ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
         return button;
     }
-    case Kind::Image: return new ui::ImageBox(parent);
+    case Kind::Image: {
+        auto* image = new ui::ImageBox(parent);
+        // A photo frame on the pages; the splash logo stands free.
+        if (std::string_view(e.parent).starts_with("Sheet"))
+            image->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        return image;
+    }
     case Kind::Shape: return new ui::Shape(parent);
     case Kind::Panel: return new ui::Panel(parent);
     case Kind::HeaderEdit: return new ui::HeaderEdit(parent);
@@ -110,7 +120,7 @@ void TAxTarmel::BuildControls() {
         QWidget* control = Create(e, parent);
         control->setObjectName(name);
         control->setGeometry(e.left, e.top, e.width, e.height);
-        if (*e.caption) ui::SetControlText(control, Utf8(e.caption));
+        if (*e.caption && e.kind != Kind::ListView) ui::SetControlText(control, Utf8(e.caption));
         if (*e.hint) ui::SetHint(control, Utf8(e.hint));
         if (e.fontPx) SetFontPx(control, e.fontPx);
         const QColor fontColour = ui::ColourFrom(e.fontColour);

@@ -57,7 +57,7 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The window, once it is mapped; the start sequence then hides the splash on the first tick.
 wid=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   wid=$(xwininfo -root -tree 2>/dev/null | awk '/"Tarmel /{print $1; exit}')
   [[ -n $wid ]] && break
   sleep 0.1

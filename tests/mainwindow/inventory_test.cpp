@@ -138,3 +138,18 @@ TEST(Inventory, OnlyTheTwelveNamedCombosTakeFreeText) {
 }
 
 }  // namespace
+
+namespace {
+
+// A grid's columns fit inside it (frame and vertical scroll bar included): no sideways scrolling.
+TEST(Inventory, GridColumnsFitTheirGrid) {
+    std::map<std::string, int> width, used;
+    for (const Entry& e : Controls()) {
+        if (e.kind == Kind::Grid) width[e.name] = e.width;
+        if (e.kind == Kind::GridColumn) used[e.parent] += e.width;
+    }
+    for (const auto& [grid, columns] : used)
+        EXPECT_LE(columns + 2 + 18, width[grid]) << grid;
+}
+
+}  // namespace
