@@ -406,10 +406,8 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                 vehicle.Text("TypeFinancement", type).Utf8("Financeur", Item(rng, "Financeur"))
                     .Real("VFinancement", financed).Real("ComFinPrevue", Round2(financed * 0.025))
                     .Date("DatePresFinancement", order + 2)
-                    .Text("TypeFinancementDelai", std::string(type) == "COMPTANT" ? "COMPTANT : 8"
-                                                  : std::string(type) == "CREDIT" ? "CREDIT : 45"
-                                                  : std::string(type) == "LOA"    ? "LOA : 30"
-                                                                                  : "LLD : 60");
+                    // A "code : label" item is stored as its code, as the client's combo does.
+                    .Text("TypeFinancementDelai", type);
             }
             if (rng.Chance(35)) {
                 const UsedModel& r = rng.Pick(UsedModels());
