@@ -99,6 +99,7 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics", "une seule instruction"},
         {"AxUpdate", "UPDATE ListRubrics SET RubricText='y' WHERE 0;; DELETE FROM ListRubrics",
          "une seule instruction"},
+        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0%00; DELETE FROM ListRubrics", "une seule instruction"},
         {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')", "tSmsLog"},
         {"AxUpdate", "UPDATE tCounters SET Value=0", "tCounters"},
         {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'", "tUsers"},
