@@ -302,6 +302,10 @@ TEST_F(Statements, SearchesOfEveryKind) {
     EXPECT_EQ(two.rows.size(), 2u);
     EXPECT_EQ(two.rowCount, "2");
     EXPECT_EQ(two.eof, "0");
+    // Exactly as many rows as allowed: no more rows exist, so EOF is not "0".
+    Rowset exact = Q(Search(1, "SR-100-A", kDealer), 3);
+    EXPECT_EQ(exact.rows.size(), 3u);
+    EXPECT_NE(exact.eof, "0");
     // Family filters: new vehicles without a demonstration status, then demonstration vehicles.
     EXPECT_EQ(Q(Search(1, "SR-100", kDealer, "(TypeVO=2) and (isnull(StatutVD)) and (SITE='nord') and "))
                   .rows.size(),
