@@ -1,13 +1,13 @@
 // Starting and stopping the real data server for tests.
 #include "tests/support/dataserverprocess.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -74,7 +74,10 @@ struct DemoTemplate {
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(database)) {
-            throw std::runtime_error("cannot build the demo database: " + ReadAll(folder + "/build.err"));
+            const std::string message = "cannot build the demo database: " + ReadAll(folder + "/build.err");
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+            throw std::runtime_error(message);
         }
     }
     ~DemoTemplate() {
@@ -87,6 +90,35 @@ const DemoTemplate& Template() {
     static DemoTemplate instance;
     return instance;
 }
+
+// Servers still alive when the test program ends (a fixture created with new and never deleted)
+// are stopped and their folders removed.
+class LiveServers {
+public:
+    static LiveServers& Instance() {
+        static LiveServers instance;
+        return instance;
+    }
+    void Add(DataServerProcess* server) {
+        std::lock_guard lock(mutex_);
+        servers_.push_back(server);
+    }
+    void Remove(DataServerProcess* server) {
+        std::lock_guard lock(mutex_);
+        servers_.erase(std::remove(servers_.begin(), servers_.end(), server), servers_.end());
+    }
+    ~LiveServers() {
+        for (DataServerProcess* server : servers_) {
+            server->stop();
+            std::error_code ignored;
+            fs::remove_all(server->folder(), ignored);
+        }
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<DataServerProcess*> servers_;
+};
 
 }  // namespace
 
@@ -117,9 +149,11 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
         fs::remove_all(folder_, ignored);
         throw;
     }
+    LiveServers::Instance().Add(this);
 }
 
 DataServerProcess::~DataServerProcess() {
+    LiveServers::Instance().Remove(this);
     stop();
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
