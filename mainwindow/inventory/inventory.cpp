@@ -277,7 +277,8 @@ constexpr Entry kTable[] = {
     Memo("aCliAdresse1", "Sheet07", 93, 72, 230, 21),
     Memo("aCliAdresse2", "Sheet07", 93, 94, 230, 21),
     Edit("aCliCP", "Sheet07", 93, 116, 60, 21).Max(5),
-    Edit("aCliVille", "Sheet07", 93, 138, 230, 21).Max(5),
+    // A town takes more than the five characters of a postcode ("Saint-Germain-en-Laye").
+    Edit("aCliVille", "Sheet07", 93, 138, 230, 21).Max(50),
     Combo("aCliPays", "Sheet07", 93, 160, 230, 21),
     Memo("aCliTelDom", "Sheet07", 93, 182, 140, 21),
     Memo("aCliMobile", "Sheet07", 93, 204, 140, 21),

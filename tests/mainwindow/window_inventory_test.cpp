@@ -155,9 +155,13 @@ TEST_F(WindowTest, MemosCutTextBeyondTheirMaximumLength) {
     ASSERT_EQ(memo->maxLength(), 250);
     memo->setText(QString(300, 'x'));
     EXPECT_EQ(memo->text().size(), 250);
-    auto* city = w.Ctl<QLineEdit>("aCliCP");
-    city->setText("750011");
-    EXPECT_EQ(city->text(), "75001");
+    auto* postcode = w.Ctl<QLineEdit>("aCliCP");
+    postcode->setText("750011");
+    EXPECT_EQ(postcode->text(), "75001");
+    // A town is not cut to the length of a postcode.
+    auto* town = w.Ctl<QLineEdit>("aCliVille");
+    town->setText("Saint-Germain-en-Laye");
+    EXPECT_EQ(town->text(), "Saint-Germain-en-Laye");
 }
 
 TEST_F(WindowTest, GridsKeepTypedColumnsAndCellColoursAndHints) {
