@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,6 +49,11 @@ Database* Scratch() {
         for (const char* row : rows) {
             if (!RunStatement(*opened, row).ok) std::abort();
         }
+        static std::string scratchFolder = folder;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratchFolder, ignored);
+        });
         return opened;
     }();
     return db.get();
