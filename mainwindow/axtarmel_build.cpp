@@ -74,7 +74,8 @@ QWidget* Create(const Entry& e, QWidget* parent) {
         auto* button = new QToolButton(parent);
         button->setIcon(ui::ToolbarGlyph(Utf8(e.icon)));
         button->setIconSize(QSize(24, 24));
-        button->setAutoRaise(true);
+        // Opaque, so that the glyphs stay readable on the red warning band.
+        button->setAutoRaise(false);
         button->setToolButtonStyle(*e.caption ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
         return button;
     }

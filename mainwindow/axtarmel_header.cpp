@@ -54,14 +54,14 @@ void TAxTarmel::setInfoField1() {
                                                 : nullptr;
     if (colour) {
         SetText("xcInfoField1", Text(colour));
-        SetFontPx(field, 12);
+        SetFontPx(field, header::PointsToPixels(12));
     } else if (RecordKind == "_TCL") {
         // ASCII letters only, like every case change of the program.
         QString email = Text("aCliEmail");
         for (QChar& c : email)
             if (c >= 'A' && c <= 'Z') c = QChar(c.unicode() - 'A' + 'a');
         SetText("xcInfoField1", email);
-        SetFontPx(field, header::EmailFontPx(size_t(email.size())));
+        SetFontPx(field, header::PointsToPixels(header::EmailFontPoints(size_t(email.size()))));
     }
 }
 

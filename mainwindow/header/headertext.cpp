@@ -71,13 +71,15 @@ std::string PhoneGroups(std::string_view text) {
     return result;
 }
 
-int EmailFontPx(std::size_t length) {
+int EmailFontPoints(std::size_t length) {
     if (length <= 13) return 12;
     if (length <= 19) return 10;
     if (length <= 25) return 9;
     if (length <= 31) return 8;
     return 7;
 }
+
+int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
 
 std::string VehicleCaption(std::string_view family, std::string_view number, std::string_view title) {
     return "Tarmel - " + std::string(family) + " N°" + std::string(number) + " - " + std::string(title);

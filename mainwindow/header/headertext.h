@@ -18,8 +18,12 @@ std::string Family(std::string_view recordKind);
 // unchanged; a one-character text gives the empty text.
 std::string PhoneGroups(std::string_view text);
 
-// Font size in pixels of the client's e-mail in the header, by its length in characters.
-int EmailFontPx(std::size_t length);
+// Font size in points of the client's e-mail in the header, by its length in characters: the
+// longer the address, the smaller, so that it fits the field.
+int EmailFontPoints(std::size_t length);
+
+// Points on the program's 96 dots-per-inch screen, as pixels (12 points are 16 pixels).
+int PointsToPixels(int points);
 
 // "Tarmel - " + family + " N°" + number + " - " + title.
 std::string VehicleCaption(std::string_view family, std::string_view number, std::string_view title);

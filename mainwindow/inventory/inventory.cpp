@@ -365,9 +365,9 @@ constexpr Entry kTable[] = {
     Header("xcInfoNVO", kWindow, 8, 2, 73, 31).Disabled().Font(16),
     Header("xcInfoTitre", kWindow, 80, 2, 289, 31).Disabled().Font(16),
     Header("xcIdentity", kWindow, 8, 2, 361, 31).Hidden().Font(16).FontColour(kFuchsia),
-    Header("xcInfoField1", kWindow, 368, 2, 169, 31).Disabled().Font(12),
-    Header("xcInfoField2", kWindow, 536, 2, 145, 31).Disabled().Font(12),
-    Header("xcInfoField3", kWindow, 680, 2, 145, 31).Disabled().Font(12),
+    Header("xcInfoField1", kWindow, 368, 2, 169, 31).Disabled().Font(16),
+    Header("xcInfoField2", kWindow, 536, 2, 145, 31).Disabled().Font(16),
+    Header("xcInfoField3", kWindow, 680, 2, 145, 31).Disabled().Font(16),
 
     // Toolbar, over the right end of the tab strip.
     Button("JvXPBtnSweep", kWindow, 448, kBarTop, 46, kBarHeight).Icon("sweep").Hidden()

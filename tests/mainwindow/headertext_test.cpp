@@ -28,10 +28,12 @@ TEST(PhoneGroups, GroupsDigitsByTwoWithThreeFirstWhenOdd) {
     for (const Case& c : cases) EXPECT_EQ(PhoneGroups(c.text), c.shown) << c.why;
 }
 
-TEST(EmailFontPx, ShrinksWithTheLength) {
+TEST(EmailFont, ShrinksWithTheLength) {
     const std::pair<size_t, int> cases[] = {{0, 12},  {13, 12}, {14, 10}, {19, 10}, {20, 9},
                                             {25, 9},  {26, 8},  {31, 8},  {32, 7},  {80, 7}};
-    for (auto [length, px] : cases) EXPECT_EQ(EmailFontPx(length), px) << length;
+    for (auto [length, points] : cases) EXPECT_EQ(EmailFontPoints(length), points) << length;
+    const std::pair<int, int> pixels[] = {{12, 16}, {10, 13}, {9, 12}, {8, 11}, {7, 9}};
+    for (auto [points, px] : pixels) EXPECT_EQ(PointsToPixels(points), px) << points;
 }
 
 TEST(HeaderTexts, CaptionTitleAndIdentity) {

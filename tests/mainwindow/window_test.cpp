@@ -69,7 +69,8 @@ TEST_F(WindowTest, HeaderSettersSummariseEachKindOfRecord) {
 TEST_F(WindowTest, EmailFontShrinksWithItsLength) {
     CountingWindow& w = Open();
     w.RecordKind = "_TCL";
-    const std::pair<int, int> cases[] = {{13, 12}, {14, 10}, {19, 10}, {20, 9}, {31, 8}, {32, 7}};
+    // Sizes in points: 12, 10, 10, 9, 8, 7.
+    const std::pair<int, int> cases[] = {{13, 16}, {14, 13}, {19, 13}, {20, 12}, {31, 11}, {32, 9}};
     for (auto [length, px] : cases) {
         const QString email = QString(length - 5, 'a') + "@x.fr";
         w.SetText("aCliEmail", email);
@@ -77,10 +78,10 @@ TEST_F(WindowTest, EmailFontShrinksWithItsLength) {
         EXPECT_EQ(w.Text("xcInfoField1"), email);
         EXPECT_EQ(FontPx(w, "xcInfoField1"), px) << length;
     }
-    // A vehicle's colour is always shown at 12.
+    // A vehicle's colour is always shown at 12 points.
     w.RecordKind = "_TVO";
     w.setInfoField1();
-    EXPECT_EQ(FontPx(w, "xcInfoField1"), 12);
+    EXPECT_EQ(FontPx(w, "xcInfoField1"), 16);
 }
 
 TEST_F(WindowTest, ClientTelephonesAreGroupedOnlyWhenAllDigits) {
