@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "mainwindow/toolkit/grid.h"
 #include "server/dates.h"
@@ -288,6 +289,44 @@ bool PageControl::selectPage(int index) {
     return currentIndex() == index;
 }
 
+int PageControl::neighbour(int step) const {
+    // The next visible, enabled tab that way, wrapping round as the tab bar does with Ctrl+Tab.
+    for (int i = 1; i < count(); ++i) {
+        const int index = ((currentIndex() + step * i) % count() + count()) % count();
+        if (isTabVisible(index) && isTabEnabled(index)) return index;
+    }
+    return currentIndex();
+}
+
+// The page a key would select, or -1 for keys that do not change pages.
+int PageControl::pageForKey(const QKeyEvent& key, bool onTabBar) const {
+    const bool ctrl = key.modifiers() & Qt::ControlModifier;
+    if (ctrl && (key.key() == Qt::Key_Tab || key.key() == Qt::Key_PageDown)) return neighbour(1);
+    if (ctrl && (key.key() == Qt::Key_Backtab || key.key() == Qt::Key_PageUp)) return neighbour(-1);
+    if (!onTabBar) return -1;
+    switch (key.key()) {
+    case Qt::Key_Right: return neighbour(1);
+    case Qt::Key_Left: return neighbour(-1);
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        for (int i = 0; i < count(); ++i) {
+            const int index = key.key() == Qt::Key_Home ? i : count() - 1 - i;
+            if (isTabVisible(index) && isTabEnabled(index)) return index;
+        }
+        return -1;
+    default: return -1;
+    }
+}
+
+void PageControl::keyPressEvent(QKeyEvent* event) {
+    const int target = pageForKey(*event, false);
+    if (target >= 0 && target != currentIndex() && onChanging && !onChanging(target)) {
+        event->accept();
+        return;
+    }
+    QTabWidget::keyPressEvent(event);
+}
+
 bool PageControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched != tabBar() || !onChanging) return QTabWidget::eventFilter(watched, event);
     int target = -1;
@@ -297,17 +336,12 @@ bool PageControl::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton) target = tabBar()->tabAt(mouse->position().toPoint());
         break;
     }
-    case QEvent::KeyPress:
-    case QEvent::Wheel:
-        // Keys and the wheel may move to any page: ask before every one of them.
-        target = currentIndex() == 0 ? 1 : 0;
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Home &&
-                key != Qt::Key_End)
-                target = -1;
-        }
+    case QEvent::KeyPress: target = pageForKey(*static_cast<QKeyEvent*>(event), true); break;
+    case QEvent::Wheel: {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) target = neighbour(delta > 0 ? -1 : 1);
         break;
+    }
     default: break;
     }
     if (target >= 0 && target != currentIndex() && !onChanging(target)) return true;

@@ -20,6 +20,7 @@
 #include "mainwindow/inventory/inventory.h"
 
 class QCalendarWidget;
+class QKeyEvent;
 class QToolButton;
 
 namespace tarmel::ui {
@@ -207,6 +208,10 @@ public:
     bool selectPage(int index);
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+private:
+    int neighbour(int step) const;
+    int pageForKey(const QKeyEvent& key, bool onTabBar) const;
 };
 
 // The kind of a control created by the toolkit, decided from its class; nullopt for others.

@@ -1,6 +1,7 @@
 // The live window offscreen: header setters, hints, page rules, the warning band, the splash and
 // the start-up run by the timer.
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTabBar>
 
@@ -191,10 +192,23 @@ TEST_F(WindowTest, LeavingAPageWhoseChangesCannotBeSavedKeepsIt) {
     EXPECT_EQ(tabs->currentIndex(), 2);
     EXPECT_EQ(w.saves, 2);
 
+    // The keyboard is asked the same: arrows on the tabs, Ctrl+Tab anywhere on the pages.
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(tabs->tabBar(), &right);
+    QKeyEvent ctrlTab(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
+    QApplication::sendEvent(tabs, &ctrlTab);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    EXPECT_EQ(w.saves, 4);
+
     w.saveSucceeds = true;
     ClickTab(tabs, 3);
     EXPECT_EQ(tabs->currentIndex(), 3);
-    EXPECT_EQ(w.saves, 3);
+    EXPECT_EQ(w.saves, 5);
+    QApplication::sendEvent(tabs, &ctrlTab);
+    EXPECT_EQ(tabs->currentIndex(), 4);
+    QApplication::sendEvent(tabs->tabBar(), &right);
+    EXPECT_EQ(tabs->currentIndex(), 5);
+    EXPECT_EQ(w.saves, 7);
 }
 
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
