@@ -185,5 +185,20 @@ TEST_F(WindowTest, GridsKeepTypedColumnsAndCellColoursAndHints) {
     EXPECT_FALSE(grid->item(0, button)->flags() & Qt::ItemIsEditable);
 }
 
+TEST_F(WindowTest, ListViewsSortThroughTheirCallback) {
+    CountingWindow& w = Open();
+    auto* view = w.Ctl<ui::ListView>("cListImageSource");
+    // Newest first by a number in the text, which a plain text sort would get wrong.
+    view->sortCallback = [](const QTreeWidgetItem& a, const QTreeWidgetItem& b, int column) {
+        return b.text(column).mid(5).toInt() - a.text(column).mid(5).toInt();
+    };
+    for (const char* name : {"photo9", "photo10", "photo2"})
+        new ui::ListViewItem(view, QStringList{name});
+    view->sortItems(0, Qt::AscendingOrder);
+    QStringList order;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) order << view->topLevelItem(i)->text(0);
+    EXPECT_EQ(order, (QStringList{"photo10", "photo9", "photo2"}));
+}
+
 }  // namespace
 }  // namespace tarmel::testing

@@ -1,6 +1,7 @@
 // The live window offscreen: header setters, hints, page rules, the warning band, the splash and
 // the start-up run by the timer.
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -292,6 +293,26 @@ TEST_F(WindowTest, TheLongPartOfAHintShowsInTheStatusLineUntilTheNextTick) {
     EXPECT_EQ(w.Text("LbDebugInfo3"), "sans partie longue");
     w.Timer1Timer();
     EXPECT_EQ(w.Text("LbDebugInfo3"), "[12]http://srv/ - http://srv/tarmel/ - 12 - http://srv/img/");
+}
+
+TEST_F(WindowTest, AHintUnderTheMouseReachesTheStatusLineOnceStarted) {
+    CountingWindow& w = Open();
+    w.Timer1Timer();  // the start sequence installs the hint notification
+    QWidget* print = w.Control("JvXPBtnPrint");
+    QHelpEvent tip(QEvent::ToolTip, QPoint(5, 5), print->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(print, &tip);
+    EXPECT_EQ(w.Text("LbDebugInfo3"), QString::fromUtf8("impression de la fiche du véhicule"));
+    EXPECT_EQ(print->toolTipDuration(), 3000);
+}
+
+TEST_F(WindowTest, TheWindowItselfClaimsTheTabKey) {
+    CountingWindow& w = Open();
+    ASSERT_EQ(w.focusWidget(), nullptr);
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&w, &tab);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], QString::fromUtf8("Tarmel: Tab intercepté!"));
+    EXPECT_TRUE(tab.isAccepted());
 }
 
 // ---- The timer ----
