@@ -5,21 +5,13 @@
 
 namespace tarmel {
 
-// Structure description and value lists: nothing to fetch before the form engine exists.
-void TAxTarmel::UpdateParams() {}
-
-// Record loading: its closing phase hides the splash, which the start-up relies on.
-void TAxTarmel::UpdateView(bool) { HideSplash(); }
-
 // Nothing can be pending before change detection exists.
 bool TAxTarmel::SaveChanges() { return true; }
 
 void TAxTarmel::HttpGetSearchInfo(int) {}
 void TAxTarmel::HttpGetDblInfo() {}
-void TAxTarmel::GetInfoReservation() {}
 void TAxTarmel::LoadInfoFrevo() {}
 void TAxTarmel::LoadInfoCliche() {}
-void TAxTarmel::GetDataImages() {}
 void TAxTarmel::LoadInfoAction() {}
 void TAxTarmel::LoadInfoVehicle() {}
 

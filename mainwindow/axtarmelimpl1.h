@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QHash>
+#include <QString>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,13 +12,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/timerclock.h"
 #include "app/tracelog.h"
 #include "mainwindow/dialogs.h"
+#include "formdesc/descriptors.h"
+#include "formdesc/valuelists.h"
+#include "record/recordrules.h"
 #include "server/dates.h"
+#include "server/xml/txml.h"
 #include "server/exchangehost.h"
 #include "server/serverlink.h"
+
+class QComboBox;
+class QListWidget;
 
 namespace tarmel {
 
@@ -107,6 +116,55 @@ public:
     bool Filling = false;
     int SelectedVehicle = 0;
 
+    // ---- Form description engine (formdesc/window/) ----
+    // Structure description and value lists; the pages and their fields.
+    TsPages Pages;
+    TXml RecordXml, ClientXml, StructXml, EquipXml, ListXml;
+    int FirstTab = 0;
+    int VehicleState = 0;
+    std::string TypeVersion, LastModel;
+    CascadeMemory ListMemory;        // make and model of one build or refill
+    bool BlinkOn = false;             // list maintenance armed on RubricControl
+    QWidget* RubricControl = nullptr;
+
+    void UpdateTabDesc(bool reload, bool applyPages);
+    void EditChange(QWidget* control);
+    void CBoxChange(QWidget* combo);
+    void CBoxEnter(QWidget* combo);
+    void CBoxExit(QWidget* combo);
+    bool CBoxKeyDown(QWidget* control, int key);   // true when the key was consumed
+    void cBoxKeyUp(QWidget* control, int key);
+    void LBoxChange(QWidget* listBox);
+    // The current value of the page's last field of that column; value unchanged when none.
+    void GetValue(int page, std::string_view column, std::string& value) const;
+    void LoadInfoNxComboBox(std::string_view name, QComboBox* combo);
+    void LoadInfoNxComboBoxColumn(std::string_view name, const QString& grid, const QString& column);
+    void SetInfoComboBoxIdCom(std::string_view identifier, QComboBox* combo);
+    std::string GetInfoComboBoxIdCom(std::string_view name, std::string_view text) const;
+    void UpdateCBox(QComboBox* combo, std::string_view key, std::string_view item,
+                    std::string_view keyElement, std::string_view list);
+    void UpdateLBox(QListWidget* listBox, bool inSite);
+    void UpdateVersion(QWidget* memo, QComboBox* model, QComboBox* type);
+    TsDesc* DescOf(const QObject* control);  // the field a bound control shows, or nullptr
+    void aSiteFollowUp();  // the client's site changed: staff and purchase-wish lists follow
+
+    // ---- Record loading and change detection (record/window/) ----
+    std::string RecordTable, RecordTypeCode, RecordSite, RecordOwner;
+    std::string UserName, LastSite, FrevoTotal, RecordUrl, ClientUrl;
+    bool FlagNewEnreg = false, NewVehicle = false;
+    bool RightSite = false, RightCompta = false, RightClarum = false, RightSuperAdmin = false;
+    DateLimits Limits;               // LimitDateDeb, LimitDateDebFrevo, ... ServerToday
+    std::vector<std::string> GroupNames;
+    int MaxImageNumber = 0;
+    // The user for whom the test SMS button shows (a part of the user's display name).
+    static constexpr const char* kSmsTestUserName = "Test SMS";
+
+    void JvXPBtnActualizeClick();
+    bool GetDataRights(std::string_view groups) const;
+    std::string GetIdVO(bool showError);
+    std::string GetIdClient(bool showError);
+    bool TestPageUpdate(int page);
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.
@@ -122,12 +180,22 @@ public:
     virtual void LoadInfoAction();           // page 7: client actions
     virtual void LoadInfoVehicle();          // page 8: client vehicles
 
+    // Runs a handler; an error reaches the user in an error box, as the platform's would.
+    template <class F>
+    void Guarded(F&& handler);
+
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();   // axtarmel_build.cpp
+    // Record loading and field editing helpers (record/window/, formdesc/window/).
+    void FetchRecordDocuments();
+    void ApplyRecordButtons();
+    std::string RecordIdentifier(const char* element, const char* idName, bool showError,
+                                 const QString& message);
+    int ComboCheck(QWidget* combo);  // the page it accepted, 0 when it refused
     void BindHandlers();    // handlers.cpp
     void WriteStartLabels();
     void HostParameterSetter(int index, const std::string& value);
@@ -135,9 +203,6 @@ private:
     void LoadPhotoPage();
     void LoadVehiclePage();
     void SetWindowCaption(const QString& caption);
-    // Runs a handler; an error reaches the user in an error box, as the platform's would.
-    template <class F>
-    void Guarded(F&& handler);
 
     QHash<QString, QWidget*> controls_;
     std::unique_ptr<Dialogs> ownDialogs_;

@@ -1,0 +1,78 @@
+// Times opening a record in the window against the local data server over its demo dealership:
+// the first open (documents fetched, every page built), then switching between records of the
+// same kind (record fetched, pages refilled). The client-side figure is the pages' refill alone,
+// on documents already fetched; the total adds the request.
+#include <QApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "mainwindow/axtarmelimpl1.h"
+#include "tests/support/dataserverprocess.h"
+#include "tests/support/scratchdir.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class QuietDialogs : public tarmel::Dialogs {
+public:
+    void Message(Kind, const QString&, const QString&) override {}
+    bool Confirm(const QString&, const QString&) override { return true; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    tarmel::testing::ScratchDir dir;
+    setenv("APPDATA", dir.file("appdata").c_str(), 1);
+    tarmel::testsupport::DataServerProcess server;
+
+    QuietDialogs dialogs;
+    tarmel::TAxTarmel::Options options;
+    options.startTimer = false;
+    options.dialogs = &dialogs;
+    tarmel::TAxTarmel window(options);
+    window.WorkDir = dir.str();
+    window.BaseHRef = server.baseHRef();
+    window.UserConcession = "LYO";
+    window.idUser = "4";
+    window.idTypeVO = 1;
+
+    // Used vehicles of the dealership, by their identifiers in the demo database.
+    const std::vector<std::string> vehicles = {"1001", "1028", "1053", "1058", "1068"};
+    window.SetText(QStringLiteral("LbIdTVO"), QString::fromStdString(vehicles[0]));
+    const auto openStart = Clock::now();
+    window.UpdateParams();
+    window.UpdateView(true);
+    const double first = Ms(Clock::now() - openStart);
+
+    std::vector<double> totals, clients;
+    for (int round = 0; round < 40; ++round) {
+        const std::string& id = vehicles[1 + round % (vehicles.size() - 1)];
+        window.SetText(QStringLiteral("LbIdTVO"), QString::fromStdString(id));
+        const auto start = Clock::now();
+        window.UpdateView(false);
+        totals.push_back(Ms(Clock::now() - start));
+        const auto refill = Clock::now();
+        window.UpdateTabDesc(false, true);
+        clients.push_back(Ms(Clock::now() - refill));
+    }
+    std::printf("bench: record_open_first %.1f ms\n", first);
+    std::printf("bench: record_switch_client %.1f ms\n", Median(clients));
+    std::printf("bench: record_switch_total %.1f ms\n", Median(totals));
+    return 0;
+}

@@ -1,0 +1,407 @@
+// UpdateTabDesc: the pages the structure description lists for the record kind, their fields found
+// on the form or created, labelled, coloured, enabled by rights and filled with the record's
+// values; later runs only refill them. The header and closing phases of a load live with the
+// record loading (record/window/recordheader.cpp).
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "formdesc/fieldentry.h"
+#include "formdesc/fieldrules.h"
+#include "formdesc/valuelists.h"
+#include "formdesc/valuesource.h"
+#include "formdesc/window/fieldcontrols.h"
+#include "formdesc/window/fieldevents.h"
+#include "formdesc/window/tabbuilder.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/toolkit/controls.h"
+#include "record/window/recordheader.h"
+
+namespace tarmel {
+
+using form::Q;
+
+namespace {
+
+const char* Flag(bool value) { return value ? "-1" : "0"; }
+
+}  // namespace
+
+void TAxTarmel::UpdateTabDesc(bool reload, bool applyPages) {
+    const TXml valueSource = UpdateTabDescHeader(*this, reload);
+    form::TabBuilder builder(*this);
+    if (applyPages) builder.PagePass();
+    builder.RefillPass(valueSource);
+    builder.BuildPass(valueSource);
+    UpdateTabDescClosing(*this);
+}
+
+namespace form {
+
+void TabBuilder::PagePass() {
+    auto* tabs = w_.Ctl<QTabWidget>(QStringLiteral("Tabs"));
+    w_.ForgetLoadedSubLists();
+    for (int number = 0; number < kPageCount; ++number) {
+        w_.TraceLog(QStringLiteral("dans UpdateTabDesc : 4"));
+        TsPage& page = w_.Pages[number];
+        page.subListLoaded = false;
+        const PageEntry entry = FindPageEntry(w_.StructXml, w_.RecordKind, number);
+        if (!entry.found) {
+            if (number >= 1 && tabs) tabs->setTabVisible(number - 1, false);
+            page.described = false;
+            continue;
+        }
+        if (number >= 1 && tabs) {
+            w_.TraceLog(QStringLiteral("Ajout desc Onglet : %1").arg(number));
+            page.sheet = tabs->widget(number - 1);
+            tabs->setTabText(number - 1, Q(entry.caption));
+            tabs->setTabVisible(number - 1, true);
+        }
+        page.pageIndex = number - 1;
+        page.fieldKey = entry.fieldKey;
+        page.tableTag = entry.tableTag;
+        page.prefix = entry.prefix;
+        page.described = true;
+        if (w_.FirstTab == 0) {
+            w_.FirstTab = number;
+            if (w_.FirstTab >= 1 && tabs) tabs->setCurrentIndex(w_.FirstTab - 1);
+        }
+    }
+}
+
+// Where page number reads its values in this run.
+TXml TabBuilder::PageValueSource(int number, const TXml& recordSource, bool firstBuild) {
+    if (number == 9) return RecordElementSource(w_.RecordXml, w_.RecordTable);
+    if (number != 8) return recordSource;
+    if (firstBuild) return FirstVehicleSource(w_.ClientXml);
+    return vehicleSource_;
+}
+
+void TabBuilder::ComputeField(FieldPass& field, const TsDesc& desc, const TXml& source,
+                             const std::string& element) {
+    const bool useDefault = w_.FlagNewEnreg || (w_.NewVehicle && field.number == 8);
+    field.value = FieldValue(source, element, desc, useDefault, Today());
+    field.rights = w_.GetDataRights(desc.rightsTag) && !(field.number == 8 && w_.VehicleState == 0);
+}
+
+void TabBuilder::RefillPass(const TXml& recordSource) {
+    // The vehicle the client-vehicles page shows, whether or not that page is described.
+    const VehicleSource vehicle = SelectedVehicleSource(w_.ClientXml, w_.SelectedVehicle);
+    w_.VehicleState = vehicle.vehicleState;
+    vehicleSource_ = vehicle.source;
+    w_.ListMemory = {};
+
+    for (int number = 0; number < kPageCount; ++number) {
+        TsPage& page = w_.Pages[number];
+        w_.TraceLog(QStringLiteral("Trait. desc Onglet : %1 %2 %3")
+                     .arg(number)
+                     .arg(Flag(page.described))
+                     .arg(Flag(page.built)));
+        if (!page.described || !page.built) continue;
+        w_.TraceLog(QStringLiteral("p2 Traitement desc Onglet : %1").arg(number));
+        w_.Filling = true;
+        const TXml source = PageValueSource(number, recordSource, false);
+        for (size_t i = 0; i < page.descriptors.size(); ++i) {
+            w_.TraceLog(QStringLiteral("p3 Ajout desc Onglet : %1 - %2").arg(number).arg(i));
+            TsDesc& desc = page.descriptors[i];
+            FieldPass field;
+            field.number = number;
+            field.index = static_cast<int>(i);
+            ComputeField(field, desc, source, ValueElement(desc, false, false));
+            field.box.width = desc.width;
+            // Refilled with the control bound at the first build; a field without one stays so.
+            if (desc.width != 0) {
+                switch (desc.controlKind) {
+                    case kind::ListBox:
+                        if (desc.listBox) BindListBox(desc, field, desc.listBox);
+                        break;
+                    case kind::ComboText:
+                    case kind::ComboPosition:
+                        if (desc.combo) BindCombo(desc, field, desc.combo);
+                        break;
+                    case kind::Text:
+                        if (desc.boundControl) BindText(desc, field, desc.boundControl);
+                        break;
+                    default: break;
+                }
+            }
+            MarkMandatory(desc, field.value);
+            desc.storedValue = w_.FlagNewEnreg || (w_.NewVehicle && number == 8) ? "" : field.value;
+            desc.currentValue = field.value;
+        }
+        w_.Filling = false;
+        w_.TestPageUpdate(number);
+        page.built = true;
+    }
+}
+
+void TabBuilder::BuildPass(const TXml& recordSource) {
+    for (int number = 0; number < kPageCount; ++number) {
+        TsPage& page = w_.Pages[number];
+        w_.TraceLog(QStringLiteral("premier Ajout desc Onglet : %1 %2 %3")
+                     .arg(number)
+                     .arg(Flag(page.described))
+                     .arg(Flag(page.built)));
+        if (!page.described || page.built) continue;
+        w_.Filling = true;
+        w_.TraceLog(QStringLiteral("p2 Ajout desc Onglet : ") + Q(page.fieldKey));
+        const TXml source = PageValueSource(number, recordSource, true);
+
+        TXml walk = w_.StructXml;
+        XmlFind(walk, "axStructS");
+        FieldEntryReader reader;
+        std::string descInfo;
+        int index = 0;
+        while (XmlNext(walk, "axStruct") > 0) {
+            XmlValue(walk, "descInfo", descInfo);
+            if (descInfo != page.fieldKey) continue;
+            const FieldEntry entry = reader.Read(walk);
+            if (static_cast<int>(page.descriptors.size()) <= index) page.descriptors.emplace_back();
+            BuildField(number, index, entry, source);
+            ++index;
+        }
+        w_.Filling = false;
+        w_.TestPageUpdate(number);
+        page.built = true;
+    }
+}
+
+void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, const TXml& source) {
+    TsPage& page = w_.Pages[number];
+    TsDesc& desc = page.descriptors[index];
+    const TsDesc& read = entry.desc;
+    if (entry.fieldInfo.find(';') != std::string::npos)
+        w_.TraceLog(QStringLiteral("info rubrique : ") + Q(page.fieldKey + read.columnName + entry.fieldInfo));
+    w_.TraceLog(QStringLiteral("z2 Ajout desc Onglet : ") + Q(page.fieldKey) + QStringLiteral(" - ") +
+             Q(read.columnName));
+
+    // Everything the description says; the control references and the values come below.
+    desc.columnName = read.columnName;
+    desc.readName = read.readName;
+    desc.caption = read.caption;
+    desc.rightsTag = read.rightsTag;
+    desc.mandatory = read.mandatory;
+    desc.listName = read.listName;
+    desc.listKey = read.listKey;
+    desc.rubric = read.rubric;
+    desc.defaultValue = read.defaultValue;
+    desc.dataType = read.dataType;
+    desc.controlKind = read.controlKind;
+    desc.fontColour = read.fontColour;
+    desc.width = entry.place.width;
+    desc.boundControl = nullptr;
+
+    FieldPass field;
+    field.number = number;
+    field.index = index;
+    field.box = {entry.place.left, entry.place.top, entry.place.width, entry.place.height};
+    field.length = entry.place.length;
+    ComputeField(field, desc, source, ValueElement(desc, true, entry.vInfoHasSeparator));
+    const bool visible = FieldVisible(entry.place.enabledCode, field.rights);
+    desc.storedValue = w_.FlagNewEnreg || (w_.NewVehicle && number == 8) ? "" : field.value;
+    desc.currentValue = field.value;
+
+    QWidget* const parent =
+        entry.place.idNum < 1000 ? page.sheet : w_.Control(QStringLiteral("PanelCompta"));
+    QWidget* control = nullptr;
+    if (parent != nullptr) {
+        control = parent->findChild<QWidget*>(Q(page.prefix + desc.columnName),
+                                               Qt::FindDirectChildrenOnly);
+    }
+
+    if (control != nullptr) {
+        const bool unbound = TagOf(control) == 0;
+        control->setVisible(visible);
+        switch (desc.controlKind) {
+            case kind::ListBox: BindListBox(desc, field, control); break;
+            case kind::ComboText:
+            case kind::ComboPosition: BindCombo(desc, field, control); break;
+            case kind::Button: BindButton(desc, field, control); break;
+            case kind::Text: BindText(desc, field, control); break;
+            default: break;
+        }
+        if (unbound && !desc.caption.empty() && desc.controlKind != kind::Button && visible) {
+            Box at = field.box;
+            at.top = control->y();
+            if (desc.controlKind == kind::ListBox || desc.controlKind == kind::Placed) {
+                at.top = control->y() - 20;
+                at.left = control->x();
+            }
+            CreateLabel(desc, field, at, entry.place.idNum);
+        }
+    } else if (field.box.width != 0 && page.sheet != nullptr) {
+        // Not on the form: created on the page, visible whatever the visibility code says.
+        if (!desc.caption.empty() && desc.controlKind != kind::Button)
+            CreateLabel(desc, field, field.box, entry.place.idNum);
+        switch (desc.controlKind) {
+            case kind::ListBox: BindListBox(desc, field, nullptr); break;
+            case kind::ComboText:
+            case kind::ComboPosition: BindCombo(desc, field, nullptr); break;
+            case kind::Button: BindButton(desc, field, nullptr); break;
+            default: BindText(desc, field, nullptr); break;
+        }
+    }
+    MarkMandatory(desc, field.value);
+    desc.bound = true;
+}
+
+void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const Box& at, int idNum) {
+    QWidget* parent = idNum < 1000 ? w_.Pages[field.number].sheet : w_.Control(QStringLiteral("PanelCompta"));
+    if (parent == nullptr) return;
+    auto* label = new QLabel(parent);
+    label->setText(Q(desc.caption));
+    // The caption stands at the top of its box, level with the control's text (a list box's
+    // label box is as tall as the list).
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetTag(label, ControlTag(field.number, field.index));
+    label->setGeometry(LabelLeft(desc.controlKind, at.left), at.top + 2,
+                       std::max(label->sizeHint().width(), 10), at.height);
+    label->show();
+    desc.label = label;
+}
+
+void TabBuilder::MarkMandatory(const TsDesc& desc, const std::string& value) {
+    if (desc.label != nullptr) SetMandatoryMarker(desc.label, MandatoryMarked(desc.mandatory, value));
+}
+
+void TabBuilder::ApplyFieldColours(TsDesc& desc, QWidget* control, bool rights) {
+    if (rights)
+        SetFieldColours(control, desc.baseColour != 0 ? desc.baseColour : inventory::kNoColour,
+                              desc.fontColour);
+    else
+        SetFieldColours(control, kReadOnlyBackground, desc.fontColour);
+}
+
+void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control) {
+    const bool created = control == nullptr;
+    if (created) {
+        control = new ui::NumberEdit(w_.Pages[field.number].sheet);
+        control->show();
+    } else if (desc.baseColour == 0) {
+        desc.baseColour = BackgroundOf(control);
+    }
+    desc.boundControl = control;
+    SetTag(control, ControlTag(field.number, field.index));
+    control->setEnabled(field.rights && field.box.width != 0);
+    if (field.length != 0) SetMaxLength(control, field.length);
+    WatchField(w_, control, FieldRole::Text);
+    ApplyFieldColours(desc, control, field.rights);
+    SetFieldText(control, field.value);
+    if (created)
+        control->setGeometry(field.box.left, field.box.top, field.box.width, field.box.height - 1);
+}
+
+void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
+    const bool created = control == nullptr;
+    auto* combo = created ? new ui::Combo(w_.Pages[field.number].sheet) : qobject_cast<QComboBox*>(control);
+    if (combo == nullptr) return BindText(desc, field, control);  // described as a combo, not one
+    if (created) {
+        combo->show();
+    } else {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        combo->setEditText({});
+        if (desc.baseColour == 0) desc.baseColour = BackgroundOf(combo);
+    }
+    desc.combo = combo;
+    desc.boundControl = combo;
+    SetTag(combo, ControlTag(field.number, field.index));
+    combo->setEnabled(field.rights && field.box.width != 0);
+    if (field.length != 0) SetMaxLength(combo, field.length);
+    if (!combo->isEditable()) {
+        // Pick-only on the form: typed text must match an item, checked when the combo is left.
+        desc.limitToList = true;
+        if (auto* own = qobject_cast<ui::Combo*>(combo)) own->makeEditable();
+        else combo->setEditable(true);
+    }
+    if (combo->completer() != nullptr) {
+        combo->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+        combo->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    }
+    desc.width = combo->width();
+    w_.TraceLog(QStringLiteral("CBoxEvents : ") + Q(desc.listName) + QStringLiteral(" - ") + Q(desc.listKey));
+    WatchField(w_, combo, FieldRole::Combo);
+    ApplyFieldColours(desc, combo, field.rights);
+    FillComboField(desc, field, combo);
+    if (created)
+        combo->setGeometry(field.box.left, field.box.top, field.box.width, field.box.height + 4);
+}
+
+void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo) {
+    w_.ListXml = w_.EquipXml;
+    ComboFillRequest request;
+    request.controlKind = desc.controlKind;
+    request.dataType = desc.dataType;
+    request.columnName = desc.columnName;
+    request.listKey = desc.listKey;
+    request.value = field.value;
+    request.recordKind = w_.RecordKind;
+    request.recordSite = w_.RecordSite;
+    const ComboFill fill = FillCombo(w_.ListXml, request, w_.ListMemory);
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const std::string& item : fill.items) combo->addItem(Q(item));
+    combo->setCurrentIndex(fill.selected);
+    if (fill.selected < 0) combo->setEditText({});
+    desc.indexed = desc.indexed || fill.indexed;
+    desc.emptyFirst = fill.emptyFirst;
+    field.value = fill.value;
+}
+
+void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* control) {
+    const bool created = control == nullptr;
+    auto* list = created ? new ui::ListBox(w_.Pages[field.number].sheet) : qobject_cast<QListWidget*>(control);
+    if (list == nullptr) return;
+    if (created) {
+        list->setSelectionMode(QAbstractItemView::MultiSelection);
+        list->show();
+    } else if (desc.baseColour == 0) {
+        desc.baseColour = BackgroundOf(list);
+    }
+    desc.listBox = list;
+    w_.ListXml = w_.EquipXml;
+    const ListBoxFill fill = FillListBox(w_.ListXml, desc.listKey, field.value,
+                                         SiteMakes(w_.ListXml, L(w_.Text(QStringLiteral("aSite")))));
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (size_t i = 0; i < fill.items.size(); ++i) {
+            auto* item = new QListWidgetItem(Q(fill.items[i]), list);
+            item->setSelected(fill.selected[i]);
+        }
+    }
+    desc.codes = fill.codes;
+    const std::string name = L(list->objectName());
+    if (name == "cVDInfoOptions" || name == "cVNInfoOptions")
+        w_.SetText(QStringLiteral("LbInfoOptions"), Q(fill.joined));
+    desc.boundControl = list;
+    SetTag(list, ControlTag(field.number, field.index));
+    list->setEnabled(field.rights && field.box.width != 0);
+    WatchField(w_, list, FieldRole::ListBox);
+    ApplyFieldColours(desc, list, field.rights);
+    if (created && field.box.width != 0)
+        list->setGeometry(field.box.left, field.box.top + 21, field.box.width, field.box.height + 4);
+}
+
+void TabBuilder::BindButton(TsDesc& desc, const FieldPass& field, QWidget* control) {
+    const bool created = control == nullptr;
+    if (created) {
+        auto* button = new QPushButton(w_.Pages[field.number].sheet);
+        button->setText(Q(desc.caption));
+        button->show();
+        control = button;
+    }
+    desc.button = control;
+    SetTag(control, ControlTag(field.number, field.index));
+    control->setEnabled(field.rights && field.box.width != 0);
+    ApplyFieldColours(desc, control, field.rights);
+    if (created)
+        control->setGeometry(field.box.left, field.box.top + 2, field.box.width, field.box.height - 1);
+}
+
+}  // namespace form
+}  // namespace tarmel

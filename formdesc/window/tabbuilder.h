@@ -1,0 +1,64 @@
+// The passes of UpdateTabDesc over the window's pages: captions and visibility, the first build of
+// a page's fields (found on the form or created, labelled, bound), and the refill of built pages.
+#pragma once
+
+#include <string>
+
+#include "formdesc/descriptors.h"
+#include "server/xml/txml.h"
+
+class QComboBox;
+class QWidget;
+
+namespace tarmel {
+
+class TAxTarmel;
+struct FieldEntry;
+
+namespace form {
+
+class TabBuilder {
+public:
+    explicit TabBuilder(TAxTarmel& window) : w_(window) {}
+
+    // Captions, visibility and keys of the pages the description lists for the record kind.
+    void PagePass();
+    // New values into the controls of the pages built before.
+    void RefillPass(const TXml& recordSource);
+    // Descriptors and controls of the described pages not built yet.
+    void BuildPass(const TXml& recordSource);
+
+private:
+    // Position and size of the field being handled, in pixels.
+    struct Box {
+        int left = 0, top = 0, width = 0, height = 0;
+    };
+    // One field of one page, as a pass sees it.
+    struct FieldPass {
+        int number = 0;
+        int index = 0;
+        std::string value;
+        bool rights = false;
+        Box box;
+        int length = 0;  // maximum length from the description (first build only)
+    };
+
+    TXml PageValueSource(int number, const TXml& recordSource, bool firstBuild);
+    void ComputeField(FieldPass& field, const TsDesc& desc, const TXml& source,
+                      const std::string& element);
+    void BuildField(int number, int index, const FieldEntry& entry, const TXml& source);
+    void CreateLabel(TsDesc& desc, const FieldPass& field, const Box& at, int idNum);
+    void MarkMandatory(const TsDesc& desc, const std::string& value);
+    void ApplyFieldColours(TsDesc& desc, QWidget* control, bool rights);
+    void BindText(TsDesc& desc, const FieldPass& field, QWidget* control);
+    void BindCombo(TsDesc& desc, FieldPass& field, QWidget* control);
+    void FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo);
+    void BindListBox(TsDesc& desc, const FieldPass& field, QWidget* control);
+    void BindButton(TsDesc& desc, const FieldPass& field, QWidget* control);
+
+    TAxTarmel& w_;
+    TXml vehicleSource_;  // the client vehicle the refill shows on the client-vehicles page
+};
+
+}  // namespace form
+}  // namespace tarmel

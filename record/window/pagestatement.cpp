@@ -1,0 +1,40 @@
+// TestPageUpdate: the pending statement of a page after every edit, and the Save and New buttons.
+#include <QAbstractButton>
+
+#include "formdesc/window/fieldcontrols.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "record/statements.h"
+
+namespace tarmel {
+
+bool TAxTarmel::TestPageUpdate(int page) {
+    if (Filling || page < 0 || page >= kPageCount) return false;
+    StatementContext context;
+    context.page = page;
+    context.table = Pages[0].tableTag;
+    context.insert = FlagNewEnreg || (NewVehicle && page == 8);
+    context.family = form::L(Text(QStringLiteral("JvXPBtnNewVO")));
+    context.recordTypeCode = RecordTypeCode;
+    context.idTypeVO = idTypeVO;
+    context.clientId = form::L(Text(QStringLiteral("LbIDCustomer")));
+    context.idUser = idUser;
+    context.concession = UserConcession;
+    context.today = form::Today();
+
+    const PageStatement result = BuildPageStatement(Pages[page].descriptors, context);
+    if (context.insert && result.changed) RecordTypeCode = result.recordTypeCode;
+    Pages[page].statement = result.statement;
+    if (!result.refusal.empty()) {
+        // The page has changes that cannot be written safely: say so, offer no save.
+        TraceLog(form::Q(result.refusal));
+        SetText(QStringLiteral("LbDebugInfo2"), form::Q(result.refusal));
+    } else {
+        SetText(QStringLiteral("LbDebugInfo2"), form::Q(result.statement));
+    }
+    const bool savable = !result.statement.empty();
+    if (QWidget* save = Control(QStringLiteral("JvXPBtnSave"))) save->setEnabled(savable);
+    if (QWidget* add = Control(QStringLiteral("JvXPBtnNewVO"))) add->setEnabled(!savable);
+    return result.changed;
+}
+
+}  // namespace tarmel

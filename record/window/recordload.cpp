@@ -1,0 +1,224 @@
+// Loading a record: the description documents, the record document, the pages, the photo list,
+// the reservation and the buttons that follow the record's kind and the user's rights.
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QTreeWidget>
+
+#include "formdesc/window/fieldcontrols.h"
+#include "formdesc/window/fieldevents.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/toolkit/controls.h"
+#include "record/recordrules.h"
+#include "server/xml/texttools.h"
+
+namespace tarmel {
+
+using form::L;
+using form::Q;
+
+namespace {
+
+const char* Flag(bool value) { return value ? "-1" : "0"; }
+
+// The identifier text of a host label as a number, 0 when it is none.
+int NumberOf(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
+}  // namespace
+
+void TAxTarmel::UpdateParams() {
+    if (BaseHRef.empty()) return;
+    // Failures are silent: the pages are built from whatever the result files then hold.
+    try {
+        Server.HttpExecuteCached(BaseHRef + "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" +
+                                     UserConcession,
+                                 WorkDir + "/XmlEquip.xml");
+        Server.HttpExecuteCached(BaseHRef + "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" +
+                                     UserConcession,
+                                 WorkDir + "/XmlStruct.xml");
+    } catch (const std::exception&) {
+    }
+}
+
+void TAxTarmel::FetchRecordDocuments() {
+    const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
+    const QString customer = Text(QStringLiteral("LbIDCustomer"));
+    if (!vehicleId.isEmpty()) {
+        RecordUrl = BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
+                    "&UserID=" + idUser;
+        SetText(QStringLiteral("LbDebugInfo1"), Q(RecordUrl));
+        const int n = NumberOf(vehicleId);
+        FlagNewEnreg = n <= 0;
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
+        Server.HttpExecute(RecordUrl, WorkDir + "/XmlVO.xml");
+    }
+    if (!customer.isEmpty()) {
+        // The client identifier travels as the idClient the exchange adds to every request.
+        ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
+        SetText(QStringLiteral("LbDebugInfo1"), Q(ClientUrl));
+        const int n = NumberOf(customer);
+        FlagNewEnreg = n <= 0;
+        NewVehicle = false;
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
+        Server.HttpExecute(ClientUrl, WorkDir + "/XmlCL.xml");
+    }
+}
+
+void TAxTarmel::UpdateView(bool reload) {
+    // Any failure (a missing description, the trace log) ends the update silently: the window
+    // keeps what it showed.
+    try {
+        form::BindFormFieldHandlers(*this);
+        SetText(QStringLiteral("LbDebugInfo3"),
+                QStringLiteral("[%1]").arg(ParamCount) + Text(QStringLiteral("LbHttpRoot")) +
+                    QStringLiteral(" - ") + Q(BaseHRef) + QStringLiteral(" - ") +
+                    Text(QStringLiteral("LbIdTVO")));
+        FetchRecordDocuments();
+        UpdateHints(!Text(QStringLiteral("LbIDCustomer")).isEmpty());
+        UpdateTabDesc(reload, true);
+        GetDataImages();
+        GetInfoReservation();
+        TabsChange();
+        ApplyRecordButtons();
+    } catch (const std::exception&) {
+    }
+}
+
+void TAxTarmel::ApplyRecordButtons() {
+    auto show = [this](const char* name, bool visible) {
+        if (QWidget* c = Control(QString::fromLatin1(name))) c->setVisible(visible);
+    };
+    show("JvXPBtnNewVO", RecordKind != "_TVD");
+    show("JvXPBtnSuppr", RightSuperAdmin || RecordKind == "_TCL");
+    show("JvXPBtnSweep", RightSuperAdmin && RecordKind == "_TVN");
+    show("PanelCompta", RightCompta);
+    show("JvXPBtnSMS", UserName.find(kSmsTestUserName) != std::string::npos);
+    show("LbInfoOptions", RecordKind == "_TVD" || RecordKind == "_TVN");
+
+    QWidget* next = Control(QStringLiteral("JvXPNext"));
+    QWidget* debug0 = Control(QStringLiteral("LbDebugInfo0"));
+    if (RightSuperAdmin) {
+        if (next != nullptr) {
+            // The window's height is fixed otherwise; it grows for the diagnostic labels.
+            const int height = next->geometry().bottom() + 1 + 75;
+            setMinimumHeight(height);
+            setMaximumHeight(height);
+            resize(width(), height);
+        }
+        for (const char* name : {"LbDebugInfo0", "LbDebugInfo1", "LbDebugInfo2", "LbDebugInfo3",
+                                 "LbHttpRoot", "LbBaseHRef"})
+            show(name, true);
+    } else if (next != nullptr && debug0 != nullptr) {
+        debug0->move(debug0->x(), next->y());
+    }
+
+    if (RecordKind == "_TCL") {
+        for (const char* name : {"aSite", "aidCom"}) {
+            QWidget* combo = Control(QString::fromLatin1(name));
+            if (combo != nullptr) combo->setEnabled(Text(QString::fromLatin1(name)).isEmpty() || RightSuperAdmin);
+        }
+    }
+}
+
+void TAxTarmel::JvXPBtnActualizeClick() {
+    ShowSplash();
+    const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
+    if (!vehicleId.isEmpty()) {
+        RecordUrl = BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
+                    "&UserID=" + idUser;
+        Server.IdHTTP1.Disconnect();
+        Server.HttpExecute(RecordUrl, WorkDir + "/XmlVO.xml");
+    }
+    if (!Text(QStringLiteral("LbIDCustomer")).isEmpty()) {
+        ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
+        Server.HttpExecute(ClientUrl, WorkDir + "/XmlCL.xml");
+    }
+    FlagNewEnreg = false;
+    NewVehicle = false;
+    UpdateTabDesc(false, true);
+    TabsChange();
+}
+
+bool TAxTarmel::GetDataRights(std::string_view groups) const {
+    Rights rights;
+    rights.site = RightSite;
+    rights.clarum = RightClarum;
+    return tarmel::GetDataRights(groups, GroupNames, rights, FlagNewEnreg);
+}
+
+std::string TAxTarmel::RecordIdentifier(const char* element, const char* idName, bool showError,
+                                        const QString& message) {
+    XmlFind(RecordXml, element);
+    std::string id;
+    XmlValue(RecordXml, idName, id);
+    if (id.empty() && showError)
+        dialogs().Message(Dialogs::Kind::Warning, QStringLiteral("Action Annulée"), message);
+    return id;
+}
+
+std::string TAxTarmel::GetIdVO(bool showError) {
+    return RecordIdentifier("tVO", "idVO", showError,
+                            QStringLiteral("L'identifiant du véhicule demandé n'a pas pu être restitué... "));
+}
+
+std::string TAxTarmel::GetIdClient(bool showError) {
+    return RecordIdentifier("TVC", "idClient", showError,
+                            QStringLiteral("L'identifiant du client demandé n'a pas pu être restitué... "));
+}
+
+void TAxTarmel::GetDataImages() {
+    TXml record = RecordXml;
+    XmlFind(record, RecordTable);
+    std::string defaultPhoto;
+    XmlValue(record, "NomImage", defaultPhoto);
+    auto* list = Ctl<QTreeWidget>(QStringLiteral("cListImageVO"));
+    if (list != nullptr) list->clear();
+    MaxImageNumber = 0;
+    TXml images = RecordXml;
+    XmlFind(images, "ImageS");
+    std::string name, number, date;  // a child missing from an item keeps the previous value
+    while (XmlNext(images, "Image") > 0) {
+        XmlValue(images, "NomImage", name);
+        XmlValue(images, "NumImage", number);
+        XmlValue(images, "DateImage", date);
+        if (list != nullptr) {
+            auto* row = new ui::ListViewItem(list);
+            row->setText(0, Q(name));
+            row->setText(1, Q(date));
+            if (name == defaultPhoto) row->setText(2, QStringLiteral("***"));
+        }
+        bool ok = false;
+        const int n = Q(number).toInt(&ok);
+        MaxImageNumber = std::max(MaxImageNumber, ok ? n : 0);
+    }
+}
+
+void TAxTarmel::GetInfoReservation() {
+    TXml resa = RecordXml;
+    XmlFind(resa, "ResaS");
+    const char* labels[] = {"LbResa1", "LbResa2", "LbResa3", "LbResa4"};
+    if (XmlNext(resa, "Resa") == 0) {
+        for (const char* name : labels) {
+            if (QWidget* c = Control(QString::fromLatin1(name))) c->hide();
+        }
+        return;
+    }
+    auto value = [&](const char* name) {
+        std::string v;
+        XmlValue(resa, name, v);
+        return Q(v);
+    };
+    SetText(QStringLiteral("LbResa1"),
+            QStringLiteral("Réservation jusqu'au ") + value("DResaMax") + QStringLiteral(" inclus."));
+    SetText(QStringLiteral("LbResa2"), QStringLiteral("Vendeur : ") + value("Vendeur"));
+    SetText(QStringLiteral("LbResa3"), QStringLiteral("Acheteur : ") + value("Acheteur"));
+    SetText(QStringLiteral("LbResa4"), value("Commentaire"));
+    for (const char* name : labels) {
+        if (QWidget* c = Control(QString::fromLatin1(name))) c->show();
+    }
+}
+
+}  // namespace tarmel

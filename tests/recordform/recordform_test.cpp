@@ -1,0 +1,456 @@
+// Records of the demo dealership loaded into the real window from the real data server: pages,
+// fields, lists, rights, editing and the pending statements.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "formdesc/fieldentry.h"
+#include "formdesc/fieldrules.h"
+#include "formdesc/window/fieldcontrols.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "server/xml/texttools.h"
+#include "tests/support/dataserverprocess.h"
+#include "tests/support/scratchdir.h"
+
+namespace tarmel {
+namespace {
+
+using form::L;
+using form::Q;
+using testing::ScratchDir;
+using testsupport::DataServerProcess;
+
+class SilentDialogs : public Dialogs {
+public:
+    void Message(Kind, const QString& title, const QString& text) override {
+        messages.push_back(L(title + ": " + text));
+    }
+    bool Confirm(const QString&, const QString&) override { return true; }
+    std::vector<std::string> messages;
+};
+
+// Demo users (see the demo dealership): a salesperson of LYON-SUD, a super-administrator of the
+// dealership LYO who sees every site.
+constexpr const char* kSalesperson = "1";
+constexpr const char* kSuperAdmin = "4";
+
+class RecordForm : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new DataServerProcess(); }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+
+    void SetUp() override {
+        setenv("APPDATA", dir_.file("appdata").c_str(), 1);
+        NewWindow();
+    }
+
+    // A window of the dealership LYO working in the scratch folder, its timer stopped.
+    void NewWindow() {
+        TAxTarmel::Options options;
+        options.startTimer = false;
+        options.dialogs = &dialogs_;
+        window_ = std::make_unique<TAxTarmel>(options);
+        w().WorkDir = dir_.str();
+        w().BaseHRef = server_->baseHRef();
+        w().URLImages = server_->imagesUrl();
+        w().UserConcession = "LYO";
+    }
+    void TearDown() override {
+        window_.reset();
+        unsetenv("APPDATA");
+    }
+
+    TAxTarmel& w() { return *window_; }
+
+    // First value of a query on the demo database.
+    static std::string Sql(const std::string& query) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(server_->databasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        std::string value;
+        if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr)
+            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return value;
+    }
+
+    void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
+        w().idUser = user;
+        w().idTypeVO = idTypeVO;
+        w().SetText(QStringLiteral("LbIDCustomer"), {});
+        w().SetText(QStringLiteral("LbIdTVO"), Q(idTVO));
+        if (reload) w().UpdateParams();
+        w().UpdateView(reload);
+    }
+    void OpenClient(const std::string& idClient, const char* user, bool reload = true) {
+        w().idUser = user;
+        w().SetText(QStringLiteral("LbIdTVO"), {});
+        w().SetText(QStringLiteral("LbIDCustomer"), Q(idClient));
+        if (reload) w().UpdateParams();
+        w().UpdateView(reload);
+    }
+
+    TsDesc& Field(int page, const char* column) {
+        for (TsDesc& d : w().Pages[page].descriptors) {
+            if (d.columnName == column) return d;
+        }
+        ADD_FAILURE() << "no field " << column << " on page " << page;
+        static TsDesc none;
+        return none;
+    }
+    QString Statement() { return w().Text(QStringLiteral("LbDebugInfo2")); }
+    bool SaveEnabled() { return w().Control(QStringLiteral("JvXPBtnSave"))->isEnabled(); }
+
+    // The record element's value of a column, as a field shows it.
+    std::string RecordValue(const TsDesc& d) {
+        TXml record = w().RecordXml;
+        XmlFind(record, w().RecordTable);
+        std::string raw;
+        XmlValue(record, d.readName.empty() ? d.columnName : d.readName, raw);
+        return FieldValueFromRecord(raw, d.controlKind, d.dataType, form::Today());
+    }
+
+    // Every page the description lists for the kind is shown with its caption, the others hidden;
+    // every field is filled from the record; nothing is pending.
+    void ExpectLoaded(const char* kind) {
+        EXPECT_EQ(w().RecordKind, kind);
+        auto* tabs = w().Ctl<QTabWidget>(QStringLiteral("Tabs"));
+        for (int number = 1; number < kPageCount; ++number) {
+            SCOPED_TRACE("page " + std::to_string(number));
+            const PageEntry entry = FindPageEntry(w().StructXml, kind, number);
+            EXPECT_EQ(tabs->isTabVisible(number - 1), entry.found);
+            EXPECT_EQ(w().Pages[number].described, entry.found);
+            if (!entry.found) continue;
+            EXPECT_EQ(L(tabs->tabText(number - 1)), entry.caption);
+            EXPECT_TRUE(w().Pages[number].built);
+            EXPECT_EQ(w().Pages[number].statement, "");
+            int filled = 0;
+            for (const TsDesc& d : w().Pages[number].descriptors) {
+                SCOPED_TRACE(d.columnName);
+                EXPECT_EQ(d.storedValue, d.currentValue);
+                if (number == 8 || d.boundControl == nullptr) continue;
+                if (d.controlKind == kind::Text) {
+                    EXPECT_EQ(form::FieldText(d.boundControl), RecordValue(d));
+                    ++filled;
+                } else if (d.controlKind == kind::ComboText && d.dataType == datatype::Text) {
+                    const std::string shown = L(qobject_cast<QComboBox*>(d.combo)->currentText());
+                    const std::string value = RecordValue(d);
+                    EXPECT_EQ(UpperAscii(shown.substr(0, shown.find(" : "))),
+                              UpperAscii(value.substr(0, value.find(" : "))));
+                    ++filled;
+                } else if (d.controlKind == kind::ListBox && d.listBox != nullptr) {
+                    // Every selected item's code is in the record's value.
+                    auto* list = qobject_cast<QListWidget*>(d.listBox);
+                    for (int i = 0; i < list->count(); ++i) {
+                        const std::string code = ";" + FieldOf(d.codes, i + 2) + ";";
+                        EXPECT_EQ(list->item(i)->isSelected(),
+                                  UpperAscii(d.currentValue).find(code) != std::string::npos)
+                            << code;
+                    }
+                    ++filled;
+                }
+            }
+            if (number != 8 && number != 5 && number != 6) {
+                EXPECT_GT(filled, 0) << "a described page shows the record";
+            }
+        }
+        EXPECT_FALSE(SaveEnabled());
+    }
+
+    static DataServerProcess* server_;
+    ScratchDir dir_;
+    SilentDialogs dialogs_;
+    std::unique_ptr<TAxTarmel> window_;
+};
+
+DataServerProcess* RecordForm::server_ = nullptr;
+
+TEST_F(RecordForm, FourRecordKindsLoadWithTheirPagesAndValues) {
+    const std::string used = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");
+    const std::string demo =
+        Sql("select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO'");
+    const std::string brandNew =
+        Sql("select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO'");
+    const std::string client = Sql("select idClient from tClients where Concession='LYO'");
+    ASSERT_FALSE(used.empty() || demo.empty() || brandNew.empty() || client.empty());
+
+    OpenVehicle(used, kSuperAdmin, 1);
+    ExpectLoaded("_TVO");
+    EXPECT_EQ(L(w().Text(QStringLiteral("JvXPBtnNewVO"))), "VO");
+    OpenVehicle(demo, kSuperAdmin, 3);
+    ExpectLoaded("_TVD");
+    OpenVehicle(brandNew, kSuperAdmin, 2);
+    ExpectLoaded("_TVN");
+    OpenClient(client, kSuperAdmin);
+    ExpectLoaded("_TCL");
+    EXPECT_EQ(L(w().Text(QStringLiteral("JvXPBtnNewVO"))), "CL");
+}
+
+TEST_F(RecordForm, ASecondRecordRefillsWithoutRebuilding) {
+    const std::string first = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");
+    const std::string second = Sql(
+        "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and idTVO<>" + first);
+    const std::string plate = Sql("select Immatriculation from tVehicles where idTVO=" + second);
+    OpenVehicle(first, kSuperAdmin, 1);
+    QWidget* plateControl = Field(1, "Immatriculation").boundControl;
+    ASSERT_NE(plateControl, nullptr);
+    const auto labels = w().Pages[1].sheet->findChildren<QLabel*>().size();
+    const auto fields = w().Pages[1].descriptors.size();
+
+    OpenVehicle(second, kSuperAdmin, 1, false);
+    EXPECT_EQ(Field(1, "Immatriculation").boundControl, plateControl);
+    EXPECT_EQ(w().Pages[1].sheet->findChildren<QLabel*>().size(), labels) << "no new labels";
+    EXPECT_EQ(w().Pages[1].descriptors.size(), fields);
+    EXPECT_EQ(L(w().Text(QStringLiteral("cImmatriculation"))), plate);
+    ExpectLoaded("_TVO");
+}
+
+TEST_F(RecordForm, RightsFollowSiteGroupsAndDealership) {
+    // A salesperson of LYON-SUD on a vehicle of another site: every field read-only.
+    const std::string otherSite =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and Site<>'LYON-SUD' "
+            "and idOwner<>1");
+    OpenVehicle(otherSite, kSalesperson, 1);
+    EXPECT_FALSE(w().RightSite) << otherSite << " " << w().UserSite << " " << w().RecordSite << " "
+                                << w().RecordOwner << " " << w().idUser;
+    EXPECT_FALSE(w().Control(QStringLiteral("cImmatriculation"))->isEnabled());
+    EXPECT_FALSE(w().RightSuperAdmin);
+
+    // The super-administrator ("#": every site) edits it, and the window grows for diagnostics.
+    OpenVehicle(otherSite, kSuperAdmin, 1, false);
+    EXPECT_TRUE(w().RightSite);
+    EXPECT_TRUE(w().Control(QStringLiteral("cImmatriculation"))->isEnabled());
+    EXPECT_TRUE(w().RightSuperAdmin);
+    EXPECT_FALSE(w().Control(QStringLiteral("LbDebugInfo2"))->isHidden());
+    QWidget* next = w().Control(QStringLiteral("JvXPNext"));
+    EXPECT_EQ(w().height(), next->geometry().bottom() + 1 + 75);
+
+    // A vehicle of another dealership: empty pages.
+    const std::string foreign = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='DAU'");
+    OpenVehicle(foreign, kSuperAdmin, 1, false);
+    EXPECT_EQ(L(w().Text(QStringLiteral("cImmatriculation"))), "");
+    EXPECT_FALSE(w().Control(QStringLiteral("cImmatriculation"))->isEnabled());
+}
+
+TEST_F(RecordForm, VisibilityCodesDecideWhenAPageIsFirstBuilt) {
+    const std::string own = Sql(
+        "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and Site='LYON-SUD'");
+    // Code 3 hides a field found on the form: the chassis number here, in a copy of the
+    // description the window reads from its working folder.
+    w().idUser = kSalesperson;
+    w().UpdateParams();
+    const std::string path = w().WorkDir + "/XmlStruct.xml";
+    std::string structure = testing::readFile(path);
+    const size_t chassis = structure.find("<vInfo>Chassis</vInfo>");
+    ASSERT_NE(chassis, std::string::npos);
+    const size_t code = structure.find("<enabled>0</enabled>", chassis);
+    ASSERT_NE(code, std::string::npos);
+    structure.replace(code, 20, "<enabled>3</enabled>");
+    testing::writeFile(path, structure);
+
+    OpenVehicle(own, kSalesperson, 1, false);
+    w().UpdateView(true);
+    EXPECT_TRUE(w().RightSite);
+    ASSERT_NE(Field(1, "Chassis").boundControl, nullptr);
+    EXPECT_TRUE(Field(1, "Chassis").boundControl->isHidden());
+    // Code 2 (accountants only) hides the commission from a salesperson...
+    ASSERT_NE(Field(1, "MtComVendeur").boundControl, nullptr);
+    EXPECT_TRUE(Field(1, "MtComVendeur").boundControl->isHidden());
+    EXPECT_EQ(Field(1, "idVO").boundControl, nullptr) << "the key field has no control";
+
+    // ...and shows it to the super-administrator building the page in a new window.
+    NewWindow();
+    OpenVehicle(own, kSuperAdmin, 1);
+    EXPECT_FALSE(Field(1, "MtComVendeur").boundControl->isHidden());
+    EXPECT_TRUE(Field(1, "MtComVendeur").boundControl->isEnabled());
+}
+
+TEST_F(RecordForm, EditingKeepsCurrentValuesAndThePendingStatement) {
+    const std::string id = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");
+    const std::string idVO = Sql("select idVO from tVehicles where idTVO=" + id);
+    const std::string plate = Sql("select Immatriculation from tVehicles where idTVO=" + id);
+    OpenVehicle(id, kSuperAdmin, 1);
+    ASSERT_EQ(Statement(), "");
+
+    // Typing in a text field.
+    w().SetText(QStringLiteral("cImmatriculation"), QStringLiteral("AB-999-ZZ"));
+    EXPECT_EQ(Field(1, "Immatriculation").currentValue, "AB-999-ZZ");
+    EXPECT_EQ(L(Statement()),
+              "Update tVehicles set Immatriculation='AB-999-ZZ' where (idVO=" + idVO + ")");
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_FALSE(w().Control(QStringLiteral("JvXPBtnNewVO"))->isEnabled());
+
+    // Back to the stored text: nothing pending.
+    w().SetText(QStringLiteral("cImmatriculation"), Q(plate));
+    EXPECT_EQ(Statement(), "");
+    EXPECT_FALSE(SaveEnabled());
+
+    // A cleared date is written as NULL.
+    w().SetText(QStringLiteral("cDateEntree"), {});
+    EXPECT_EQ(Field(1, "DateEntree").currentValue, "");
+    EXPECT_EQ(L(Statement()), "Update tVehicles set DateEntree=NULL where (idVO=" + idVO + ")");
+    w().SetText(QStringLiteral("cDateEntree"), Q(Field(1, "DateEntree").storedValue));
+    EXPECT_EQ(Statement(), "");
+
+    // A boolean combo: item 2 is True.
+    auto* flag = w().Ctl<QComboBox>(QStringLiteral("cFlagPrepaEsthetique"));
+    ASSERT_NE(flag, nullptr);
+    const int other = flag->currentIndex() == 1 ? 0 : 1;
+    flag->setCurrentIndex(other);
+    emit flag->activated(other);
+    EXPECT_EQ(Field(1, "FlagPrepaEsthetique").currentValue, other == 1 ? "True" : "False");
+
+    // A staff combo stores the staff identifier.
+    auto* seller = w().Ctl<QComboBox>(QStringLiteral("cVendeur"));
+    ASSERT_NE(seller, nullptr);
+    ASSERT_GT(seller->count(), 1);
+    const int pick = seller->currentIndex() == 0 ? 1 : 0;
+    seller->setCurrentIndex(pick);
+    emit seller->activated(pick);
+    EXPECT_EQ(Q(Sql("select cNom from tStaff where idCom=" + Field(1, "Vendeur").currentValue)),
+              seller->itemText(pick));
+}
+
+TEST_F(RecordForm, ListBoxesAndPositionCombos) {
+    const std::string id = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");
+    OpenVehicle(id, kSuperAdmin, 1);
+    // Equipment list box: the codes of the selected items, ";X;Z;".
+    const TsDesc& equipment = Field(4, "InfoEquiInterieur");
+    auto* list = qobject_cast<QListWidget*>(equipment.listBox);
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->count(), 3);
+    list->clearSelection();
+    list->item(0)->setSelected(true);
+    list->item(2)->setSelected(true);
+    EXPECT_EQ(Field(4, "InfoEquiInterieur").currentValue,
+              ";" + FieldOf(equipment.codes, 2) + ";" + FieldOf(equipment.codes, 4) + ";");
+    list->clearSelection();
+    EXPECT_EQ(Field(4, "InfoEquiInterieur").currentValue, "");
+
+    // A combo whose value is the item's position.
+    auto* vat = w().Ctl<QComboBox>(QStringLiteral("cModeTVA"));
+    ASSERT_NE(vat, nullptr);
+    ASSERT_GE(vat->count(), 2);
+    vat->setCurrentIndex(1);
+    emit vat->activated(1);
+    EXPECT_EQ(Field(1, "ModeTVA").currentValue, Field(1, "ModeTVA").emptyFirst ? "1" : "2");
+}
+
+TEST_F(RecordForm, ANewVehicleIsInsertedWithItsDefaults) {
+    OpenVehicle("-1", kSuperAdmin, 1);
+    EXPECT_TRUE(w().FlagNewEnreg);
+    for (const TsDesc& d : w().Pages[1].descriptors) EXPECT_EQ(d.storedValue, "") << d.columnName;
+    w().SetText(QStringLiteral("cImmatriculation"), QStringLiteral("GH-123-JK"));
+    const std::string statement = L(Statement());
+    EXPECT_EQ(statement.rfind("Insert into tVehicles (", 0), 0u) << statement;
+    EXPECT_NE(statement.find("Immatriculation"), std::string::npos) << statement;
+    EXPECT_NE(statement.find("'GH-123-JK'"), std::string::npos) << statement;
+    const std::string tail = ", :NewID, 1, :NewIDbis,4, 'LYO')";
+    EXPECT_EQ(statement.substr(statement.size() - tail.size()), tail) << statement;
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(RecordForm, PickOnlyComboRefusesAnUnknownText) {
+    const std::string id = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");
+    OpenVehicle(id, kSuperAdmin, 1);
+    w().show();
+    QApplication::setActiveWindow(&w());
+    auto* energy = w().Ctl<QComboBox>(QStringLiteral("cEnergie"));
+    ASSERT_NE(energy, nullptr);
+    ASSERT_TRUE(Field(1, "Energie").limitToList);
+    const std::string before = Field(1, "Energie").currentValue;
+    energy->setEditText(QStringLiteral("Vapeur"));
+    w().CBoxExit(energy);
+    EXPECT_EQ(Field(1, "Energie").currentValue, before);
+    QApplication::processEvents();
+    EXPECT_TRUE(energy->hasFocus() || (energy->lineEdit() && energy->lineEdit()->hasFocus()));
+    energy->setEditText({});
+    w().CBoxExit(energy);
+    EXPECT_EQ(Field(1, "Energie").currentValue, "") << "a cleared text is accepted";
+}
+
+TEST_F(RecordForm, ModelChangeFollowsIntoTheVersion) {
+    const std::string id = Sql(
+        "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and InfoMarque='PEUGEOT'");
+    OpenVehicle(id, kSuperAdmin, 1);
+    auto* model = w().Ctl<QComboBox>(QStringLiteral("cInfoModele"));
+    ASSERT_NE(model, nullptr);
+    const std::string oldModel = Field(1, "InfoModele").storedValue;
+    int pick = -1;
+    for (int i = 0; i < model->count(); ++i) {
+        if (!model->itemText(i).isEmpty() && L(model->itemText(i)) != oldModel) pick = i;
+    }
+    ASSERT_GE(pick, 0);
+    w().LastModel.clear();
+    w().SetText(QStringLiteral("cInfoVersion"), Q(oldModel + " ACTIVE"));
+    model->setCurrentIndex(pick);
+    emit model->activated(pick);
+    EXPECT_EQ(L(w().Text(QStringLiteral("cInfoVersion"))),
+              UpperAscii(L(model->itemText(pick))) + " ACTIVE");
+    EXPECT_EQ(w().LastModel, L(model->itemText(pick)));
+}
+
+TEST_F(RecordForm, ClientVehiclesPageFollowsTheSelectedVehicle) {
+    const std::string client = Sql(
+        "select c.idClient from tClients c where c.Concession='LYO' and "
+        "(select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 1");
+    ASSERT_FALSE(client.empty());
+    OpenClient(client, kSuperAdmin);
+    EXPECT_EQ(w().RecordKind, "_TCL");
+    EXPECT_EQ(w().VehicleState, 1);
+    ASSERT_TRUE(w().Pages[8].built);
+
+    // The page shows the vehicles in the order of the client document.
+    auto plateOf = [&](int index) {
+        TXml vehicles = w().ClientXml;
+        XmlFind(vehicles, "TVehS");
+        std::string plate;
+        for (int i = 0; i <= index && XmlNext(vehicles, "TVeh") > 0; ++i)
+            XmlValue(vehicles, "Immatriculation", plate);
+        return plate;
+    };
+    EXPECT_EQ(L(w().Text(QStringLiteral("vImmatriculation"))), plateOf(0));
+    w().SelectedVehicle = 1;
+    w().UpdateTabDesc(false, false);
+    EXPECT_EQ(L(w().Text(QStringLiteral("vImmatriculation"))), plateOf(1));
+    EXPECT_EQ(Field(8, "Immatriculation").storedValue, plateOf(1));
+    EXPECT_EQ(w().Pages[8].statement, "");
+
+    // While a new vehicle is entered the page is editable and shows its defaults.
+    w().SelectedVehicle = -1;
+    w().NewVehicle = true;
+    w().UpdateTabDesc(false, false);
+    EXPECT_EQ(w().VehicleState, -1);
+    EXPECT_EQ(Field(8, "Immatriculation").storedValue, "");
+    EXPECT_TRUE(w().Control(QStringLiteral("vImmatriculation"))->isEnabled());
+}
+
+TEST_F(RecordForm, AClientWithoutVehiclesHasAReadOnlyVehiclePage) {
+    const std::string client = Sql(
+        "select c.idClient from tClients c where c.Concession='LYO' and "
+        "(select count(*) from TVehiclesClarum v where v.idClient=c.idClient) = 0");
+    ASSERT_FALSE(client.empty());
+    OpenClient(client, kSuperAdmin);
+    EXPECT_EQ(w().VehicleState, 0);
+    EXPECT_FALSE(w().Control(QStringLiteral("vImmatriculation"))->isEnabled());
+    EXPECT_TRUE(w().Control(QStringLiteral("aCliNom"))->isEnabled());
+}
+
+}  // namespace
+}  // namespace tarmel
