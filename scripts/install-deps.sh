@@ -9,7 +9,7 @@ packages=(
   libcurl4-openssl-dev libjpeg62-turbo-dev libmicrohttpd-dev libsqlite3-dev libcairo2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb x11-apps imagemagick fonts-comic-neue fonts-dejavu-core
+  xvfb x11-apps x11-utils libxtst6 imagemagick fonts-comic-neue fonts-dejavu-core
   libxml2-utils libxml2-dev poppler-utils python3-pyftpdlib wrk sqlite3
 )
 
