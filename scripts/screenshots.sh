@@ -50,6 +50,7 @@ done
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display APPDATA=$work/appdata TEMP=$work
+unset QT_QPA_PLATFORM  # the real X server, not the offscreen one of the unit tests
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$launch" HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
