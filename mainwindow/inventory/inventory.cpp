@@ -115,7 +115,7 @@ constexpr Entry kTable[] = {
     Edit("cTotFrevo", "Sheet01", 690, 296, 100, 21),
     Label("Label4", "Sheet01", 610, 320, 76, 17).Text("Marge nette:"),
     Edit("cMNette", "Sheet01", 690, 318, 100, 21),
-    Shape("Shape1", "Sheet01", 796, 301, 10, 10),
+    Shape("Shape1", "Sheet01", 796, 301, 10, 10).Hidden(),  // shown by its blinking only
     Button("czFeuilleMarge", "Sheet01", 640, 344, 170, 25).Text("Feuille de Marge"),
     Memo("cCommentaires", "Sheet01", 640, 376, 170, 91).Max(250),
     // Sheet02: demonstration vehicle

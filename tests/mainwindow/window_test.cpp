@@ -337,6 +337,21 @@ TEST_F(WindowTest, ACountdownRunsItsActionOnceAfterItsTicksAndRestartsWhenSetAga
     EXPECT_EQ(w.duplicateChecks, 1);
 }
 
+TEST_F(WindowTest, TheMarkerShapeBlinksWhileBlinkIsOn) {
+    CountingWindow& w = Open();
+    QWidget* shape = w.Control("Shape1");
+    std::vector<bool> shown;
+    w.Ticks.BlinkOn = true;
+    for (int i = 0; i < 7; ++i) {
+        w.Timer1Timer();
+        shown.push_back(!shape->isHidden());
+    }
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, true, false, false, false, true}));
+    w.Ticks.BlinkOn = false;
+    w.Timer1Timer();
+    EXPECT_FALSE(shape->isHidden());
+}
+
 TEST_F(WindowTest, TheStartSequenceRunsOnceAlsoWhenTicksArriveDuringItsRequests) {
     WriteSettings("idTVO=12\n");
     CountingWindow& w = Open();
