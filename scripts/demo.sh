@@ -21,5 +21,19 @@ for _ in $(seq 1 300); do
 done
 cat build/demo/server.out >&2
 
-echo "demo: the record pages are not built yet; opening the window." >&2
-build/mainwindow/tarmel
+# The client, through its launcher, on the dealership LYO as its super-administrator (user 4),
+# showing the first used vehicle of the demo. It runs on its own; the server stays up until it
+# closes.
+build/mainwindow/tarmel-launch HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
+    URLImages=http://127.0.0.1:8642/tarmel/images/ UserConcession=LYO "UserSite=#" idUser=4 \
+    idTVO=1001 idClient= idTypeVO=1 Trace=0
+settings=${APPDATA:-${XDG_CONFIG_HOME:-$HOME/.config}}/Tarmel/TAXTarmel.ini
+client=""
+for _ in $(seq 1 100); do
+    client=$(sed -n 's/^FirstApplicationHandle=//p' "$settings" 2>/dev/null | tr -d '\r')
+    [[ -n $client ]] && kill -0 "$client" 2>/dev/null && break
+    sleep 0.1
+done
+[[ -n $client ]] || { echo "demo: the client did not start" >&2; exit 1; }
+echo "demo: client running (process $client); close its window to stop the demo." >&2
+while kill -0 "$client" 2>/dev/null; do sleep 1; done
