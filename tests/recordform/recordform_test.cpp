@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QTreeWidget>
 
 #include <cstdlib>
 #include <memory>
@@ -404,6 +405,50 @@ TEST_F(RecordForm, ModelChangeFollowsIntoTheVersion) {
     EXPECT_EQ(L(w().Text(QStringLiteral("cInfoVersion"))),
               UpperAscii(L(model->itemText(pick))) + " ACTIVE");
     EXPECT_EQ(w().LastModel, L(model->itemText(pick)));
+}
+
+TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
+    const std::string idVO = Sql(
+        "select v.idVO from tVehicles v where v.Concession='LYO' and "
+        "exists (select 1 from tReservations r where r.idVO=v.idVO) and "
+        "exists (select 1 from [tVO - Liens Images] i where i.idVO=v.idVO)");
+    ASSERT_FALSE(idVO.empty());
+    const std::string id = Sql("select idTVO from tVehicles where idVO=" + idVO);
+    const int family = Sql("select TypeVO from tVehicles where idVO=" + idVO) == "1" ? 1 : 2;
+    OpenVehicle(id, kSuperAdmin, family);
+
+    // The photo list: one row per photo, the default one marked, the highest number kept.
+    auto* photos = w().Ctl<QTreeWidget>(QStringLiteral("cListImageVO"));
+    ASSERT_NE(photos, nullptr);
+    const std::string count = Sql("select count(*) from [tVO - Liens Images] where idVO=" + idVO);
+    EXPECT_EQ(std::to_string(photos->topLevelItemCount()), count);
+    EXPECT_EQ(std::to_string(w().MaxImageNumber),
+              Sql("select max(NumImage) from [tVO - Liens Images] where idVO=" + idVO));
+    const QString defaultPhoto = Q(Sql("select NomImage from tVehicles where idVO=" + idVO));
+    for (int i = 0; i < photos->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = photos->topLevelItem(i);
+        EXPECT_EQ(row->text(2), row->text(0) == defaultPhoto ? QStringLiteral("***") : QString());
+    }
+
+    // The reservation labels read the first reservation.
+    const std::string until = Sql(
+        "select strftime('%d/%m/%Y', DResaMax) from tReservations where idVO=" + idVO +
+        " order by idResa");
+    EXPECT_EQ(L(w().Text(QStringLiteral("LbResa1"))), "R\xE9servation jusqu'au " + until + " inclus.");
+    EXPECT_FALSE(w().Control(QStringLiteral("LbResa1"))->isHidden());
+
+    // The reload button fetches the record again: a change made elsewhere shows, nothing pending.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(server_->databasePath().c_str(), &db), SQLITE_OK);
+    const std::string update =
+        "update tVehicles set Immatriculation='ZZ-000-ZZ' where idVO=" + idVO;
+    EXPECT_EQ(sqlite3_exec(db, update.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    w().JvXPBtnActualizeClick();
+    const char* plateControl = family == 1 ? "cImmatriculation" : "cVNImmatriculation";
+    if (w().RecordKind == "_TVD") plateControl = "cVDImmatriculation";
+    EXPECT_EQ(w().Text(QString::fromLatin1(plateControl)), QStringLiteral("ZZ-000-ZZ"));
+    EXPECT_EQ(Statement(), "");
 }
 
 TEST_F(RecordForm, ClientVehiclesPageFollowsTheSelectedVehicle) {
