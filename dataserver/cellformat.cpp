@@ -77,9 +77,9 @@ void AppendCell(sqlite3_stmt* stmt, int col, std::string& out) {
             std::string_view text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt, col)));
             // Dates are stored ISO; an expression over a date column (max(DateOrdre)) has no
             // declared type, so a value of exactly that shape is treated as a date as well.
-            if ((declared == Declared::Date || (declared == Declared::Other &&
-                                                sqlite3_column_decltype(stmt, col) == nullptr &&
-                                                LooksLikeIsoDate(text)))) {
+            if ((declared == Declared::Date ||
+                 (declared == Declared::Other && sqlite3_column_decltype(stmt, col) == nullptr &&
+                  LooksLikeIsoDate(text)))) {
                 std::string display;
                 if (DisplayFromIso(text, display)) {
                     out += display;

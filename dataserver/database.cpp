@@ -12,7 +12,9 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) { return tarmel::Latin1(utf8); }
+std::string Msg(std::string_view utf8) {
+    return tarmel::Latin1(utf8);
+}
 
 bool Exec(sqlite3* db, const char* sql, std::string* error = nullptr) {
     char* message = nullptr;
@@ -52,8 +54,7 @@ bool SchemaIsKnown(sqlite3* db) {
     for (std::string_view table :
          {"tVehicles", "tClients", "TVehiclesClarum", "tVO - Frevo", "tVO - Liens Images",
           "tActions", "ListRubrics", "ListModels", "ListVersions", "tConcessions", "tSites",
-          "tStaff", "tUsers", "tOptDates", "tReservations", "tStructure", "tCounters",
-          "tSmsLog"}) {
+          "tStaff", "tUsers", "tOptDates", "tReservations", "tStructure", "tCounters", "tSmsLog"}) {
         if (!HasTable(db, table)) return false;
     }
     return true;
@@ -124,7 +125,8 @@ std::unique_ptr<Database> Database::Open(const DatabaseOptions& options, std::st
         }
     }
     if (!SchemaIsKnown(w)) {
-        error = "refusing " + options.path + ": not a Tarmel dealership database of schema version " +
+        error = "refusing " + options.path +
+                ": not a Tarmel dealership database of schema version " +
                 std::to_string(kSchemaVersion);
         return nullptr;
     }
@@ -273,8 +275,8 @@ ExecuteResult Database::Execute(std::string_view sql) {
     if (!SingleStatement(sql, tail, error)) return refuse(error);
     if (sqlite3_stmt_readonly(stmt) || !guard.sawWrite() || sqlite3_column_count(stmt) != 0 ||
         sqlite3_stmt_isexplain(stmt) != 0) {
-        return refuse(
-            Msg("Requête refusée : seule une instruction INSERT, UPDATE ou DELETE est acceptée ici"));
+        return refuse(Msg(
+            "Requête refusée : seule une instruction INSERT, UPDATE ou DELETE est acceptée ici"));
     }
     guard.End();
     // Only the two identifier placeholders may appear; they take fresh values from the counter,

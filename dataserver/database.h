@@ -23,10 +23,10 @@ enum class Outcome { Ok, Refused, TimedOut };
 
 struct QueryResult {
     Outcome outcome = Outcome::Ok;
-    std::string error;                     // Latin-1 LogItem text when not Ok
-    std::vector<std::string> columns;      // names as SQLite reports them (alias or column)
+    std::string error;                           // Latin-1 LogItem text when not Ok
+    std::vector<std::string> columns;            // names as SQLite reports them (alias or column)
     std::vector<std::vector<std::string>> rows;  // formatted cells, empty for NULL
-    bool more = false;                     // rows beyond maxRows exist
+    bool more = false;                           // rows beyond maxRows exist
 };
 
 struct ExecuteResult {

@@ -5,10 +5,13 @@ namespace tarmel::dataserver {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Reads 1..maxDigits digits at text[pos]; advances pos.
-bool ReadNumber(std::string_view text, size_t& pos, size_t minDigits, size_t maxDigits, int& value) {
+bool ReadNumber(std::string_view text, size_t& pos, size_t minDigits, size_t maxDigits,
+                int& value) {
     size_t start = pos;
     value = 0;
     while (pos < text.size() && IsDigit(text[pos]) && pos - start < maxDigits) {
@@ -37,14 +40,16 @@ bool IsValidDate(int year, int month, int day) {
 bool IsoFromAccessDate(std::string_view text, std::string& iso) {
     size_t pos = 0;
     int month = 0, day = 0, year = 0;
-    if (!ReadNumber(text, pos, 1, 2, month) || pos >= text.size() || text[pos++] != '/') return false;
+    if (!ReadNumber(text, pos, 1, 2, month) || pos >= text.size() || text[pos++] != '/')
+        return false;
     if (!ReadNumber(text, pos, 1, 2, day) || pos >= text.size() || text[pos++] != '/') return false;
     if (!ReadNumber(text, pos, 4, 4, year)) return false;
     if (!IsValidDate(year, month, day)) return false;
     int hour = -1, minute = 0, second = 0;
     if (pos < text.size()) {
         if (text[pos++] != ' ') return false;
-        if (!ReadNumber(text, pos, 1, 2, hour) || pos >= text.size() || text[pos++] != ':') return false;
+        if (!ReadNumber(text, pos, 1, 2, hour) || pos >= text.size() || text[pos++] != ':')
+            return false;
         if (!ReadNumber(text, pos, 2, 2, minute)) return false;
         if (pos < text.size()) {
             if (text[pos++] != ':' || !ReadNumber(text, pos, 2, 2, second)) return false;

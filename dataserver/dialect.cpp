@@ -23,7 +23,9 @@ bool IsWordChar(unsigned char c) {
            c == '$' || c >= 0x80;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 // Splits the text into tokens; returns false with a message on an unterminated construct.
 bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error) {
@@ -64,8 +66,9 @@ bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error)
             char close = c == '[' ? ']' : c;
             size_t end = closeQuoted(i, close, c != '[');
             if (end == std::string_view::npos) {
-                error = c == '\'' ? tarmel::Latin1("Texte non terminé dans la requête")
-                                  : tarmel::Latin1("Nom entre délimiteurs non terminé dans la requête");
+                error = c == '\''
+                            ? tarmel::Latin1("Texte non terminé dans la requête")
+                            : tarmel::Latin1("Nom entre délimiteurs non terminé dans la requête");
                 return false;
             }
             i = end;
@@ -89,9 +92,15 @@ bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error)
     return true;
 }
 
-bool IsPunct(const Token& t, char c) { return t.kind == Tok::Punct && t.text[0] == c; }
-bool IsWord(const Token& t, std::string_view w) { return t.kind == Tok::Word && EqualsNoCase(t.text, w); }
-bool IsSpace(const Token& t) { return t.kind == Tok::Blank || t.kind == Tok::Comment; }
+bool IsPunct(const Token& t, char c) {
+    return t.kind == Tok::Punct && t.text[0] == c;
+}
+bool IsWord(const Token& t, std::string_view w) {
+    return t.kind == Tok::Word && EqualsNoCase(t.text, w);
+}
+bool IsSpace(const Token& t) {
+    return t.kind == Tok::Blank || t.kind == Tok::Comment;
+}
 
 // Index of the next token that is not blank or comment, or tokens.size().
 size_t NextSolid(const std::vector<Token>& tokens, size_t from) {
@@ -123,7 +132,8 @@ DialectResult TranslateDialect(std::string_view sql) {
             case Tok::Date: {
                 std::string iso;
                 if (!IsoFromAccessDate(t.text.substr(1, t.text.size() - 2), iso)) {
-                    result.error = tarmel::Latin1("Date invalide dans la requête : ") + std::string(t.text);
+                    result.error =
+                        tarmel::Latin1("Date invalide dans la requête : ") + std::string(t.text);
                     return result;
                 }
                 out += '\'';

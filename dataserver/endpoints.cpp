@@ -16,7 +16,9 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) { return tarmel::Latin1(utf8); }
+std::string Msg(std::string_view utf8) {
+    return tarmel::Latin1(utf8);
+}
 
 std::string_view EndpointOf(std::string_view path) {
     size_t slash = path.rfind('/');
@@ -101,7 +103,8 @@ std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRow
     DialectResult translated = TranslateDialect(clientSql);
     if (!translated.ok) return ErrorDocument("AxQuery", translated.error);
     QueryResult result = db.Query(translated.sql, maxRows);
-    return result.outcome == Outcome::Ok ? RowsetDocument(result) : ErrorDocument("AxQuery", result.error);
+    return result.outcome == Outcome::Ok ? RowsetDocument(result)
+                                         : ErrorDocument("AxQuery", result.error);
 }
 
 StatementAnswer RunStatement(Database& db, std::string_view clientSql) {
@@ -117,7 +120,8 @@ StatementAnswer RunStatement(Database& db, std::string_view clientSql) {
     }
     ExecuteResult result = db.Execute(translated.sql);
     answer.ok = result.outcome == Outcome::Ok;
-    answer.document = answer.ok ? StatementDocument(result) : LogDocument("AXExecute", {result.error});
+    answer.document =
+        answer.ok ? StatementDocument(result) : LogDocument("AXExecute", {result.error});
     return answer;
 }
 

@@ -11,10 +11,10 @@
 namespace tarmel::dataserver {
 
 struct EndpointConfig {
-    std::string base = "/tarmel/";           // BaseHRef's path, with its trailing "/"
-    std::string photos;                      // folder of the vehicle photos
+    std::string base = "/tarmel/";               // BaseHRef's path, with its trailing "/"
+    std::string photos;                          // folder of the vehicle photos
     std::string imagesPath = "/tarmel/images/";  // path part of URLImages
-    int64_t defaultMaxRows = 10000;          // row cap of an AxQuery without MaxRows
+    int64_t defaultMaxRows = 10000;              // row cap of an AxQuery without MaxRows
 };
 
 // The answer to one client statement ("AxUpdate", "AxInsert"): translated, guarded, run in its own

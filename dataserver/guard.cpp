@@ -15,10 +15,10 @@ namespace {
 // Functions a client statement may call. Everything else (randomblob, zeroblob, load_extension,
 // printf, the JSON and FTS functions...) is refused.
 constexpr std::array<std::string_view, 27> kFunctions = {
-    "abs",   "avg",     "coalesce", "count",  "date",     "group_concat", "ifnull",
-    "iif",   "instr",   "julianday", "length", "like",    "lower",        "ltrim",
-    "max",   "min",     "nullif",   "replace", "round",   "rtrim",        "strftime",
-    "substr", "substring", "sum",   "total",  "trim",  "upper"};
+    "abs",    "avg",       "coalesce",  "count",   "date",  "group_concat", "ifnull",
+    "iif",    "instr",     "julianday", "length",  "like",  "lower",        "ltrim",
+    "max",    "min",       "nullif",    "replace", "round", "rtrim",        "strftime",
+    "substr", "substring", "sum",       "total",   "trim",  "upper"};
 
 bool IsAllowedFunction(std::string_view name) {
     for (std::string_view f : kFunctions) {
@@ -27,22 +27,34 @@ bool IsAllowedFunction(std::string_view name) {
     return false;
 }
 
-std::string Text(const char* p) { return p ? std::string(p) : std::string(); }
+std::string Text(const char* p) {
+    return p ? std::string(p) : std::string();
+}
 
 // The kind of statement an authorizer action belongs to, for the refusal message.
 const char* ActionName(int action) {
     switch (action) {
-        case SQLITE_PRAGMA: return "PRAGMA";
-        case SQLITE_ATTACH: return "ATTACH";
-        case SQLITE_DETACH: return "DETACH";
-        case SQLITE_TRANSACTION: return "BEGIN/COMMIT/ROLLBACK";
-        case SQLITE_SAVEPOINT: return "SAVEPOINT";
-        case SQLITE_ANALYZE: return "ANALYZE";
-        case SQLITE_REINDEX: return "REINDEX";
-        case SQLITE_RECURSIVE: return "WITH RECURSIVE";
-        case SQLITE_ALTER_TABLE: return "ALTER TABLE";
+        case SQLITE_PRAGMA:
+            return "PRAGMA";
+        case SQLITE_ATTACH:
+            return "ATTACH";
+        case SQLITE_DETACH:
+            return "DETACH";
+        case SQLITE_TRANSACTION:
+            return "BEGIN/COMMIT/ROLLBACK";
+        case SQLITE_SAVEPOINT:
+            return "SAVEPOINT";
+        case SQLITE_ANALYZE:
+            return "ANALYZE";
+        case SQLITE_REINDEX:
+            return "REINDEX";
+        case SQLITE_RECURSIVE:
+            return "WITH RECURSIVE";
+        case SQLITE_ALTER_TABLE:
+            return "ALTER TABLE";
         case SQLITE_CREATE_VTABLE:
-        case SQLITE_DROP_VTABLE: return "table virtuelle";
+        case SQLITE_DROP_VTABLE:
+            return "table virtuelle";
         case SQLITE_CREATE_INDEX:
         case SQLITE_CREATE_TABLE:
         case SQLITE_CREATE_TEMP_INDEX:
@@ -58,8 +70,10 @@ const char* ActionName(int action) {
         case SQLITE_DROP_TEMP_TRIGGER:
         case SQLITE_DROP_TEMP_VIEW:
         case SQLITE_DROP_TRIGGER:
-        case SQLITE_DROP_VIEW: return "modification du schéma";
-        default: return "instruction inconnue";
+        case SQLITE_DROP_VIEW:
+            return "modification du schéma";
+        default:
+            return "instruction inconnue";
     }
 }
 
@@ -103,7 +117,9 @@ void StatementGuard::Begin(GuardMode mode, std::chrono::milliseconds budget) {
     refusal_.clear();
 }
 
-void StatementGuard::End() { mode_ = GuardMode::Off; }
+void StatementGuard::End() {
+    mode_ = GuardMode::Off;
+}
 
 int StatementGuard::Authorize(void* self, int action, const char* a, const char* b,
                               const char* dbName, const char* /*trigger*/) {
@@ -142,8 +158,9 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
                 sawWrite_ = true;
                 return SQLITE_OK;
             }
-            if (a && (StartsWithNoCase(a, "sqlite_master") || StartsWithNoCase(a, "sqlite_schema") ||
-                      StartsWithNoCase(a, "sqlite_temp_"))) {
+            if (a &&
+                (StartsWithNoCase(a, "sqlite_master") || StartsWithNoCase(a, "sqlite_schema") ||
+                 StartsWithNoCase(a, "sqlite_temp_"))) {
                 return Deny(tarmel::Latin1("instruction non autorisée : modification du schéma"));
             }
             return Deny(tarmel::Latin1("écriture non autorisée dans la table ") + Text(a));

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -91,9 +91,9 @@ std::string BodyRefusal(const Request& request, size_t maxBody) {
     return std::string();
 }
 
-MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/,
-                     const char* method, const char* /*version*/, const char* uploadData,
-                     size_t* uploadSize, void** state) {
+MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/, const char* method,
+                     const char* /*version*/, const char* uploadData, size_t* uploadSize,
+                     void** state) {
     auto* server = static_cast<HttpServer*>(cls);
     auto* exchange = static_cast<Exchange*>(*state);
     if (exchange == nullptr) return MHD_NO;
@@ -107,12 +107,14 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/,
         MHD_get_connection_values(connection, MHD_HEADER_KIND, &CollectHeader, &request);
         exchange->refusal = BodyRefusal(request, server->options().maxBody);
         if (exchange->refusal.empty()) {
-            const size_t length = std::strtoull(request.header("Content-Length").c_str(), nullptr, 10);
+            const size_t length =
+                std::strtoull(request.header("Content-Length").c_str(), nullptr, 10);
             if (length > 0) {
                 if (server->ReserveBody(length)) {
                     exchange->reserved = length;
                 } else {
-                    exchange->refusal = tarmel::Latin1("Requête refusée : serveur occupé, réessayez");
+                    exchange->refusal =
+                        tarmel::Latin1("Requête refusée : serveur occupé, réessayez");
                 }
             }
         }
@@ -191,11 +193,15 @@ bool HttpServer::ReserveBody(size_t length) {
     return true;
 }
 
-void HttpServer::ReleaseBody(size_t length) { bodiesInFlight_.fetch_sub(length); }
+void HttpServer::ReleaseBody(size_t length) {
+    bodiesInFlight_.fetch_sub(length);
+}
 
 HttpServer::HttpServer(HttpOptions options) : options_(std::move(options)) {}
 
-HttpServer::~HttpServer() { Stop(); }
+HttpServer::~HttpServer() {
+    Stop();
+}
 
 void HttpServer::Route(std::string method, std::string path, Handler handler) {
     routes_.push_back({std::move(method), std::move(path), false, std::move(handler)});
@@ -230,8 +236,8 @@ void HttpServer::Dispatch(const Request& request, Response& response) const {
         }
         return;
     }
-    Refuse(request, response, tarmel::Latin1("Adresse inconnue : ") + request.method + " " +
-                                  request.path);
+    Refuse(request, response,
+           tarmel::Latin1("Adresse inconnue : ") + request.method + " " + request.path);
     response.status = 404;
 }
 
@@ -263,8 +269,8 @@ bool HttpServer::Start(std::string& error) {
         MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, this, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u,
         MHD_OPTION_END);
     if (daemon_ == nullptr) {
-        error = "cannot listen on " + options_.address + ":" + std::to_string(options_.port) + ": " +
-                std::strerror(errno);
+        error = "cannot listen on " + options_.address + ":" + std::to_string(options_.port) +
+                ": " + std::strerror(errno);
         return false;
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);

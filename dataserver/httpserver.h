@@ -17,7 +17,7 @@ namespace tarmel::dataserver {
 
 struct Request {
     std::string method;
-    std::string path;  // raw path of the target, not decoded
+    std::string path;    // raw path of the target, not decoded
     QueryParams params;  // parsed from the raw query string
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;  // at most the configured body limit
@@ -72,7 +72,8 @@ public:
     void Dispatch(const Request& request, Response& response) const;
     void Refuse(const Request& request, Response& response, const std::string& message) const;
     const HttpOptions& options() const { return options_; }
-    // Reserves room for a body of that length among the bodies in flight; false when it does not fit.
+    // Reserves room for a body of that length among the bodies in flight; false when it does not
+    // fit.
     bool ReserveBody(size_t length);
     void ReleaseBody(size_t length);
 

@@ -1,14 +1,14 @@
 // tarmel-dataserver: command-line options, start-up and shutdown of the dealership data server.
+#include <semaphore.h>
+#include <sqlite3.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
-#include <semaphore.h>
-#include <sys/prctl.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
 #include "dataserver/database.h"
 #include "dataserver/demodata.h"
@@ -19,7 +19,9 @@ namespace {
 
 sem_t gStop;
 
-void OnSignal(int) { sem_post(&gStop); }
+void OnSignal(int) {
+    sem_post(&gStop);
+}
 
 void Usage() {
     std::fprintf(stderr,

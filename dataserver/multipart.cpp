@@ -13,8 +13,8 @@ std::optional<std::string> HeaderParameter(std::string_view line, std::string_vi
     size_t pos = 0;
     while (pos < line.size()) {
         size_t semi = line.find(';', pos);
-        std::string_view item = line.substr(pos, semi == std::string_view::npos ? std::string_view::npos
-                                                                               : semi - pos);
+        std::string_view item =
+            line.substr(pos, semi == std::string_view::npos ? std::string_view::npos : semi - pos);
         item = TrimBlanks(item);
         size_t eq = item.find('=');
         if (eq != std::string_view::npos && EqualsNoCase(TrimBlanks(item.substr(0, eq)), name)) {
@@ -74,10 +74,12 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
         if (body.substr(pos, 2) == "--") return true;  // closing delimiter
         // Optional blanks, then the line end of the delimiter line.
         while (pos < body.size() && (body[pos] == ' ' || body[pos] == '\t')) ++pos;
-        if (body.substr(pos, 2) != "\r\n") return fail("Formulaire illisible : délimiteur mal formé");
+        if (body.substr(pos, 2) != "\r\n")
+            return fail("Formulaire illisible : délimiteur mal formé");
         pos += 2;
         size_t headEnd = body.find("\r\n\r\n", pos);
-        if (headEnd == std::string_view::npos) return fail("Formulaire illisible : en-têtes incomplets");
+        if (headEnd == std::string_view::npos)
+            return fail("Formulaire illisible : en-têtes incomplets");
         if (parts.size() >= maxParts) return fail("Formulaire refusé : trop de parties");
         FormPart part;
         bool named = false;
@@ -107,7 +109,8 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
         if (!named) return fail("Formulaire illisible : partie sans nom");
         size_t dataStart = headEnd + 4;
         size_t dataEnd = body.find(next, dataStart);
-        if (dataEnd == std::string_view::npos) return fail("Formulaire illisible : partie non terminée");
+        if (dataEnd == std::string_view::npos)
+            return fail("Formulaire illisible : partie non terminée");
         part.data = std::string(body.substr(dataStart, dataEnd - dataStart));
         parts.push_back(std::move(part));
         pos = dataEnd + 2;

@@ -21,8 +21,8 @@ bool StartsParameter(std::string_view raw, size_t pos) {
     size_t i = pos + 1;
     while (i < raw.size()) {
         char c = raw[i];
-        bool nameChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                        c == '_';
+        bool nameChar =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
         if (!nameChar) break;
         ++i;
     }
@@ -30,10 +30,37 @@ bool StartsParameter(std::string_view raw, size_t pos) {
     return i >= raw.size() || raw[i] == '=' || raw[i] == '&';
 }
 
+bool IsStatementName(std::string_view name) {
+    return EqualsNoCase(name, "SQL") || EqualsNoCase(name, "SQLExecute");
+}
+
+// The "&" that ends the item starting at from. Inside a statement ("SQL", "SQLExecute") an "&"
+// within a quoted literal never ends it: the client's search text is sent unencoded, so a typed
+// "R&D=1" must stay in its LIKE pattern.
 size_t NextSeparator(std::string_view raw, size_t from) {
-    size_t pos = raw.find('&', from);
-    while (pos != std::string_view::npos && !StartsParameter(raw, pos)) pos = raw.find('&', pos + 1);
-    return pos;
+    const size_t eq = raw.find('=', from);
+    const size_t firstAmp = raw.find('&', from);
+    const bool statement = eq != std::string_view::npos &&
+                           (firstAmp == std::string_view::npos || eq < firstAmp) &&
+                           IsStatementName(raw.substr(from, eq - from));
+    if (!statement) {
+        size_t pos = firstAmp;
+        while (pos != std::string_view::npos && !StartsParameter(raw, pos))
+            pos = raw.find('&', pos + 1);
+        return pos;
+    }
+    bool inLiteral = false;
+    for (size_t i = eq + 1; i < raw.size(); ++i) {
+        if (raw[i] == '\'') {
+            inLiteral = !inLiteral;
+        } else if (raw[i] == '%' && i + 2 < raw.size() && raw[i + 1] == '2' && raw[i + 2] == '7') {
+            inLiteral = !inLiteral;  // an encoded apostrophe
+            i += 2;
+        } else if (raw[i] == '&' && !inLiteral && StartsParameter(raw, i)) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace

@@ -17,9 +17,10 @@ std::string PercentDecode(std::string_view raw);
 
 // The parameters of a raw query string (the text after the first "?"), in order. Items are split
 // at an "&" that starts a parameter (one followed by a name of letters, digits or "_" and then
-// "="), so that an unencoded "&" inside the client's SQL stays in the SQL; each item is split at
-// its first "="; names and values are percent-decoded. An item without "=" is a name with an
-// empty value; empty items are dropped.
+// "="); inside the value of "SQL" or "SQLExecute" an "&" within a quoted literal never splits, so
+// an unencoded "&" typed in a search text stays in the SQL. Each item is split at its first "=";
+// names and values are percent-decoded. An item without "=" is a name with an empty value; empty
+// items are dropped.
 using QueryParams = std::vector<std::pair<std::string, std::string>>;
 QueryParams ParseQuery(std::string_view rawQuery);
 

@@ -24,7 +24,9 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) { return tarmel::Latin1(utf8); }
+std::string Msg(std::string_view utf8) {
+    return tarmel::Latin1(utf8);
+}
 
 using Row = std::map<std::string, std::string>;
 
@@ -106,15 +108,16 @@ cairo_surface_t* LoadJpeg(const std::string& path) {
         jpeg_read_scanlines(&info, &rowPointer, 1);
         auto* out = reinterpret_cast<uint32_t*>(pixels + static_cast<ptrdiff_t>(y) * stride);
         for (int x = 0; x < width; ++x) {
-            out[x] = (uint32_t{line[x * 3]} << 16) | (uint32_t{line[x * 3 + 1]} << 8) | line[x * 3 + 2];
+            out[x] =
+                (uint32_t{line[x * 3]} << 16) | (uint32_t{line[x * 3 + 1]} << 8) | line[x * 3 + 2];
         }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     cairo_surface_mark_dirty(surface);
-    cairo_surface_set_mime_data(surface, CAIRO_MIME_TYPE_JPEG,
-                                reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(),
-                                [](void* p) { delete static_cast<std::string*>(p); }, bytes);
+    cairo_surface_set_mime_data(
+        surface, CAIRO_MIME_TYPE_JPEG, reinterpret_cast<const unsigned char*>(bytes->data()),
+        bytes->size(), [](void* p) { delete static_cast<std::string*>(p); }, bytes);
     return surface;
 }
 
@@ -129,7 +132,8 @@ public:
     explicit Sheet(std::string& out) {
         surface_ = cairo_pdf_surface_create_for_stream(&AppendToString, &out, kWidth, kHeight);
         cr_ = cairo_create(surface_);
-        cairo_select_font_face(cr_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_select_font_face(cr_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                               CAIRO_FONT_WEIGHT_NORMAL);
     }
     ~Sheet() {
         cairo_destroy(cr_);
@@ -174,7 +178,8 @@ public:
         y_ += 15;
     }
     // A table row: cells (Latin-1, or UTF-8 when header) at the given x offsets.
-    void TableRow(const std::vector<std::string>& cells, const std::vector<double>& xs, bool header) {
+    void TableRow(const std::vector<std::string>& cells, const std::vector<double>& xs,
+                  bool header) {
         Need(15);
         Font(9, header);
         for (size_t i = 0; i < cells.size() && i < xs.size(); ++i) {
@@ -230,9 +235,12 @@ private:
 // The dealership block at the head of every form.
 void DealershipBlock(Sheet& sheet, sqlite3* db, const std::string& concession) {
     sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT RaisonSociale, Adresse, CP, Ville, Telephone FROM tConcessions "
-                           "WHERE Concession = ?1", -1, &stmt, nullptr);
-    sqlite3_bind_text(stmt, 1, concession.data(), static_cast<int>(concession.size()), SQLITE_STATIC);
+    sqlite3_prepare_v2(db,
+                       "SELECT RaisonSociale, Adresse, CP, Ville, Telephone FROM tConcessions "
+                       "WHERE Concession = ?1",
+                       -1, &stmt, nullptr);
+    sqlite3_bind_text(stmt, 1, concession.data(), static_cast<int>(concession.size()),
+                      SQLITE_STATIC);
     if (sqlite3_step(stmt) == SQLITE_ROW) {
         auto text = [&](int i) {
             const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
@@ -253,7 +261,8 @@ const char* kVehicleSql =
     "WHERE v.idVO = ?1";
 
 void VehicleIdentity(Sheet& sheet, const Row& v) {
-    sheet.Field("Véhicule", Get(v, "InfoMarque") + " " + Get(v, "InfoModele") + " " + Get(v, "InfoVersion"));
+    sheet.Field("Véhicule",
+                Get(v, "InfoMarque") + " " + Get(v, "InfoModele") + " " + Get(v, "InfoVersion"));
     sheet.Field("N°", Get(v, "NVO"));
     sheet.Field("Immatriculation", Get(v, "Immatriculation"));
     sheet.Field("Châssis", Get(v, "Chassis"));
@@ -278,7 +287,9 @@ bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, co
     sheet.Field("Carrosserie", Get(v, "Carrosserie"));
     sheet.Field("Couleur", Get(v, "InfoCouleur"));
     sheet.Field("Couleur intérieure", Get(v, "InfoCouleurInt"));
-    sheet.Field("Portes / places", Get(v, "NbPortes") + (Get(v, "NbPlaces").empty() ? "" : " / " + Get(v, "NbPlaces")));
+    sheet.Field(
+        "Portes / places",
+        Get(v, "NbPortes") + (Get(v, "NbPlaces").empty() ? "" : " / " + Get(v, "NbPlaces")));
     sheet.Field("Puissance fiscale", Get(v, "CV"));
     sheet.Field("Garantie", Get(v, "TypeGarantie") + " " + Get(v, "DureeGarantie"));
     sheet.Field("Site", Get(v, "Site"));
@@ -305,9 +316,11 @@ bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, co
             start = end + 1;
         }
     }
-    std::vector<Row> reservations = Rows(
-        db, "SELECT DResaMax, Vendeur, Acheteur, Commentaire FROM tReservations WHERE idVO = ?1 "
-            "ORDER BY idResa", std::stoll(Get(v, "idVO")));
+    std::vector<Row> reservations =
+        Rows(db,
+             "SELECT DResaMax, Vendeur, Acheteur, Commentaire FROM tReservations WHERE idVO = ?1 "
+             "ORDER BY idResa",
+             std::stoll(Get(v, "idVO")));
     if (!reservations.empty()) {
         sheet.Heading("Réservation");
         for (const Row& r : reservations) {
@@ -329,15 +342,18 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
     sheet.Heading("Frais de remise en état");
     const std::vector<double> xs = {0, 62, 220, 320, 390, 440};
     sheet.TableRow({"Date", "Libellé", "Fournisseur", "Facture", "Type", "Montant HT"}, xs, true);
-    std::vector<Row> lines = Rows(
-        db, "SELECT DateFrevo, LibelleFrevo, NomFournisseur, NFacture, TypeFrevo, MontantHT FROM "
-            "[tVO - Frevo] WHERE idVO = ?1 ORDER BY DateFrevo, idFrevo", std::stoll(Get(v, "idVO")));
+    std::vector<Row> lines =
+        Rows(db,
+             "SELECT DateFrevo, LibelleFrevo, NomFournisseur, NFacture, TypeFrevo, MontantHT FROM "
+             "[tVO - Frevo] WHERE idVO = ?1 ORDER BY DateFrevo, idFrevo",
+             std::stoll(Get(v, "idVO")));
     double total = 0;
     std::map<std::string, double> byType;
     for (const Row& line : lines) {
-        sheet.TableRow({Get(line, "DateFrevo"), Get(line, "LibelleFrevo"), Get(line, "NomFournisseur"),
-                   Get(line, "NFacture"), Get(line, "TypeFrevo"), Get(line, "MontantHT")},
-                  xs, false);
+        sheet.TableRow(
+            {Get(line, "DateFrevo"), Get(line, "LibelleFrevo"), Get(line, "NomFournisseur"),
+             Get(line, "NFacture"), Get(line, "TypeFrevo"), Get(line, "MontantHT")},
+            xs, false);
         const double amount = std::atof(Get(line, "MontantHT").c_str());
         total += amount;
         byType[AsciiUpperCopy(Get(line, "TypeFrevo"))] += amount;
@@ -361,7 +377,8 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
 bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
     DealershipBlock(sheet, db, Get(c, "Concession"));
     sheet.Title("Fiche Clarum");
-    sheet.Field("Client", Get(c, "CliCivilite") + " " + Get(c, "CliNom") + " " + Get(c, "CliPrenom"));
+    sheet.Field("Client",
+                Get(c, "CliCivilite") + " " + Get(c, "CliNom") + " " + Get(c, "CliPrenom"));
     sheet.Field("N° client", Get(c, "idClient"));
     sheet.Field("Adresse", Get(c, "CliAdresse1"));
     sheet.Field("", Get(c, "CliAdresse2"));
@@ -374,23 +391,28 @@ bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
     sheet.Field("Site", Get(c, "Site"));
     sheet.Field("Client depuis le", Get(c, "DateCreation"));
     const long long id = std::stoll(Get(c, "idClient"));
-    std::vector<Row> vehicles = Rows(
-        db, "SELECT Immatriculation, InfoMarque, InfoModele, MEC, DateFinGarantie FROM "
-            "TVehiclesClarum WHERE idClient = ?1 ORDER BY idTVO", id);
+    std::vector<Row> vehicles =
+        Rows(db,
+             "SELECT Immatriculation, InfoMarque, InfoModele, MEC, DateFinGarantie FROM "
+             "TVehiclesClarum WHERE idClient = ?1 ORDER BY idTVO",
+             id);
     if (!vehicles.empty()) {
         sheet.Heading("Véhicules");
         const std::vector<double> xs = {0, 90, 200, 330, 410};
-        sheet.TableRow({"Immatriculation", "Marque", "Modèle", "Mise en circ.", "Fin de garantie"}, xs, true);
+        sheet.TableRow({"Immatriculation", "Marque", "Modèle", "Mise en circ.", "Fin de garantie"},
+                       xs, true);
         for (const Row& v : vehicles) {
             sheet.TableRow({Get(v, "Immatriculation"), Get(v, "InfoMarque"), Get(v, "InfoModele"),
-                       Get(v, "MEC"), Get(v, "DateFinGarantie")},
-                      xs, false);
+                            Get(v, "MEC"), Get(v, "DateFinGarantie")},
+                           xs, false);
         }
     }
     std::vector<Row> actions = Rows(
-        db, "SELECT a.DateAction, s.cNom AS Qui, a.CommentaireAction, a.DateRelance FROM tActions a "
-            "LEFT JOIN tStaff s ON s.idCom = a.idCom WHERE a.idClient = ?1 ORDER BY a.DateAction, "
-            "a.idAction", id);
+        db,
+        "SELECT a.DateAction, s.cNom AS Qui, a.CommentaireAction, a.DateRelance FROM tActions a "
+        "LEFT JOIN tStaff s ON s.idCom = a.idCom WHERE a.idClient = ?1 ORDER BY a.DateAction, "
+        "a.idAction",
+        id);
     if (!actions.empty()) {
         sheet.Heading("Actions");
         const std::vector<double> xs = {0, 70, 170, 420};
@@ -401,7 +423,8 @@ bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
                 if (ch == '\r' || ch == '\n') ch = ' ';
             }
             if (comment.size() > 45) comment = comment.substr(0, 42) + "...";
-            sheet.TableRow({Get(a, "DateAction"), Get(a, "Qui"), comment, Get(a, "DateRelance")}, xs, false);
+            sheet.TableRow({Get(a, "DateAction"), Get(a, "Qui"), comment, Get(a, "DateRelance")},
+                           xs, false);
         }
     }
     const std::string wish = Get(c, "PAMarque1") + " " + Get(c, "PAModele1");
@@ -450,7 +473,8 @@ bool RenderReport(Database& db, const EndpointConfig& config, std::string_view r
                 error = Msg("La fiche Clarum se demande pour un client (idClient=)");
                 return;
             }
-            std::vector<Row> client = Rows(conn, "SELECT * FROM tClients WHERE idClient = ?1", selection.id);
+            std::vector<Row> client =
+                Rows(conn, "SELECT * FROM tClients WHERE idClient = ?1", selection.id);
             if (client.empty()) {
                 error = Msg("Client introuvable : ") + std::to_string(selection.id);
                 return;
@@ -473,7 +497,8 @@ bool RenderReport(Database& db, const EndpointConfig& config, std::string_view r
             if (EqualsNoCase(name, sheetName) || EqualsNoCase(name, sheetName + "2")) {
                 const bool variant = name.size() > sheetName.size();
                 Sheet sheet(pdf);
-                ok = CommercialSheet(sheet, conn, config, vehicle[0], family, !variant) && sheet.Finish();
+                ok = CommercialSheet(sheet, conn, config, vehicle[0], family, !variant) &&
+                     sheet.Finish();
                 return;
             }
         }
@@ -495,7 +520,8 @@ void HandleReport(Database& db, const EndpointConfig& config, const Request& req
     ReportSelection selection;
     std::string error, pdf;
     if (!select || !name || !ParseReportSelection(*select, selection)) {
-        error = Msg("Paramètres rptSelect (idVO= ou idClient= suivi du numéro) et rptName attendus");
+        error =
+            Msg("Paramètres rptSelect (idVO= ou idClient= suivi du numéro) et rptName attendus");
     } else if (RenderReport(db, config, *name, selection, pdf, error)) {
         response.contentType = "application/pdf";
         response.body = std::move(pdf);

@@ -3,7 +3,9 @@
 
 namespace tarmel::dataserver {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string AsciiLowerCopy(std::string_view text) {
     std::string out(text);
@@ -34,8 +36,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 std::string_view TrimBlanks(std::string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && (text[b] == ' ' || text[b] == '\t' || text[b] == '\r' || text[b] == '\n')) ++b;
-    while (e > b &&
-           (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r' || text[e - 1] == '\n'))
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r' ||
+                     text[e - 1] == '\n'))
         --e;
     return text.substr(b, e - b);
 }

@@ -24,7 +24,9 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) { return tarmel::Latin1(utf8); }
+std::string Msg(std::string_view utf8) {
+    return tarmel::Latin1(utf8);
+}
 
 const FormPart* FindField(const std::vector<FormPart>& parts, std::string_view name) {
     for (const FormPart& p : parts) {
@@ -35,7 +37,8 @@ const FormPart* FindField(const std::vector<FormPart>& parts, std::string_view n
 
 bool IsJpeg(std::string_view data) {
     return data.size() >= 4 && static_cast<unsigned char>(data[0]) == 0xFF &&
-           static_cast<unsigned char>(data[1]) == 0xD8 && static_cast<unsigned char>(data[2]) == 0xFF;
+           static_cast<unsigned char>(data[1]) == 0xD8 &&
+           static_cast<unsigned char>(data[2]) == 0xFF;
 }
 
 // A file written completely and flushed to disk under a temporary name in the photo folder;
@@ -227,7 +230,8 @@ void HandlePhotoUpload(Database& db, const EndpointConfig& config, const Request
 }
 
 void HandlePhotoFile(const EndpointConfig& config, const Request& request, Response& response) {
-    std::string name = PercentDecode(std::string_view(request.path).substr(config.imagesPath.size()));
+    std::string name =
+        PercentDecode(std::string_view(request.path).substr(config.imagesPath.size()));
     std::optional<std::string> bytes;
     if (IsSafePhotoName(name)) {
         std::ifstream in(config.photos + "/" + name, std::ios::binary);

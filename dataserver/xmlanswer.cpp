@@ -9,15 +9,25 @@ std::string XmlText(std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
             case '\r':
                 out += "&cr;";
                 if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
                 break;
-            case '\n': out += "&cr;"; break;
-            case '\t': out += '\t'; break;
+            case '\n':
+                out += "&cr;";
+                break;
+            case '\t':
+                out += '\t';
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     out += '?';
@@ -37,8 +47,8 @@ std::string XmlName(std::string_view name) {
                   c == '_' || c == '.' || c == '-';
         out += ok ? c : '_';
     }
-    if (out.empty() || !((out[0] >= 'a' && out[0] <= 'z') || (out[0] >= 'A' && out[0] <= 'Z') ||
-                         out[0] == '_')) {
+    if (out.empty() ||
+        !((out[0] >= 'a' && out[0] <= 'z') || (out[0] >= 'A' && out[0] <= 'Z') || out[0] == '_')) {
         out.insert(out.begin(), '_');
     }
     return out;

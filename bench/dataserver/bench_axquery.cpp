@@ -34,7 +34,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int kVehicles = 100000;
 constexpr int kClients = 100000;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -46,20 +48,25 @@ std::string PlateSearch(const std::string& text, const std::string& dealership) 
     return "SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
            "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre "
            "AS VO_ORDRE, Immatriculation AS VO_Result, Site as VO_SITE, Concession, idOwner FROM "
-           "TVehicles Where (Concession='" + dealership + "') and ((Immatriculation like '%" + text +
+           "TVehicles Where (Concession='" +
+           dealership + "') and ((Immatriculation like '%" + text +
            "%')) ORDER BY Immatriculation, DateOrdre desc";
 }
 
 // The request target as the client sends it: "%" as "%25", blanks as "%20", "#" as "%23".
 std::string Target(const std::string& sql) {
-    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML&MaxRows=50&SQL=";
+    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=";
     for (char c : sql) {
-        if (c == '%') target += "%25";
-        else if (c == ' ') target += "%20";
-        else if (c == '#') target += "%23";
-        else target += c;
+        if (c == '%')
+            target += "%25";
+        else if (c == ' ')
+            target += "%20";
+        else if (c == '#')
+            target += "%23";
+        else
+            target += c;
     }
-    return target + "&idClient=";
+    return target + "&MaxRows=50&idClient=";
 }
 
 // One keep-alive connection with Nagle's delay off, as the client's libcurl handle has it.
@@ -82,9 +89,11 @@ public:
     // GET; the body of a 200 answer, or false.
     bool Get(const std::string& target, std::string& body) {
         if (!ok_) return false;
-        const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+        const std::string request = "GET " + target +
+                                    " HTTP/1.1\r\nHost: 127.0.0.1\r\n"
                                     "Accept: text/html, */*\r\n\r\n";
-        if (send(fd_, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
+        if (send(fd_, request.data(), request.size(), MSG_NOSIGNAL) !=
+            static_cast<ssize_t>(request.size())) {
             return ok_ = false;
         }
         size_t headEnd;
@@ -144,7 +153,8 @@ int main(int argc, char** argv) {
     const std::string path = argc > 1 ? argv[1] : (here / "axquery-100k.db").string();
     std::string error;
     if (!fs::exists(path)) {
-        std::fprintf(stderr, "building %s (%d vehicles, %d clients)...\n", path.c_str(), kVehicles, kClients);
+        std::fprintf(stderr, "building %s (%d vehicles, %d clients)...\n", path.c_str(), kVehicles,
+                     kClients);
         const auto start = Clock::now();
         DemoOptions demo;
         demo.vehicles = kVehicles;
@@ -164,14 +174,16 @@ int main(int argc, char** argv) {
     std::vector<std::string> statements, wholePlates;
     {
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(direct,
-                           "SELECT Immatriculation, Concession FROM tVehicles WHERE "
-                           "length(Immatriculation) = 9 ORDER BY (idVO * 7919) % 1000, idVO LIMIT 200",
-                           -1, &stmt, nullptr);
+        sqlite3_prepare_v2(
+            direct,
+            "SELECT Immatriculation, Concession FROM tVehicles WHERE "
+            "length(Immatriculation) = 9 ORDER BY (idVO * 7919) % 1000, idVO LIMIT 200",
+            -1, &stmt, nullptr);
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             std::string plate = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
             std::string dealership = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-            statements.push_back(PlateSearch(plate.substr(3 + statements.size() % 2, 2), dealership));
+            statements.push_back(
+                PlateSearch(plate.substr(3 + statements.size() % 2, 2), dealership));
             wholePlates.push_back(PlateSearch(plate, dealership));
         }
         sqlite3_finalize(stmt);
@@ -192,7 +204,8 @@ int main(int argc, char** argv) {
                 sqlite3_prepare_v3(direct, translated.sql.c_str(), -1, 0, &stmt, nullptr);
                 int rows = 0;
                 while (rows <= 50 && sqlite3_step(stmt) == SQLITE_ROW) {
-                    for (int c = 0; c < sqlite3_column_count(stmt); ++c) sqlite3_column_text(stmt, c);
+                    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                        sqlite3_column_text(stmt, c);
                     ++rows;
                 }
                 sqlite3_finalize(stmt);
@@ -229,7 +242,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> targets;
     for (const std::string& sql : statements) targets.push_back(Target(sql));
 
-    auto runHttp = [&](const std::vector<std::string>& list, int rounds, std::vector<double>& times) {
+    auto runHttp = [&](const std::vector<std::string>& list, int rounds,
+                       std::vector<double>& times) {
         Connection connection(port);
         std::string body;
         for (int round = 0; round < rounds; ++round) {
@@ -247,8 +261,8 @@ int main(int argc, char** argv) {
     };
     std::vector<double> httpMs, httpWholeMs;
     if (!runHttp(statements, 5, httpMs) || !runHttp(wholePlates, 2, httpWholeMs)) return 1;
-    std::fprintf(stderr, "whole plate: direct p50 %.3f ms, http p50 %.3f ms\n", Median(directWholeMs),
-                 Median(httpWholeMs));
+    std::fprintf(stderr, "whole plate: direct p50 %.3f ms, http p50 %.3f ms\n",
+                 Median(directWholeMs), Median(httpWholeMs));
 
     // 16 keep-alive connections searching for five seconds.
     std::atomic<long> done{0}, errors{0};
@@ -262,7 +276,8 @@ int main(int argc, char** argv) {
             size_t i = static_cast<size_t>(c) * 13;
             while (!stop) {
                 int rows = 0;
-                if (connection.Get(targets[i++ % targets.size()], body) && ParseAnswer(body, rows)) {
+                if (connection.Get(targets[i++ % targets.size()], body) &&
+                    ParseAnswer(body, rows)) {
                     ++done;
                 } else {
                     ++errors;

@@ -60,8 +60,9 @@ Database* Scratch() {
 }
 
 void ExpectWellFormed(const std::string& document) {
-    xmlDocPtr doc = xmlReadMemory(document.data(), static_cast<int>(document.size()), "answer.xml",
-                                  nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlDocPtr doc =
+        xmlReadMemory(document.data(), static_cast<int>(document.size()), "answer.xml", nullptr,
+                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (doc == nullptr) {
         std::fprintf(stderr, "answer is not well-formed:\n%s\n", document.c_str());
         std::abort();
@@ -85,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The query path, as "AxQuery" answers it.
     ExpectWellFormed(QueryAnswer(*Scratch(), input, 5));
 
-    // The writer over the raw bytes themselves: as a value, a column name, an attribute, a log item.
+    // The writer over the raw bytes themselves: as a value, a column name, an attribute, a log
+    // item.
     AnswerWriter w("AXQueryS", {{"RowCount", std::string(input.substr(0, 20))}, {"EOF", "1"}});
     w.Open("AXQuery");
     w.Value(XmlName(input.substr(0, 40)), input);

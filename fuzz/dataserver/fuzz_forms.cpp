@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)BoundaryOf(input);
     if (IsSafePhotoName(input) &&
         (input.find('/') != std::string_view::npos || input.find('\\') != std::string_view::npos ||
-         input.find("..") != std::string_view::npos || input.find('\0') != std::string_view::npos)) {
+         input.find("..") != std::string_view::npos ||
+         input.find('\0') != std::string_view::npos)) {
         std::abort();
     }
     return 0;

@@ -30,7 +30,8 @@ std::string IntegrityCheck(const std::string& path) {
 
 TEST(Durability, AcknowledgedWritesSurviveKillNine) {
     DataServerProcess server;
-    std::set<std::string> acknowledged;  // "NewID|comment" of every insert answered without a LogItem
+    std::set<std::string>
+        acknowledged;  // "NewID|comment" of every insert answered without a LogItem
     std::mutex mutex;
     int serial = 0;
     for (int round = 0; round < 3; ++round) {
@@ -47,9 +48,10 @@ TEST(Durability, AcknowledgedWritesSurviveKillNine) {
                     }
                     const std::string comment = "durable-" + std::to_string(n);
                     HttpAnswer a = ClientGet(
-                        port, "/tarmel/AxInsert?XMLC_OutputFormat=XML&SQLExecute=Insert into tActions "
-                              "(CommentaireAction, DateAction, idClient, idAction ) Values ('" +
-                                  comment + "', #03/14/2024#, 990" + std::to_string(w) + ", :NewID)");
+                        port,
+                        "/tarmel/AxInsert?XMLC_OutputFormat=XML&SQLExecute=Insert into tActions "
+                        "(CommentaireAction, DateAction, idClient, idAction ) Values ('" +
+                            comment + "', #03/14/2024#, 990" + std::to_string(w) + ", :NewID)");
                     if (a.status != 200) continue;  // cut off by the kill: not acknowledged
                     std::vector<std::string> logs = LogItemsOf(a.body);
                     size_t at = a.body.find("<NewID>");
@@ -69,8 +71,9 @@ TEST(Durability, AcknowledgedWritesSurviveKillNine) {
     }
     ASSERT_GT(acknowledged.size(), 20u);
     std::set<std::string> stored;
-    Rowset rows = Query(server, "select idAction, CommentaireAction from tActions where "
-                                "CommentaireAction like 'durable-%25'");
+    Rowset rows = Query(server,
+                        "select idAction, CommentaireAction from tActions where "
+                        "CommentaireAction like 'durable-%25'");
     for (auto& row : rows.rows) stored.insert(row["idAction"] + "|" + row["CommentaireAction"]);
     for (const std::string& entry : acknowledged) EXPECT_TRUE(stored.count(entry)) << entry;
     // Identifiers are never given twice, even across the crashes.

@@ -23,7 +23,8 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
     if (i == a.size() && i == b.size()) return std::string();
     size_t start = a.rfind('\n', i == 0 ? 0 : i - 1);
     start = start == std::string::npos ? 0 : start + 1;
-    return a.substr(start, a.find('\n', i) - start) + " <> " + b.substr(start, b.find('\n', i) - start);
+    return a.substr(start, a.find('\n', i) - start) + " <> " +
+           b.substr(start, b.find('\n', i) - start);
 }
 
 class Hostile : public ::testing::Test {
@@ -34,7 +35,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             Outcome o = Execute(*server_, "AxUpdate",
                                 "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
-                                "RubricText) Values ('ZTJOIN', " + std::to_string(i) + ", '..', 'x')");
+                                "RubricText) Values ('ZTJOIN', " +
+                                    std::to_string(i) + ", '..', 'x')");
             ASSERT_TRUE(o.logItems.empty()) << o.raw;
         }
         fingerprint_ = DatabaseFingerprint(server_->databasePath());
@@ -83,10 +85,12 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxQuery", "SELECT load_extension('" + outside_.file("x.so") + "')", "load_extension"},
         {"AxQuery", "SELECT name, sql FROM sqlite_master", "sqlite_master"},
         {"AxUpdate", "DELETE FROM sqlite_master", "sqlite_master"},
-        {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0", "sqlite_master"},
+        {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0",
+         "sqlite_master"},
         {"AxUpdate", "VACUUM INTO '" + evil + "'", "INSERT, UPDATE ou DELETE"},
         {"AxQuery", "VACUUM INTO '" + evil + "'", "seule une instruction SELECT"},
-        {"AxUpdate", "CREATE TEMP TRIGGER t AFTER INSERT ON tClients BEGIN DELETE FROM tVehicles; END",
+        {"AxUpdate",
+         "CREATE TEMP TRIGGER t AFTER INSERT ON tClients BEGIN DELETE FROM tVehicles; END",
          "schéma"},
         {"AxUpdate", "CREATE TABLE x (a)", "schéma"},
         {"AxUpdate", "DROP TABLE tActions", "schéma"},
@@ -96,16 +100,19 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxUpdate", "COMMIT", "COMMIT"},
         {"AxUpdate", "SAVEPOINT s", "SAVEPOINT"},
         {"AxQuery", "SELECT 1; DELETE FROM ListRubrics", "une seule instruction"},
-        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics", "une seule instruction"},
+        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0; DELETE FROM ListRubrics",
+         "une seule instruction"},
         {"AxUpdate", "UPDATE ListRubrics SET RubricText='y' WHERE 0;; DELETE FROM ListRubrics",
          "une seule instruction"},
-        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0%00; DELETE FROM ListRubrics", "une seule instruction"},
+        {"AxUpdate", "DELETE FROM ListRubrics WHERE 0%00; DELETE FROM ListRubrics",
+         "une seule instruction"},
         {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')", "tSmsLog"},
         {"AxUpdate", "UPDATE tCounters SET Value=0", "tCounters"},
         {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'", "tUsers"},
         {"AxInsert", "INSERT INTO tNothing (a) VALUES (:NewID)", "tNothing"},
         {"AxQuery", LongJoin("SELECT count(*)"), "WAIT_TIMEOUT"},
-        {"AxUpdate", LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex") + ")",
+        {"AxUpdate",
+         LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex") + ")",
          "WAIT_TIMEOUT"},
         {"AxQuery", "SELECT randomblob(2000000000)", "randomblob"},
         {"AxQuery", "SELECT zeroblob(2000000000)", "zeroblob"},
@@ -113,7 +120,8 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxUpdate", "SELECT * FROM ListRubrics", "INSERT, UPDATE ou DELETE"},
         {"AxQuery", "DELETE FROM ListRubrics", "ListRubrics"},
         {"AxQuery", "EXPLAIN SELECT 1", "seule une instruction SELECT"},
-        {"AxQuery", "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c",
+        {"AxQuery",
+         "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c",
          "Requête refusée"},
         {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'", "syntax error"},
         {"AxQuery", "SELECT FROM WHERE", "syntax error"},
@@ -132,13 +140,15 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
             Rowset r = Query(*server_, c.sql);
             ASSERT_EQ(r.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << r.raw;
             EXPECT_NE(r.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
-                << c.sql << "\n" << r.logItems[0];
+                << c.sql << "\n"
+                << r.logItems[0];
             EXPECT_TRUE(r.rows.empty()) << c.sql;
         } else {
             Outcome o = Execute(*server_, c.endpoint, c.sql);
             ASSERT_EQ(o.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << o.raw;
             EXPECT_NE(o.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
-                << c.sql << "\n" << o.logItems[0];
+                << c.sql << "\n"
+                << o.logItems[0];
             EXPECT_EQ(o.newId, "") << c.sql;
         }
         const double seconds =
@@ -151,7 +161,8 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
 TEST_F(Hostile, ATimedOutStatementSaysSoAndWritesNothing) {
     Outcome o = Execute(*server_, "AxUpdate",
                         LongJoin("UPDATE ListRubrics SET RubricText='z' WHERE RubricIndex IN "
-                                 "(SELECT t1.RubricIndex") + ")");
+                                 "(SELECT t1.RubricIndex") +
+                            ")");
     ASSERT_EQ(o.logItems.size(), 1u) << o.raw;
     EXPECT_NE(o.logItems[0].find("WAIT_TIMEOUT"), std::string::npos);  // the client retries it
     ExpectUnchanged("time-out");
@@ -169,14 +180,15 @@ std::string Jpeg(size_t size, char fill = 'j') {
 
 std::vector<Part> UploadForm(const std::string& name, const std::string& mini,
                              const std::string& statement, size_t size = 2000) {
-    return {{"NFImage", "", name},           {"XMLC_OutputFormat", "", "XML"},
-            {"SQLExecute", "", statement},   {"MAX_FILE_SIZE", "", "4096000"},
-            {"File", name, Jpeg(size)},      {"NFImageMini", "", mini},
+    return {{"NFImage", "", name},          {"XMLC_OutputFormat", "", "XML"},
+            {"SQLExecute", "", statement},  {"MAX_FILE_SIZE", "", "4096000"},
+            {"File", name, Jpeg(size)},     {"NFImageMini", "", mini},
             {"File", mini, Jpeg(size / 10)}};
 }
 
 const std::string kLink =
-    "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) VALUES (:NewID, "
+    "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) VALUES "
+    "(:NewID, "
     "99001, 1, 'Z0099001-01', '2024-03-14 10:11:12')";
 
 TEST_F(Hostile, UploadsWithUnsafeNamesOrSizesAreRefused) {
@@ -214,14 +226,16 @@ TEST_F(Hostile, UploadsWithUnsafeNamesOrSizesAreRefused) {
 }
 
 TEST_F(Hostile, BodiesWithoutABoundAreRefusedBeforeTheyAreRead) {
-    const std::string head = "POST /tarmel/AxInsert HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                             "Content-Type: multipart/form-data; boundary=b\r\n";
+    const std::string head =
+        "POST /tarmel/AxInsert HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+        "Content-Type: multipart/form-data; boundary=b\r\n";
     const std::vector<std::string> requests = {
         head + "Transfer-Encoding: chunked\r\nConnection: close\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
         head + "Content-Length: 10000000\r\nConnection: close\r\n\r\n--b\r\n",
         head + "Content-Length: 99999999999999999999999\r\nConnection: close\r\n\r\n",
-        head + "Content-Length: 20\r\nContent-Encoding: gzip\r\nConnection: close\r\n\r\n"
-               "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\x01\x00\x00\xff\xff\x00\x00\x00\x00\x00",
+        head +
+            "Content-Length: 20\r\nContent-Encoding: gzip\r\nConnection: close\r\n\r\n"
+            "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\x01\x00\x00\xff\xff\x00\x00\x00\x00\x00",
         head + "Connection: close\r\n\r\n",  // a POST without a length
     };
     for (const std::string& request : requests) {
@@ -243,8 +257,8 @@ TEST_F(Hostile, PhotoAddressesOutsideTheFolderAreNotServed) {
     for (const std::string path : {"/tarmel/images/../dealership.db", "/tarmel/images/%2e%2e/x.jpg",
                                    "/tarmel/images/%2e%2e%2fdealership.db",
                                    "/tarmel/images/..%5cdealership.db", "/tarmel/images/"}) {
-        HttpAnswer a = RawRequest(server_->port(),
-                                  "GET " + path + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+        HttpAnswer a = RawRequest(
+            server_->port(), "GET " + path + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
         EXPECT_EQ(a.status, 404) << path;
         EXPECT_EQ(a.body.find("SQLite"), std::string::npos);
     }
@@ -253,17 +267,21 @@ TEST_F(Hostile, PhotoAddressesOutsideTheFolderAreNotServed) {
 TEST(ServerStart, AnUnknownSchemaIsRefused) {
     tarmel::testing::ScratchDir dir;
     const std::string db = dir.file("other.db");
-    ASSERT_EQ(std::system(("sqlite3 '" + db + "' 'CREATE TABLE tClients (a); CREATE TABLE t2 (b);'").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(
+            ("sqlite3 '" + db + "' 'CREATE TABLE tClients (a); CREATE TABLE t2 (b);'").c_str()),
+        0);
     const std::string command = "timeout 20 '" + DataServerProcess::executable() + "' --db '" + db +
-                                "' --port 0 > '" + dir.file("out") + "' 2> '" + dir.file("err") + "'";
+                                "' --port 0 > '" + dir.file("out") + "' 2> '" + dir.file("err") +
+                                "'";
     int rc = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << rc;
     EXPECT_NE(tarmel::testing::readFile(dir.file("err")).find("refusing"), std::string::npos);
     EXPECT_EQ(tarmel::testing::readFile(dir.file("out")).find("listening"), std::string::npos);
     // A missing file is not created unless asked.
-    rc = std::system(("timeout 20 '" + DataServerProcess::executable() + "' --db '" + dir.file("none.db") +
-                      "' --port 0 2>/dev/null >/dev/null").c_str());
+    rc = std::system(("timeout 20 '" + DataServerProcess::executable() + "' --db '" +
+                      dir.file("none.db") + "' --port 0 2>/dev/null >/dev/null")
+                         .c_str());
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1);
     EXPECT_FALSE(fs::exists(dir.file("none.db")));
 }

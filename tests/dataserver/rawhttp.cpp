@@ -33,7 +33,8 @@ std::string HttpAnswer::header(const std::string& name) const {
         if (Lower(line.substr(0, wanted.size())) == wanted) {
             std::string value = line.substr(wanted.size());
             while (!value.empty() && (value.front() == ' ')) value.erase(value.begin());
-            while (!value.empty() && (value.back() == '\r' || value.back() == ' ')) value.pop_back();
+            while (!value.empty() && (value.back() == '\r' || value.back() == ' '))
+                value.pop_back();
             return value;
         }
     }
@@ -118,8 +119,8 @@ HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Pa
     body += "--" + boundary + "--\r\n";
     const std::string type =
         contentType.empty() ? "multipart/form-data; boundary=" + boundary : contentType;
-    return RawRequest(port, "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " + type +
-                                "\r\nContent-Length: " + std::to_string(body.size()) +
+    return RawRequest(port, "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " +
+                                type + "\r\nContent-Length: " + std::to_string(body.size()) +
                                 "\r\nConnection: close\r\n\r\n" + body);
 }
 

@@ -41,9 +41,9 @@ std::vector<std::string> LogItemsOf(const std::string& document) {
 }
 
 Rowset Query(const DataServerProcess& server, const std::string& sql, int maxRows) {
-    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML";
+    // The search list sends the row limit after the statement.
+    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + sql;
     if (maxRows > 0) target += "&MaxRows=" + std::to_string(maxRows);
-    target += "&SQL=" + sql;
     HttpAnswer answer = ClientGet(server.port(), target);
     Rowset result;
     result.raw = answer.body;
@@ -62,9 +62,10 @@ Rowset Query(const DataServerProcess& server, const std::string& sql, int maxRow
     return result;
 }
 
-Outcome Execute(const DataServerProcess& server, const std::string& endpoint, const std::string& sql) {
-    HttpAnswer answer =
-        ClientGet(server.port(), "/tarmel/" + endpoint + "?XMLC_OutputFormat=XML&SQLExecute=" + sql);
+Outcome Execute(const DataServerProcess& server, const std::string& endpoint,
+                const std::string& sql) {
+    HttpAnswer answer = ClientGet(
+        server.port(), "/tarmel/" + endpoint + "?XMLC_OutputFormat=XML&SQLExecute=" + sql);
     Outcome result;
     result.raw = answer.body;
     EXPECT_EQ(answer.status, 200) << sql;
@@ -85,13 +86,14 @@ std::string DatabaseFingerprint(const std::string& databasePath) {
     }
     std::vector<std::string> tables;
     sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_schema ORDER BY type, name", -1, &stmt,
-                       nullptr);
+    sqlite3_prepare_v2(db, "SELECT type, name, sql FROM sqlite_schema ORDER BY type, name", -1,
+                       &stmt, nullptr);
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
         const auto* sql = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2));
-        out += std::string(type ? type : "") + " " + (name ? name : "") + " " + (sql ? sql : "") + "\n";
+        out += std::string(type ? type : "") + " " + (name ? name : "") + " " + (sql ? sql : "") +
+               "\n";
         if (type && std::string(type) == "table") tables.emplace_back(name);
     }
     sqlite3_finalize(stmt);
@@ -123,7 +125,8 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         auto endsWith = [&](const std::string& tail) {
-            return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+            return name.size() >= tail.size() &&
+                   name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
         };
         if (endsWith("-wal") || endsWith("-shm") || endsWith("-journal") || endsWith(".err") ||
             endsWith(".out")) {

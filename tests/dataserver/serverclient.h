@@ -13,8 +13,8 @@ namespace tarmel::testsupport {
 
 struct Rowset {
     std::string raw;
-    std::string rowCount;  // the "RowCount" attribute
-    std::string eof;       // the "EOF" attribute
+    std::string rowCount;                                  // the "RowCount" attribute
+    std::string eof;                                       // the "EOF" attribute
     std::vector<std::map<std::string, std::string>> rows;  // children of each "AXQuery" item
     std::vector<std::vector<std::string>> columnOrder;     // child names of each item, in order
     std::vector<std::string> logItems;
@@ -33,7 +33,8 @@ std::vector<std::string> LogItemsOf(const std::string& document);
 // must be well-formed and HTTP 200 (checked with gtest expectations).
 Rowset Query(const DataServerProcess& server, const std::string& sql, int maxRows = 0);
 // "AxUpdate" or "AxInsert" (GET) with the statement as the client builds it.
-Outcome Execute(const DataServerProcess& server, const std::string& endpoint, const std::string& sql);
+Outcome Execute(const DataServerProcess& server, const std::string& endpoint,
+                const std::string& sql);
 
 // Every table's rows and the schema, as one text; equal before and after means nothing changed.
 std::string DatabaseFingerprint(const std::string& databasePath);

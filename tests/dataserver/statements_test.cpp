@@ -47,11 +47,12 @@ protected:
                                                           const std::string& more = "",
                                                           const std::string& moreValues = "",
                                                           int number = 4711) {
-        std::string id = Ok("AxInsert",
-                            "Insert into tVehicles (NVO,Immatriculation,InfoMarque,Site" + more +
-                                ", idTVO, TypeVO, idVO, idOwner, Concession) Values (" + std::to_string(number) + "," +
-                                SqlText(plate) + ",'Renault','NORD'" + moreValues + ", :NewID, " +
-                                std::to_string(typeVO) + ", :NewIDbis,17, '" + kDealer + "')");
+        std::string id =
+            Ok("AxInsert", "Insert into tVehicles (NVO,Immatriculation,InfoMarque,Site" + more +
+                               ", idTVO, TypeVO, idVO, idOwner, Concession) Values (" +
+                               std::to_string(number) + "," + SqlText(plate) + ",'Renault','NORD'" +
+                               moreValues + ", :NewID, " + std::to_string(typeVO) +
+                               ", :NewIDbis,17, '" + kDealer + "')");
         return {id, One("select idVO from tVehicles where idTVO=" + id, "idVO")};
     }
 
@@ -60,15 +61,18 @@ protected:
 std::unique_ptr<DataServerProcess> Statements::server_;
 
 TEST_F(Statements, PageInsertAndUpdateOfAUsedVehicleStoreWhatTheySay) {
-    Outcome insert = Run("AxInsert",
-                         "Insert into tVehicles (NVO,Immatriculation,PrixVente,DateEntree,Commentaires, "
-                         "idTVO, TypeVO, idVO, idOwner, Concession) Values (5120,'AB-123-CD',12500.00," +
-                             SqlDate("14/03/2024") + "," + SqlText("l'état \"neuf\"\r\n& <propre>") +
-                             ", :NewID, 1, :NewIDbis,17, '" + kDealer + "')");
+    Outcome insert =
+        Run("AxInsert",
+            "Insert into tVehicles (NVO,Immatriculation,PrixVente,DateEntree,Commentaires, "
+            "idTVO, TypeVO, idVO, idOwner, Concession) Values (5120,'AB-123-CD',12500.00," +
+                SqlDate("14/03/2024") + "," + SqlText("l'état \"neuf\"\r\n& <propre>") +
+                ", :NewID, 1, :NewIDbis,17, '" + kDealer + "')");
     ASSERT_TRUE(insert.logItems.empty()) << insert.raw;
     ASSERT_FALSE(insert.newId.empty());
-    Rowset r = Q("select idTVO, idVO, NVO, PrixVente, DateEntree, Commentaires, DateOrdre, TypeVO "
-                 "from tVehicles where idTVO=" + insert.newId);
+    Rowset r =
+        Q("select idTVO, idVO, NVO, PrixVente, DateEntree, Commentaires, DateOrdre, TypeVO "
+          "from tVehicles where idTVO=" +
+          insert.newId);
     ASSERT_EQ(r.rows.size(), 1u) << r.raw;
     auto& row = r.rows[0];
     EXPECT_EQ(row["idTVO"], insert.newId);
@@ -91,39 +95,44 @@ TEST_F(Statements, PageInsertAndUpdateOfAUsedVehicleStoreWhatTheySay) {
     EXPECT_EQ(after.rows[0]["DateOrdre"], "31/12/2009");
 
     // Booleans travel as True/False and are written back the same way.
-    Ok("AxUpdate", "Update tVehicles set FlagEligible=True,FlagNonDiffuse=False where (idVO=" + idVO + ")");
+    Ok("AxUpdate",
+       "Update tVehicles set FlagEligible=True,FlagNonDiffuse=False where (idVO=" + idVO + ")");
     Rowset flags = Q("select FlagEligible, FlagNonDiffuse from tVehicles where idVO=" + idVO);
     ASSERT_EQ(flags.rows.size(), 1u);
     EXPECT_EQ(flags.rows[0]["FlagEligible"], "True");
     EXPECT_EQ(flags.rows[0]["FlagNonDiffuse"], "False");
 
     // An empty key gives an isNull term.
-    Ok("AxUpdate", "Update tVehicles set InfoCouleur='Gris' where (isNull(Chassis)) and (idVO=" +
-                       idVO + ")");
+    Ok("AxUpdate",
+       "Update tVehicles set InfoCouleur='Gris' where (isNull(Chassis)) and (idVO=" + idVO + ")");
     EXPECT_EQ(One("select InfoCouleur from tVehicles where idVO=" + idVO, "InfoCouleur"), "Gris");
 }
 
 TEST_F(Statements, ClientPagesInsertWithTheirIdentifierPieces) {
     // Page 7: a new client.
-    std::string client = Ok("AxInsert", "Insert into tClients (CliNom,CliPrenom,Site, idClient, "
-                                        "DateCreation, idOwner, Concession) Values ('Dupont','Jean',"
-                                        "'NORD', :NewID, " + SqlDate("14/03/2024") + ",17, '" +
-                                            kDealer + "')");
+    std::string client = Ok("AxInsert",
+                            "Insert into tClients (CliNom,CliPrenom,Site, idClient, "
+                            "DateCreation, idOwner, Concession) Values ('Dupont','Jean',"
+                            "'NORD', :NewID, " +
+                                SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
     ASSERT_FALSE(client.empty());
     EXPECT_EQ(One("select DateCreation from tClients where idClient=" + client, "DateCreation"),
               "14/03/2024");
     // Page 8: a vehicle of that client.
-    std::string vehicle = Ok("AxInsert", "Insert into TVehiclesClarum (InfoMarque,Immatriculation, "
-                                         "idClient, idTVO, NVO, idOwner, Concession) Values "
-                                         "('Peugeot','GH-404-ZT'," + client + ", :NewID, :NewIDbis,17, '" +
-                                             kDealer + "')");
+    std::string vehicle = Ok("AxInsert",
+                             "Insert into TVehiclesClarum (InfoMarque,Immatriculation, "
+                             "idClient, idTVO, NVO, idOwner, Concession) Values "
+                             "('Peugeot','GH-404-ZT'," +
+                                 client + ", :NewID, :NewIDbis,17, '" + kDealer + "')");
     Rowset v = Q("select idClient, NVO, InfoMarque from TVehiclesClarum where idTVO=" + vehicle);
     ASSERT_EQ(v.rows.size(), 1u);
     EXPECT_EQ(v.rows[0]["idClient"], client);
     EXPECT_FALSE(v.rows[0]["NVO"].empty());
     // Page 9 of a client: no identifier pieces at all.
-    Outcome nine = Run("AxInsert", "Insert into tClients (PAMarque1, idOwner, Concession) Values "
-                                   "('Audi',17, '" + kDealer + "')");
+    Outcome nine = Run("AxInsert",
+                       "Insert into tClients (PAMarque1, idOwner, Concession) Values "
+                       "('Audi',17, '" +
+                           kDealer + "')");
     EXPECT_TRUE(nine.logItems.empty()) << nine.raw;
     EXPECT_EQ(nine.newId, "");
     // The client-vehicles grid deletes with its own spelling of the table.
@@ -133,19 +142,24 @@ TEST_F(Statements, ClientPagesInsertWithTheirIdentifierPieces) {
 
 TEST_F(Statements, DeletesOfARecordAndTheSweep) {
     auto [idTVO, idVO] = NewVehicle("DE-111-LL");
-    Ok("AxInsert", "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) "
-                   "VALUES (:NewID, " + idVO + ", 1, 'Z" + idVO + "-01', '2024-03-14 10:11:12')");
-    Ok("AxInsert", "Insert into [tVO - Frevo] (DateFrevo,TypeFrevo,MontantHT, idVO, idFrevo ) Values (" +
-                       SqlDate("01/03/2024") + ",'interne',10.00, " + idVO + ", :NewID)");
+    Ok("AxInsert",
+       "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) "
+       "VALUES (:NewID, " +
+           idVO + ", 1, 'Z" + idVO + "-01', '2024-03-14 10:11:12')");
+    Ok("AxInsert",
+       "Insert into [tVO - Frevo] (DateFrevo,TypeFrevo,MontantHT, idVO, idFrevo ) Values (" +
+           SqlDate("01/03/2024") + ",'interne',10.00, " + idVO + ", :NewID)");
     for (const std::string table : {"[tVO - Liens Images]", "[tVO - Frevo]", "[tVehicles]"}) {
         Ok("AxUpdate", "Delete * From " + table + " where idVO=" + idVO);
     }
     for (const std::string table : {"[tVO - Liens Images]", "[tVO - Frevo]", "tVehicles"}) {
-        EXPECT_EQ(One("select count(*) as n from " + table + " where idVO=" + idVO, "n"), "0") << table;
+        EXPECT_EQ(One("select count(*) as n from " + table + " where idVO=" + idVO, "n"), "0")
+            << table;
     }
-    std::string client = Ok("AxInsert", "Insert into tClients (CliNom, idClient, DateCreation, idOwner, "
-                                        "Concession) Values ('Effacé', :NewID, " +
-                                            SqlDate("01/01/2024") + ",17, '" + kDealer + "')");
+    std::string client = Ok("AxInsert",
+                            "Insert into tClients (CliNom, idClient, DateCreation, idOwner, "
+                            "Concession) Values ('Effacé', :NewID, " +
+                                SqlDate("01/01/2024") + ",17, '" + kDealer + "')");
     Ok("AxUpdate", "Delete * From [tClients] where idClient=" + client);
     EXPECT_EQ(One("select count(*) as n from tClients where idClient=" + client, "n"), "0");
 
@@ -154,8 +168,9 @@ TEST_F(Statements, DeletesOfARecordAndTheSweep) {
     auto sold = NewVehicle("SW-002-AA", 2, ",DateAnnulation,Acheteur",
                            "," + SqlDate("02/02/2024") + ",'MARTIN'");
     auto live = NewVehicle("SW-003-AA", 2);
-    Ok("AxUpdate", "DELETE * FROM tVehicles WHERE (((TypeVO)=2) AND ((Acheteur) Is Null) AND "
-                   "((DateAnnulation) Is Not Null));");
+    Ok("AxUpdate",
+       "DELETE * FROM tVehicles WHERE (((TypeVO)=2) AND ((Acheteur) Is Null) AND "
+       "((DateAnnulation) Is Not Null));");
     EXPECT_EQ(One("select count(*) as n from tVehicles where idTVO=" + cancelled.first, "n"), "0");
     EXPECT_EQ(One("select count(*) as n from tVehicles where idTVO=" + sold.first, "n"), "1");
     EXPECT_EQ(One("select count(*) as n from tVehicles where idTVO=" + live.first, "n"), "1");
@@ -164,15 +179,20 @@ TEST_F(Statements, DeletesOfARecordAndTheSweep) {
 TEST_F(Statements, RefurbishmentActionAndPhotoLines) {
     auto [idTVO, idVO] = NewVehicle("FR-505-EV");
     // A refurbishment line of the add row, its amount edit, the fixed fee and a delete.
-    std::string frevo = Ok("AxInsert", "Insert into [tVO - Frevo] (DateFrevo,LibelleFrevo,TypeFrevo,"
-                                       "MontantHT, idVO, idFrevo ) Values (" + SqlDate("14/03/2024") +
-                                           "," + SqlText("Pneus été") + ",'interne',120.5, " + idVO +
-                                           ", :NewID)");
+    std::string frevo = Ok("AxInsert",
+                           "Insert into [tVO - Frevo] (DateFrevo,LibelleFrevo,TypeFrevo,"
+                           "MontantHT, idVO, idFrevo ) Values (" +
+                               SqlDate("14/03/2024") + "," + SqlText("Pneus été") +
+                               ",'interne',120.5, " + idVO + ", :NewID)");
     Ok("AxUpdate", "Update [tVO - Frevo] set MontantHT=12.00 where (idFrevo=" + frevo + ")");
-    Ok("AxInsert", "Insert into [tVO - Frevo] (DateFrevo, TypeFrevo, MontantHT, idVO, idFrevo ) "
-                   "Values (#03/14/2024#,'fixe', 150.00, " + idVO + ", :NewID) ");
-    Rowset lines = Q("select idFrevo, DateFrevo, LibelleFrevo, TypeFrevo, MontantHT from [tVO - Frevo] "
-                     "where idVO=" + idVO + " order by idFrevo");
+    Ok("AxInsert",
+       "Insert into [tVO - Frevo] (DateFrevo, TypeFrevo, MontantHT, idVO, idFrevo ) "
+       "Values (#03/14/2024#,'fixe', 150.00, " +
+           idVO + ", :NewID) ");
+    Rowset lines =
+        Q("select idFrevo, DateFrevo, LibelleFrevo, TypeFrevo, MontantHT from [tVO - Frevo] "
+          "where idVO=" +
+          idVO + " order by idFrevo");
     ASSERT_EQ(lines.rows.size(), 2u) << lines.raw;
     EXPECT_EQ(lines.rows[0]["LibelleFrevo"], tarmel::Latin1("Pneus été"));
     EXPECT_EQ(lines.rows[0]["MontantHT"], "12.00");
@@ -183,12 +203,16 @@ TEST_F(Statements, RefurbishmentActionAndPhotoLines) {
     EXPECT_EQ(One("select count(*) as n from [tVO - Frevo] where idVO=" + idVO, "n"), "1");
 
     // An action line: insert, edit, delete.
-    std::string action = Ok("AxInsert", "Insert into tActions (DateAction,idCom,TypeAction,"
-                                        "CommentaireAction, idClient, idAction ) Values (#05/20/2010#,"
-                                        "12,3," + SqlText("rappeler\r\nlundi") + ", 4711, :NewID)");
+    std::string action = Ok("AxInsert",
+                            "Insert into tActions (DateAction,idCom,TypeAction,"
+                            "CommentaireAction, idClient, idAction ) Values (#05/20/2010#,"
+                            "12,3," +
+                                SqlText("rappeler\r\nlundi") + ", 4711, :NewID)");
     Ok("AxUpdate", "Update tActions set idCom=14,TypeAction=2 where (idAction=" + action + ")");
-    Rowset a = Q("select DateAction, idCom, TypeAction, CommentaireAction, idClient from tActions "
-                 "where idAction=" + action);
+    Rowset a =
+        Q("select DateAction, idCom, TypeAction, CommentaireAction, idClient from tActions "
+          "where idAction=" +
+          action);
     ASSERT_EQ(a.rows.size(), 1u);
     EXPECT_EQ(a.rows[0]["DateAction"], "20/05/2010");
     EXPECT_EQ(a.rows[0]["idCom"], "14");
@@ -205,36 +229,46 @@ TEST_F(Statements, RefurbishmentActionAndPhotoLines) {
 }
 
 TEST_F(Statements, ListMaintenanceStatements) {
-    Ok("AxUpdate", "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) Values "
-                   "('CarrosserieZT', 0, '..' ," + SqlText("Coupé") + ")");
-    Rowset r = Q("select RubricIndex, RubricItem, RubricText from ListRubrics where "
-                 "RubricType='CarrosserieZT'");
+    Ok("AxUpdate",
+       "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) Values "
+       "('CarrosserieZT', 0, '..' ," +
+           SqlText("Coupé") + ")");
+    Rowset r =
+        Q("select RubricIndex, RubricItem, RubricText from ListRubrics where "
+          "RubricType='CarrosserieZT'");
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.rows[0]["RubricText"], tarmel::Latin1("Coupé"));
     EXPECT_EQ(r.rows[0]["RubricItem"], "..");
     Ok("AxUpdate", "Delete * From ListRubrics where RubricType='CarrosserieZT' and RubricText=" +
                        SqlText("Coupé"));
-    EXPECT_TRUE(Q("select RubricText from ListRubrics where RubricType='CarrosserieZT'").rows.empty());
+    EXPECT_TRUE(
+        Q("select RubricText from ListRubrics where RubricType='CarrosserieZT'").rows.empty());
 
-    Ok("AxUpdate", "Insert into ListModels (VMarque, VModele) Values (" + SqlText("Citro'ZT") + ", " +
-                       SqlText("C3 Aircross") + ")");
-    EXPECT_EQ(One("select VModele from ListModels where VMarque='Citro''ZT'", "VModele"), "C3 Aircross");
-    Ok("AxUpdate", "Delete * From ListModels where VMarque='Citro''ZT' and VModele=" +
-                       SqlText("C3 Aircross"));
+    Ok("AxUpdate", "Insert into ListModels (VMarque, VModele) Values (" + SqlText("Citro'ZT") +
+                       ", " + SqlText("C3 Aircross") + ")");
+    EXPECT_EQ(One("select VModele from ListModels where VMarque='Citro''ZT'", "VModele"),
+              "C3 Aircross");
+    Ok("AxUpdate",
+       "Delete * From ListModels where VMarque='Citro''ZT' and VModele=" + SqlText("C3 Aircross"));
     EXPECT_TRUE(Q("select VModele from ListModels where VMarque='Citro''ZT'").rows.empty());
 
-    Ok("AxUpdate", "Insert into ListVersions (VMarque, VModele, VVersion, VConcession) Values "
-                   "('Vol''ZT', 'XC40', 'Plus', '" + kDealer + "')");
-    Ok("AxUpdate", "Delete * From ListVersions where VMarque='Vol''ZT' and VModele='XC40' and "
-                   "VVersion='Plus' and VConcession='" + kDealer + "'");
+    Ok("AxUpdate",
+       "Insert into ListVersions (VMarque, VModele, VVersion, VConcession) Values "
+       "('Vol''ZT', 'XC40', 'Plus', '" +
+           kDealer + "')");
+    Ok("AxUpdate",
+       "Delete * From ListVersions where VMarque='Vol''ZT' and VModele='XC40' and "
+       "VVersion='Plus' and VConcession='" +
+           kDealer + "'");
     EXPECT_TRUE(Q("select VVersion from ListVersions where VMarque='Vol''ZT'").rows.empty());
 }
 
 // The search statement of the search panel, built as the panel builds it.
 std::string Search(int kind, const std::string& text, const std::string& dealer,
                    const std::string& prefix = "", bool exact = false) {
-    static const char* fields[] = {"", "Immatriculation", "Acheteur", "NVO", "Immatriculation",
-                                   "CliNom", "CliMobile", "CliTelDom"};
+    static const char* fields[] = {"",          "Immatriculation", "Acheteur",
+                                   "NVO",       "Immatriculation", "CliNom",
+                                   "CliMobile", "CliTelDom"};
     const std::string f = fields[kind];
     std::string condition = "(" + f + " like '%" + text + "%')";
     std::string order = f + ", DateOrdre desc";
@@ -244,23 +278,29 @@ std::string Search(int kind, const std::string& text, const std::string& dealer,
         if (text.empty()) condition = "(false)";
         order = kind == 5 ? "CliNom, CliPreNom, idClient desc" : f + ", idClient desc";
         table = "TClients";
-        columns = "-1 AS TypeVO, idClient AS VO_ID, idClient AS VO_NO, CliMobile, [CliCP], [CliVille], "
-                  "[CliAdresse1], [CliAdresse2], [CliNom], [CliPrenom], CliTelDom, Site AS VO_SITE, "
-                  "Concession, idOwner";
+        columns =
+            "-1 AS TypeVO, idClient AS VO_ID, idClient AS VO_NO, CliMobile, [CliCP], [CliVille], "
+            "[CliAdresse1], [CliAdresse2], [CliNom], [CliPrenom], CliTelDom, Site AS VO_SITE, "
+            "Concession, idOwner";
     } else if (kind == 4) {
         table = "TVehiclesClarum";
-        columns = "TypeVO, idClient as VO_ID, NVO as VO_NO, Immatriculation AS VO_IMMAT, [InfoMarque], "
-                  "[InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre AS VO_ORDRE, " +
-                  f + " AS VO_Result, Site as VO_SITE, Concession, idOwner";
+        columns =
+            "TypeVO, idClient as VO_ID, NVO as VO_NO, Immatriculation AS VO_IMMAT, [InfoMarque], "
+            "[InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre AS "
+            "VO_ORDRE, " +
+            f + " AS VO_Result, Site as VO_SITE, Concession, idOwner";
     } else {
         if (kind == 3) {
-            bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+            bool digits =
+                !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
             condition = digits ? "(NVO>=" + text + ")" : "(false)";
             order = "NVO, DateOrdre desc";
         }
-        columns = "TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
-                  "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, "
-                  "DateOrdre AS VO_ORDRE, " + f + " AS VO_Result, Site as VO_SITE, Concession, idOwner";
+        columns =
+            "TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
+            "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, "
+            "DateOrdre AS VO_ORDRE, " +
+            f + " AS VO_Result, Site as VO_SITE, Concession, idOwner";
         condition = prefix + condition;
     }
     if (exact) {
@@ -276,15 +316,18 @@ std::string Search(int kind, const std::string& text, const std::string& dealer,
         condition = c;
     }
     if (dealer != "QUINTAR") condition = "(Concession='" + dealer + "') and (" + condition + ")";
-    std::string sql = "SELECT " + columns + " FROM " + table + " Where " + condition + " ORDER BY " + order;
+    std::string sql =
+        "SELECT " + columns + " FROM " + table + " Where " + condition + " ORDER BY " + order;
     std::string sent;
     for (char c : sql) sent += c == '%' ? std::string("%25") : std::string(1, c);
     return sent;
 }
 
 TEST_F(Statements, SearchesOfEveryKind) {
-    NewVehicle("SR-100-AA", 1, ",Acheteur,DateOrdre", ",'LEFÈVRE'," + SqlDate("01/02/2024"), 884400);
-    NewVehicle("SR-100-AB", 1, ",Acheteur,DateOrdre", ",'LEFEBVRE'," + SqlDate("03/02/2024"), 884401);
+    NewVehicle("SR-100-AA", 1, ",Acheteur,DateOrdre", ",'LEFÈVRE'," + SqlDate("01/02/2024"),
+               884400);
+    NewVehicle("SR-100-AB", 1, ",Acheteur,DateOrdre", ",'LEFEBVRE'," + SqlDate("03/02/2024"),
+               884401);
     auto d = NewVehicle("SR-100-AC", 2, ",StatutVD", ",'DEMO'", 884402);
     // Kind 1, plate, lower case typed: the comparison ignores case.
     Rowset plates = Q(Search(1, "sr-100-a", kDealer), 50);
@@ -293,10 +336,11 @@ TEST_F(Statements, SearchesOfEveryKind) {
     EXPECT_NE(plates.eof, "0");
     EXPECT_EQ(plates.rows[0]["VO_IMMAT"], "SR-100-AA");
     EXPECT_EQ(plates.rows[0]["VO_ORDRE"], "01/02/2024");
-    EXPECT_EQ(plates.columnOrder[0],
-              (std::vector<std::string>{"TypeVO", "VO_ID", "StatutVD", "VO_NO", "VO_IMMAT",
-                                        "InfoMarque", "InfoModele", "VO_VERSION", "VO_BUYER",
-                                        "VO_ORDRE", "VO_Result", "VO_SITE", "Concession", "idOwner"}));
+    EXPECT_EQ(
+        plates.columnOrder[0],
+        (std::vector<std::string>{"TypeVO", "VO_ID", "StatutVD", "VO_NO", "VO_IMMAT", "InfoMarque",
+                                  "InfoModele", "VO_VERSION", "VO_BUYER", "VO_ORDRE", "VO_Result",
+                                  "VO_SITE", "Concession", "idOwner"}));
     // MaxRows cuts the rowset and EOF says that more rows exist.
     Rowset two = Q(Search(1, "SR-100-A", kDealer), 2);
     EXPECT_EQ(two.rows.size(), 2u);
@@ -307,9 +351,10 @@ TEST_F(Statements, SearchesOfEveryKind) {
     EXPECT_EQ(exact.rows.size(), 3u);
     EXPECT_NE(exact.eof, "0");
     // Family filters: new vehicles without a demonstration status, then demonstration vehicles.
-    EXPECT_EQ(Q(Search(1, "SR-100", kDealer, "(TypeVO=2) and (isnull(StatutVD)) and (SITE='nord') and "))
-                  .rows.size(),
-              0u);
+    EXPECT_EQ(
+        Q(Search(1, "SR-100", kDealer, "(TypeVO=2) and (isnull(StatutVD)) and (SITE='nord') and "))
+            .rows.size(),
+        0u);
     Rowset demo = Q(Search(1, "SR-100", kDealer, "(TypeVO=2) and (not isnull(StatutVD)) and "));
     ASSERT_EQ(demo.rows.size(), 1u);
     EXPECT_EQ(demo.rows[0]["VO_ID"], d.first);
@@ -317,21 +362,29 @@ TEST_F(Statements, SearchesOfEveryKind) {
     Rowset buyers = Q(Search(2, "LEFÈ", kDealer));
     ASSERT_EQ(buyers.rows.size(), 1u);
     EXPECT_EQ(buyers.rows[0]["VO_BUYER"], tarmel::Latin1("LEFÈVRE"));
+    // The search text travels unencoded: an "&" stays in the statement, before "&MaxRows=".
+    NewVehicle("SR-100-AD", 1, ",Acheteur", "," + SqlText("R&D=AUTO"), 884403);
+    Rowset ampersand = Q(Search(2, "R&D=A", kDealer), 50);
+    ASSERT_EQ(ampersand.rows.size(), 1u) << ampersand.raw;
+    EXPECT_EQ(ampersand.rows[0]["VO_BUYER"], "R&amp;D=AUTO");
     // Kind 3, number: NVO>=.
     Rowset numbers = Q(Search(3, "884401", kDealer));
-    ASSERT_EQ(numbers.rows.size(), 2u);
+    ASSERT_EQ(numbers.rows.size(), 3u);
     EXPECT_EQ(numbers.rows[0]["VO_NO"], "884401");
     EXPECT_EQ(Q(Search(3, "8844O1", kDealer)).rows.size(), 0u);  // not all digits: "(false)"
     // Exact search and the group-wide user (no dealership condition).
     EXPECT_EQ(Q(Search(1, "SR-100-AB", "QUINTAR", "", true)).rows.size(), 1u);
 
     // Client kinds.
-    std::string c1 = Ok("AxInsert", "Insert into tClients (CliNom,CliPrenom,CliMobile,CliTelDom,Site, "
-                                    "idClient, DateCreation, idOwner, Concession) Values ('ZTDURAND',"
-                                    "'Léa','06 12 34 56 78','01 23 45 67 89','NORD', :NewID, " +
-                                        SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
-    Ok("AxInsert", "Insert into TVehiclesClarum (Immatriculation, idClient, idTVO, NVO, idOwner, "
-                   "Concession) Values ('CL-777-ZT'," + c1 + ", :NewID, :NewIDbis,17, '" + kDealer + "')");
+    std::string c1 = Ok("AxInsert",
+                        "Insert into tClients (CliNom,CliPrenom,CliMobile,CliTelDom,Site, "
+                        "idClient, DateCreation, idOwner, Concession) Values ('ZTDURAND',"
+                        "'Léa','06 12 34 56 78','01 23 45 67 89','NORD', :NewID, " +
+                            SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
+    Ok("AxInsert",
+       "Insert into TVehiclesClarum (Immatriculation, idClient, idTVO, NVO, idOwner, "
+       "Concession) Values ('CL-777-ZT'," +
+           c1 + ", :NewID, :NewIDbis,17, '" + kDealer + "')");
     Rowset byPlate = Q(Search(4, "CL-777", kDealer));
     ASSERT_EQ(byPlate.rows.size(), 1u) << byPlate.raw;
     EXPECT_EQ(byPlate.rows[0]["VO_ID"], c1);
@@ -347,9 +400,10 @@ TEST_F(Statements, SearchesOfEveryKind) {
 
 TEST_F(Statements, DuplicateCountComparesWithoutCase) {
     for (int i = 0; i < 2; ++i) {
-        Ok("AxInsert", "Insert into tClients (CliNom,CliPrenom, idClient, DateCreation, idOwner, "
-                       "Concession) Values ('Zdupont','Jean', :NewID, " + SqlDate("14/03/2024") +
-                           ",17, '" + kDealer + "')");
+        Ok("AxInsert",
+           "Insert into tClients (CliNom,CliPrenom, idClient, DateCreation, idOwner, "
+           "Concession) Values ('Zdupont','Jean', :NewID, " +
+               SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
     }
     EXPECT_EQ(One("select count(idClient) as cpt from tClients group by CliNom having "
                   "(CliNom='ZDUPONT')",
@@ -359,20 +413,25 @@ TEST_F(Statements, DuplicateCountComparesWithoutCase) {
                   "(CliNom='ZDUPONT') and (CliPreNom='JEAN')",
                   "cpt"),
               "2");
-    Rowset none = Q("select count(idClient) as cpt from tClients group by CliNom having "
-                    "(CliNom='ZNOBODY')");
+    Rowset none =
+        Q("select count(idClient) as cpt from tClients group by CliNom having "
+          "(CliNom='ZNOBODY')");
     EXPECT_TRUE(none.rows.empty());
     EXPECT_EQ(none.rowCount, "0");
 }
 
 TEST_F(Statements, AccentedTextRoundTripsByteForByte) {
-    // Every Latin-1 letter and sign from 0xA0 to 0xFF, with the characters the URL treats specially.
+    // Every Latin-1 letter and sign from 0xA0 to 0xFF, with the characters the URL treats
+    // specially.
     std::string upper;
     for (int c = 0xA0; c <= 0xFF; ++c) upper += static_cast<char>(c);
-    const std::string text = "Réservation à l'été : Noël 100% + 5 = 105 ? " + tarmel::Utf8FromLatin1(upper);
-    std::string id = Ok("AxInsert", "Insert into tClients (CliObservations, idClient, DateCreation, "
-                                    "idOwner, Concession) Values (" + SqlText(text) + ", :NewID, " +
-                                        SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
+    const std::string text =
+        "Réservation à l'été : Noël 100% + 5 = 105 ? " + tarmel::Utf8FromLatin1(upper);
+    std::string id =
+        Ok("AxInsert",
+           "Insert into tClients (CliObservations, idClient, DateCreation, "
+           "idOwner, Concession) Values (" +
+               SqlText(text) + ", :NewID, " + SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
     Rowset r = Q("select CliObservations from tClients where idClient=" + id);
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.rows[0]["CliObservations"], tarmel::Latin1(text));
@@ -383,9 +442,11 @@ TEST_F(Statements, AccentedTextRoundTripsByteForByte) {
 TEST_F(Statements, ALongMemoTravelsInTheRequestLine) {
     std::string memo;
     while (memo.size() < 300 * 1024) memo += "Observation du client sur l'entretien; ";
-    std::string id = Ok("AxInsert", "Insert into tClients (CliObservations, idClient, DateCreation, "
-                                    "idOwner, Concession) Values (" + SqlText(memo) + ", :NewID, " +
-                                        SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
+    std::string id =
+        Ok("AxInsert",
+           "Insert into tClients (CliObservations, idClient, DateCreation, "
+           "idOwner, Concession) Values (" +
+               SqlText(memo) + ", :NewID, " + SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
     ASSERT_FALSE(id.empty());
     EXPECT_EQ(One("select length(CliObservations) as n from tClients where idClient=" + id, "n"),
               std::to_string(std::string(tarmel::TrimBlanks(memo)).size()));

@@ -18,14 +18,12 @@ TEST(QueryString, DecodesOnlyPercentTriplets) {
         const char* decoded;
     };
     const Case cases[] = {
-        {"a+b", "a+b"},              // a plus sign stays a plus sign
-        {"%41%2b%2B", "A++"},        // either case of hex digits
-        {"100%", "100%"},            // a "%" without two hex digits stays
-        {"%4", "%4"},
-        {"%zz", "%zz"},
-        {"%0D%0A", "\r\n"},
-        {"caf\xE9", "caf\xE9"},      // Latin-1 bytes arrive raw and stay raw
-        {"%25%32%30", "%20"},        // decoded once only
+        {"a+b", "a+b"},        // a plus sign stays a plus sign
+        {"%41%2b%2B", "A++"},  // either case of hex digits
+        {"100%", "100%"},      // a "%" without two hex digits stays
+        {"%4", "%4"},         {"%zz", "%zz"},
+        {"%0D%0A", "\r\n"},   {"caf\xE9", "caf\xE9"},  // Latin-1 bytes arrive raw and stay raw
+        {"%25%32%30", "%20"},                          // decoded once only
     };
     for (const Case& c : cases) EXPECT_EQ(PercentDecode(c.raw), c.decoded) << c.raw;
 }
@@ -36,11 +34,20 @@ TEST(QueryString, SplitsOnlyWhereAParameterStarts) {
         "x=1&MaxRows=50&idClient=");
     ASSERT_EQ(p.size(), 4u);
     EXPECT_EQ(p[1].first, "SQL");
-    EXPECT_EQ(p[1].second,
-              "SELECT CliNom FROM tClients Where (CliNom like '%A&B%') and x=1");
+    EXPECT_EQ(p[1].second, "SELECT CliNom FROM tClients Where (CliNom like '%A&B%') and x=1");
     EXPECT_EQ(*FindParam(p, "maxrows"), "50");
     EXPECT_EQ(*FindParam(p, "idClient"), "");
     EXPECT_FALSE(FindParam(p, "rptName"));
+    // Inside a literal of the statement even "&name=" stays; outside, parameters follow.
+    QueryParams r =
+        ParseQuery("SQL=select 1 where a like '%R&D=1%' and b='x''&y=2'&MaxRows=5&idClient=7");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].second, "select 1 where a like '%R&D=1%' and b='x''&y=2'");
+    EXPECT_EQ(*FindParam(r, "MaxRows"), "5");
+    EXPECT_EQ(*FindParam(r, "idClient"), "7");
+    QueryParams encoded = ParseQuery("SQLExecute=update t set a=%27&b=1%27&idClient=");
+    ASSERT_EQ(encoded.size(), 2u);
+    EXPECT_EQ(encoded[0].second, "update t set a='&b=1'");
     // Only the first "=" splits an item.
     QueryParams q = ParseQuery("SQLExecute=Update T set A=1 where (K=2)");
     ASSERT_EQ(q.size(), 1u);
@@ -114,9 +121,9 @@ TEST(Dialect, TranslatesTheClientsConstructsOutsideLiterals) {
 }
 
 TEST(Dialect, RefusesWhatItCannotTranslate) {
-    for (const char* bad : {"select * from T where D=#02/29/2023#", "select * from T where D=#1#",
-                            "select 'open", "select [open", "select #03/14/2024",
-                            "select isNull(a from T", "select 1 /* open"}) {
+    for (const char* bad :
+         {"select * from T where D=#02/29/2023#", "select * from T where D=#1#", "select 'open",
+          "select [open", "select #03/14/2024", "select isNull(a from T", "select 1 /* open"}) {
         DialectResult r = TranslateDialect(bad);
         EXPECT_FALSE(r.ok) << bad;
         EXPECT_FALSE(r.error.empty()) << bad;
@@ -144,7 +151,9 @@ TEST(Answer, EveryDocumentIsWellFormed) {
     w.Value("CliNom", "Fran\xE7ois & fils\r\n<SA>");
     w.Value("Vide", "");
     w.Close("AXQuery");
-    const std::string doc = w.Finish({"Requ\xEAte refus\xE9" "e : <x> & y"});
+    const std::string doc =
+        w.Finish({"Requ\xEAte refus\xE9"
+                  "e : <x> & y"});
     EXPECT_NE(doc.find("<Vide></Vide>"), std::string::npos);
     EXPECT_NE(doc.find("<LogItems><LogItem>"), std::string::npos);
     EXPECT_EQ(testsupport::XmlProblems(doc), "");
@@ -184,9 +193,10 @@ TEST(PhotoNames, OnlyPlainJpegNamesAreAccepted) {
     for (const char* good : {"B0004711-01.jpg", "B0004711-01m.jpg", "X.JPG", "a_b.c.jpg"}) {
         EXPECT_TRUE(IsSafePhotoName(good)) << good;
     }
-    for (const std::string& bad : std::vector<std::string>{"../x.jpg", "..\\x.jpg", "/tmp/x.jpg", "%2e%2e.jpg", "a/b.jpg",
-                            ".hidden.jpg", "x.jpeg", "x.jpg.sh", "a..b.jpg", ".jpg", "x y.jpg",
-                            "C:x.jpg", std::string("x\0.jpg", 6), std::string(120, 'a') + ".jpg"}) {
+    for (const std::string& bad : std::vector<std::string>{
+             "../x.jpg", "..\\x.jpg", "/tmp/x.jpg", "%2e%2e.jpg", "a/b.jpg", ".hidden.jpg",
+             "x.jpeg", "x.jpg.sh", "a..b.jpg", ".jpg", "x y.jpg", "C:x.jpg",
+             std::string("x\0.jpg", 6), std::string(120, 'a') + ".jpg"}) {
         EXPECT_FALSE(IsSafePhotoName(bad)) << bad;
     }
 }

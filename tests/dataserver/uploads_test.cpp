@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 
 std::string Jpeg(size_t size, char seed) {
     std::string data(size, '\0');
-    for (size_t i = 0; i < size; ++i) data[i] = static_cast<char>((i * 31 + static_cast<size_t>(seed)) & 0xFF);
+    for (size_t i = 0; i < size; ++i)
+        data[i] = static_cast<char>((i * 31 + static_cast<size_t>(seed)) & 0xFF);
     data[0] = '\xFF';
     data[1] = '\xD8';
     data[2] = '\xFF';
@@ -59,22 +60,26 @@ TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
     EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01.jpg"), photo);
     EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01m.jpg"), mini);
     for (const auto& entry : fs::directory_iterator(server.photoFolder())) {
-        EXPECT_NE(entry.path().filename().string().rfind(".upload-", 0), 0u) << "temporary file left";
+        EXPECT_NE(entry.path().filename().string().rfind(".upload-", 0), 0u)
+            << "temporary file left";
     }
-    Rowset link = Query(server, "select NumImage, NomImage, DateImage from [tVO - Liens Images] "
-                                "where idVO=99002");
+    Rowset link = Query(server,
+                        "select NumImage, NomImage, DateImage from [tVO - Liens Images] "
+                        "where idVO=99002");
     ASSERT_EQ(link.rows.size(), 1u);
     EXPECT_EQ(link.rows[0]["NomImage"], "Z0099002-01");
     EXPECT_EQ(link.rows[0]["DateImage"], "2024-03-14 10:11:12");
 
     // The photo and its miniature under the images address.
-    HttpAnswer served = RawRequest(server.port(), "GET /tarmel/images/Z0099002-01m.jpg HTTP/1.1\r\n"
-                                                  "Host: x\r\nConnection: close\r\n\r\n");
+    HttpAnswer served = RawRequest(server.port(),
+                                   "GET /tarmel/images/Z0099002-01m.jpg HTTP/1.1\r\n"
+                                   "Host: x\r\nConnection: close\r\n\r\n");
     EXPECT_EQ(served.status, 200);
     EXPECT_EQ(served.header("Content-Type"), "image/jpeg");
     EXPECT_EQ(served.body, mini);
-    EXPECT_EQ(RawRequest(server.port(), "GET /tarmel/images/Z0099002-02.jpg HTTP/1.1\r\nHost: x\r\n"
-                                        "Connection: close\r\n\r\n")
+    EXPECT_EQ(RawRequest(server.port(),
+                         "GET /tarmel/images/Z0099002-02.jpg HTTP/1.1\r\nHost: x\r\n"
+                         "Connection: close\r\n\r\n")
                   .status,
               404);
 }
@@ -97,17 +102,19 @@ TEST(Sms, RecordsTheMessageAndAnswersSuccess) {
     DataServerProcess server;
     // The client labels its form "text/xml"; the body is multipart all the same.
     for (const std::string type : {"", "text/xml"}) {
-        const std::string text = "de Quintar NORD,\r\n\r\npour un test d'envoi \xC3\xA0 M. MARTIN Jean";
-        HttpAnswer a = MultipartPost(server.port(), "/tools/smssend/smssend.php5",
-                                     {{"destinataire", "", "+33612345678"}, {"texte", "", text}}, type);
+        const std::string text =
+            "de Quintar NORD,\r\n\r\npour un test d'envoi \xC3\xA0 M. MARTIN Jean";
+        HttpAnswer a =
+            MultipartPost(server.port(), "/tools/smssend/smssend.php5",
+                          {{"destinataire", "", "+33612345678"}, {"texte", "", text}}, type);
         EXPECT_EQ(a.status, 200);
         EXPECT_NE(a.body.find("telephonySmsSend successfull"), std::string::npos) << a.body;
     }
     EXPECT_EQ(SqliteText(server.databasePath(), "select count(*) from tSmsLog"), "2");
     EXPECT_EQ(SqliteText(server.databasePath(), "select Texte from tSmsLog"),
               "de Quintar NORD,\r\n\r\npour un test d'envoi \xE0 M. MARTIN Jean");
-    HttpAnswer missing = MultipartPost(server.port(), "/tools/smssend/smssend.php5",
-                                       {{"texte", "", "x"}});
+    HttpAnswer missing =
+        MultipartPost(server.port(), "/tools/smssend/smssend.php5", {{"texte", "", "x"}});
     EXPECT_EQ(missing.body.find("successfull"), std::string::npos);
 }
 

@@ -44,8 +44,10 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath,
             const std::string& errPath) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
+                                     0644);
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -74,7 +76,8 @@ struct DemoTemplate {
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(database)) {
-            const std::string message = "cannot build the demo database: " + ReadAll(folder + "/build.err");
+            const std::string message =
+                "cannot build the demo database: " + ReadAll(folder + "/build.err");
             std::error_code ignored;
             fs::remove_all(folder, ignored);
             throw std::runtime_error(message);
@@ -140,7 +143,8 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
     databasePath_ = folder_ + "/dealership.db";
     photoFolder_ = folder_ + "/photos";
     fs::copy_file(demo.database, databasePath_);
-    if (fs::exists(demo.database + "-wal")) fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
+    if (fs::exists(demo.database + "-wal"))
+        fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
     fs::copy(demo.photos, photoFolder_, fs::copy_options::recursive);
     try {
         start();
@@ -163,15 +167,20 @@ std::string DataServerProcess::baseHRef() const {
     return "http://127.0.0.1:" + std::to_string(port_) + "/tarmel/";
 }
 
-std::string DataServerProcess::imagesUrl() const { return baseHRef() + "images/"; }
+std::string DataServerProcess::imagesUrl() const {
+    return baseHRef() + "images/";
+}
 
-std::string DataServerProcess::log() const { return ReadAll(folder_ + "/server.err"); }
+std::string DataServerProcess::log() const {
+    return ReadAll(folder_ + "/server.err");
+}
 
 void DataServerProcess::start() {
     if (pid_ > 0) return;
     const std::string outPath = folder_ + "/server" + std::to_string(++starts_) + ".out";
-    std::vector<std::string> args = {executable(), "--db", databasePath_, "--photos", photoFolder_,
-                                     "--listen", "127.0.0.1", "--port", "0", "--exit-with-parent"};
+    std::vector<std::string> args = {
+        executable(), "--db",      databasePath_, "--photos", photoFolder_,
+        "--listen",   "127.0.0.1", "--port",      "0",        "--exit-with-parent"};
     args.insert(args.end(), extraArgs_.begin(), extraArgs_.end());
     pid_ = Spawn(args, outPath, folder_ + "/server.err");
     // The server prints "... listening on http://127.0.0.1:<port>/tarmel/" once it accepts.
