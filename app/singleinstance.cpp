@@ -45,9 +45,13 @@ void SingleInstance::acceptConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // Handled after this slot returns: a reload runs requests that turn the event loop,
+            // during which the sender may hang up and its socket be deleted.
             while (socket->canReadLine()) {
                 const QString line = QString::fromUtf8(socket->readLine()).trimmed();
-                if (!line.isEmpty()) emit messageReceived(line);
+                if (line.isEmpty()) continue;
+                QMetaObject::invokeMethod(
+                    this, [this, line] { emit messageReceived(line); }, Qt::QueuedConnection);
             }
         });
     }

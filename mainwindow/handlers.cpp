@@ -30,6 +30,7 @@ struct Binding {
 const Binding kBindings[] = {
     {"Tabs", On::Changing, nullptr, &TAxTarmel::TabsChanging},
     {"Tabs", On::Change, &TAxTarmel::TabsChange},
+    {"JvXPBtnActualize", On::Click, &TAxTarmel::JvXPBtnActualizeClick},
 };
 
 }  // namespace

@@ -444,7 +444,8 @@ TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
         "update tVehicles set Immatriculation='ZZ-000-ZZ' where idVO=" + idVO;
     EXPECT_EQ(sqlite3_exec(db, update.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    w().JvXPBtnActualizeClick();
+    // The toolbar's reload button runs it.
+    w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
     const char* plateControl = family == 1 ? "cImmatriculation" : "cVNImmatriculation";
     if (w().RecordKind == "_TVD") plateControl = "cVDImmatriculation";
     EXPECT_EQ(w().Text(QString::fromLatin1(plateControl)), QStringLiteral("ZZ-000-ZZ"));
