@@ -56,7 +56,12 @@ void SetControlText(QWidget* control, const QString& text) {
         return c->setCurrentIndex(c->findText(text));
     }
     if (auto* m = qobject_cast<QPlainTextEdit*>(control)) return m->setPlainText(text);
-    if (auto* e = qobject_cast<QLineEdit*>(control)) return e->setText(text);
+    if (auto* e = qobject_cast<QLineEdit*>(control)) {
+        // A text longer than the edit shows its beginning, as a typed one would be read.
+        e->setText(text);
+        if (!e->hasFocus()) e->setCursorPosition(0);
+        return;
+    }
     if (auto* l = qobject_cast<QLabel*>(control)) return l->setText(text);
     if (auto* b = qobject_cast<QAbstractButton*>(control)) return b->setText(text);
 }
@@ -200,6 +205,8 @@ void Memo::resizeEvent(QResizeEvent* event) {
     document()->setDocumentMargin(oneLine ? 1 : 3);
     setVerticalScrollBarPolicy(oneLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Wrapping a one-line memo would hide the end of its text below its only line.
+    setLineWrapMode(oneLine ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     QPlainTextEdit::resizeEvent(event);
 }
 
