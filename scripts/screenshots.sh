@@ -2,8 +2,14 @@
 # Starts tarmel (through tarmel-launch) under Xvfb and writes one PNG of the window per tab page,
 # page-01.png .. page-09.png, into the folder given, so anyone can look at what a person sees.
 #   scripts/screenshots.sh screenshots/        (TARMEL_BUILD names the build folder, default build/)
+# With --demo, a data server runs on a copy of the demo dealership and the window shows a used, a
+# demonstration and a new vehicle and a client in turn: vo-page-1.png .. cl-page-4.png, one per
+# page the record kind shows.
+#   scripts/screenshots.sh --demo screenshots/
 set -euo pipefail
-out=${1:?usage: screenshots.sh OUTPUT_FOLDER}
+demo=0
+if [[ ${1:-} == --demo ]]; then demo=1; shift; fi
+out=${1:?usage: screenshots.sh [--demo] OUTPUT_FOLDER}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TARMEL_BUILD:-$root/build}
 launch=$build/mainwindow/tarmel-launch
@@ -13,8 +19,10 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 xvfb_pid="" tarmel_pid=""
 
+server_pid=""
 cleanup() {
   [[ -n $tarmel_pid ]] && kill "$tarmel_pid" 2>/dev/null || true
+  [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -53,29 +61,75 @@ export DISPLAY=$display APPDATA=$work/appdata TEMP=$work
 unset QT_QPA_PLATFORM  # the real X server, not the offscreen one of the unit tests
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$launch" HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
-  UserConcession=QUINTAR UserSite=ANGERS idUser=1 Trace=0
+# Pictures of the first pages shown, the first tab first, the arrow keys from page to page.
+shoot() {  # shoot PREFIX COUNT
+  local info x y page
+  wait_window
+  info=$(xwininfo -id "$wid")
+  x=$(awk '/Absolute upper-left X/{print $4}' <<<"$info")
+  y=$(awk '/Absolute upper-left Y/{print $4}' <<<"$info")
+  xinput click $((x + 20)) $((y + 56 + 12))
+  for page in $(seq 1 "$2"); do
+    ((page > 1)) && xinput key Right
+    sleep 0.5
+    import -window "$wid" "$out/$1$page.png"
+  done
+}
 
-# The window, once it is mapped; the start sequence then hides the splash on the first tick.
-wid=""
+# The window, once it is mapped.
+wait_window() {
+  wid=""
+  for _ in $(seq 300); do
+    wid=$(xwininfo -root -tree 2>/dev/null | awk '/"(Tarmel|ClarumII)/{print $1; exit}')
+    [[ -n $wid ]] && break
+    sleep 0.1
+  done
+  [[ -n $wid ]] || { echo "screenshots: the window did not appear" >&2; exit 1; }
+  tarmel_pid=$(sed -n 's/^FirstApplicationHandle=//p' "$APPDATA/Tarmel/TAXTarmel.ini" | tr -d '\r')
+}
+
+if ((demo == 0)); then
+  "$launch" HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
+    UserConcession=QUINTAR UserSite=ANGERS idUser=1 Trace=0
+  wait_window
+  sleep 1.5
+  shoot page-0 9
+  echo "screenshots: $(ls "$out"/page-0*.png | wc -l) pages in $out"
+  exit 0
+fi
+
+# The demo dealership on a free port; the records of each kind picked from its database.
+server=$build/dataserver/tarmel-dataserver
+"$server" --db "$work/demo.db" --photos "$work/photos" --create-demo --port 0 --quiet \
+  > "$work/server.out" 2> "$work/server.err" &
+server_pid=$!
+base=""
 for _ in $(seq 300); do
-  wid=$(xwininfo -root -tree 2>/dev/null | awk '/"Tarmel /{print $1; exit}')
-  [[ -n $wid ]] && break
+  base=$(sed -n 's/.*listening on \(http[^ ]*\).*/\1/p' "$work/server.out")
+  [[ -n $base ]] && break
   sleep 0.1
 done
-[[ -n $wid ]] || { echo "screenshots: the window did not appear" >&2; exit 1; }
-tarmel_pid=$(sed -n 's/^FirstApplicationHandle=//p' "$APPDATA/Tarmel/TAXTarmel.ini" | tr -d '\r')
-sleep 1.5
+[[ -n $base ]] || { cat "$work/server.err" >&2; exit 1; }
+pick() { sqlite3 "$work/demo.db" "$1"; }
+vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' limit 1")
+vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' limit 1")
+vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' limit 1")
+cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 limit 1")
 
-info=$(xwininfo -id "$wid")
-x=$(awk '/Absolute upper-left X/{print $4}' <<<"$info")
-y=$(awk '/Absolute upper-left Y/{print $4}' <<<"$info")
-
-# The first tab, then the arrow keys from page to page.
-xinput click $((x + 20)) $((y + 56 + 12))
-for page in 1 2 3 4 5 6 7 8 9; do
-  ((page > 1)) && xinput key Right
-  sleep 0.5
-  import -window "$wid" "$out/page-0$page.png"
-done
-echo "screenshots: $(ls "$out"/page-0*.png | wc -l) pages in $out"
+common=(HttpRoot="${base%tarmel/}" BaseHRef="$base" URLImages="${base}images/" UserConcession=LYO
+        "UserSite=#" idUser=4 Trace=0)
+"$launch" "${common[@]}" idTVO="$vo" idClient= idTypeVO=1
+wait_window
+sleep 2
+shoot vo-page- 4
+# A running window reloads what the launcher writes.
+"$launch" "${common[@]}" idTVO="$vd" idClient= idTypeVO=3
+sleep 2
+shoot vd-page- 3
+"$launch" "${common[@]}" idTVO="$vn" idClient= idTypeVO=2
+sleep 2
+shoot vn-page- 3
+"$launch" "${common[@]}" idTVO= idClient="$cl" idTypeVO=1
+sleep 2
+shoot cl-page- 3
+echo "screenshots: $(ls "$out"/*-page-*.png | wc -l) pages of four records in $out"
