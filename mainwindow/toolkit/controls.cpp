@@ -351,8 +351,13 @@ bool PageControl::eventFilter(QObject* watched, QEvent* event) {
     }
     default: break;
     }
-    if (target >= 0 && target != currentIndex() && !onChanging(target)) return true;
-    return QTabWidget::eventFilter(watched, event);
+    if (target < 0 || target == currentIndex()) return QTabWidget::eventFilter(watched, event);
+    if (!onChanging(target)) return true;
+    if (event->type() == QEvent::MouseButtonPress) return QTabWidget::eventFilter(watched, event);
+    // Keys and the wheel go to the page chosen here: the tab bar's own stepping would stop on
+    // the hidden pages of the other record kinds.
+    setCurrentIndex(target);
+    return true;
 }
 
 std::optional<inventory::Kind> KindOf(const QWidget* control) {

@@ -212,6 +212,23 @@ TEST_F(WindowTest, LeavingAPageWhoseChangesCannotBeSavedKeepsIt) {
     EXPECT_EQ(w.saves, 7);
 }
 
+TEST_F(WindowTest, ArrowsAndWheelStepOverTheHiddenPages) {
+    CountingWindow& w = Open();
+    auto* tabs = w.Ctl<ui::PageControl>("Tabs");
+    // A used vehicle shows pages 1, 4, 5 and 6.
+    for (int index : {1, 2, 6, 7, 8}) tabs->setTabVisible(index, false);
+    tabs->setCurrentIndex(0);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(tabs->tabBar(), &right);
+    EXPECT_EQ(tabs->currentIndex(), 3);
+    QApplication::sendEvent(tabs->tabBar(), &right);
+    EXPECT_EQ(tabs->currentIndex(), 4);
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(tabs->tabBar(), &left);
+    QApplication::sendEvent(tabs->tabBar(), &left);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
     CountingWindow& w = Open();
     auto* tabs = w.Ctl<ui::PageControl>("Tabs");
