@@ -1,4 +1,5 @@
-// A QApplication for the whole test run: the window tests build the real window offscreen.
+// A QApplication for the whole run of a test program that builds real widgets (offscreen unless
+// the caller chose a platform). Linked as an object, so its environment registers itself.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,7 +9,7 @@
 namespace {
 
 int argc = 1;
-char name[] = "test_mainwindow";
+char name[] = "tarmel-tests";
 char* argv[] = {name, nullptr};
 
 class QtEnvironment : public ::testing::Environment {
@@ -23,7 +24,6 @@ private:
     QApplication* app_ = nullptr;
 };
 
-[[maybe_unused]] auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 }  // namespace
