@@ -42,12 +42,12 @@ QWidget* Create(const Entry& e, QWidget* parent) {
     }
     case Kind::Edit: {
         auto* edit = new QLineEdit(parent);
-        if (e.maxLength > 0) edit->setMaxLength(e.maxLength);
+        if (e.maxLength > 0) ui::SetTypingLimit(edit, e.maxLength);
         return edit;
     }
     case Kind::NumberEdit: {
         auto* edit = new ui::NumberEdit(parent);
-        if (e.maxLength > 0) edit->setMaxLength(e.maxLength);
+        if (e.maxLength > 0) ui::SetTypingLimit(edit, e.maxLength);
         return edit;
     }
     case Kind::DatePicker: return new ui::DatePicker(parent);

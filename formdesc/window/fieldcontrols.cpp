@@ -73,7 +73,7 @@ Date Today() {
 }
 
 void SetMaxLength(QWidget* control, int length) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) return edit->setMaxLength(length);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return ui::SetTypingLimit(edit, length);
     if (auto* combo = qobject_cast<ui::Combo*>(control)) return combo->setMaxLength(length);
     if (auto* memo = qobject_cast<ui::Memo*>(control)) return memo->setMaxLength(length);
     // A date picker's mask already holds its length.

@@ -311,7 +311,9 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     desc.boundControl = combo;
     SetTag(combo, ControlTag(field.number, field.index));
     combo->setEnabled(field.rights && field.box.width != 0);
-    if (field.length != 0) SetMaxLength(combo, field.length);
+    // The length limits typed text; a combo whose value is a position is chosen, not typed.
+    const bool positional = desc.controlKind == kind::ComboPosition || desc.dataType == datatype::Boolean;
+    if (field.length != 0 && !positional) SetMaxLength(combo, field.length);
     if (!combo->isEditable()) {
         // Pick-only on the form: typed text must match an item, checked when the combo is left.
         desc.limitToList = true;

@@ -37,6 +37,45 @@ QColor ColourFrom(std::uint32_t value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
+namespace {
+
+// Refuses a text that grows beyond the limit; anything else goes to the edit's own validator.
+class TypingLimitValidator : public QValidator {
+public:
+    TypingLimitValidator(QLineEdit* edit, const QValidator* inner)
+        : QValidator(edit), inner_(inner), accepted_(edit->text().size()) {
+        // The length of the text last accepted, whoever set it.
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { accepted_ = text.size(); });
+    }
+    int limit = 0;
+    State validate(QString& input, int& position) const override {
+        if (limit > 0 && input.size() > limit && input.size() > accepted_) return Invalid;
+        return inner_ ? inner_->validate(input, position) : Acceptable;
+    }
+
+private:
+    const QValidator* inner_;
+    qsizetype accepted_;
+};
+
+}  // namespace
+
+void SetTypingLimit(QLineEdit* edit, int length) {
+    auto* limiter = const_cast<TypingLimitValidator*>(
+        dynamic_cast<const TypingLimitValidator*>(edit->validator()));
+    if (limiter == nullptr) {
+        limiter = new TypingLimitValidator(edit, edit->validator());
+        edit->setValidator(limiter);
+    }
+    limiter->limit = length;
+}
+
+int TypingLimit(const QLineEdit* edit) {
+    const auto* limiter = dynamic_cast<const TypingLimitValidator*>(edit->validator());
+    return limiter ? limiter->limit : 0;
+}
+
 QString ControlText(const QWidget* control) {
     if (auto* d = qobject_cast<const DatePicker*>(control)) return d->text();
     if (auto* c = qobject_cast<const QComboBox*>(control)) return c->currentText();
@@ -162,7 +201,7 @@ Combo::Combo(QWidget* parent) : QComboBox(parent) {
 
 void Combo::setMaxLength(int length) {
     maxLength_ = length;
-    if (lineEdit()) lineEdit()->setMaxLength(length > 0 ? length : 32767);
+    if (lineEdit()) SetTypingLimit(lineEdit(), length);
 }
 
 void Combo::makeEditable() {

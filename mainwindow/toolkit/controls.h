@@ -39,6 +39,12 @@ void SetHint(QWidget* control, const QString& hint);
 QString Hint(const QWidget* control);
 QString LongHint(const QString& hint);
 
+// The most characters a user may type into an edit (0: no limit). Unlike the line edit's own
+// maximum length it never cuts a text the program sets (a record's value, a combo's item), and a
+// longer text can still be shortened.
+void SetTypingLimit(QLineEdit* edit, int length);
+int TypingLimit(const QLineEdit* edit);
+
 // A caption with a sunken border that can be clicked (the search kinds).
 class StaticText : public QLabel {
     Q_OBJECT

@@ -78,14 +78,14 @@ TEST_F(WindowTest, EveryInventoryControlExistsWithItsNameKindAndPage) {
             EXPECT_EQ(combo->isEditable(), e.combo == inventory::ComboStyle::FreeText);
             EXPECT_EQ(combo->maxLength(), e.maxLength);
             if (combo->isEditable() && e.maxLength) {
-                    EXPECT_EQ(combo->lineEdit()->maxLength(), e.maxLength);
+                    EXPECT_EQ(ui::TypingLimit(combo->lineEdit()), e.maxLength);
             }
         }
         if (e.kind == Kind::Memo) {
             EXPECT_EQ(qobject_cast<ui::Memo*>(control)->maxLength(), e.maxLength);
         }
         if ((e.kind == Kind::Edit || e.kind == Kind::NumberEdit) && e.maxLength) {
-                EXPECT_EQ(qobject_cast<QLineEdit*>(control)->maxLength(), e.maxLength);
+                EXPECT_EQ(ui::TypingLimit(qobject_cast<QLineEdit*>(control)), e.maxLength);
         }
         if (e.fontPx) {
             EXPECT_EQ(control->font().pixelSize(), e.fontPx);
@@ -155,8 +155,13 @@ TEST_F(WindowTest, MemosCutTextBeyondTheirMaximumLength) {
     ASSERT_EQ(memo->maxLength(), 250);
     memo->setText(QString(300, 'x'));
     EXPECT_EQ(memo->text().size(), 250);
+    // An edit limits what is typed, never what the program shows.
     auto* postcode = w.Ctl<QLineEdit>("aCliCP");
-    postcode->setText("750011");
+    postcode->clear();
+    postcode->insert("750011");
+    EXPECT_EQ(postcode->text(), "");
+    postcode->insert("75001");
+    postcode->insert("1");
     EXPECT_EQ(postcode->text(), "75001");
     // A town is not cut to the length of a postcode.
     auto* town = w.Ctl<QLineEdit>("aCliVille");

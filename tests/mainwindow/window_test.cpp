@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
 
@@ -227,6 +228,33 @@ TEST_F(WindowTest, ArrowsAndWheelStepOverTheHiddenPages) {
     QApplication::sendEvent(tabs->tabBar(), &left);
     QApplication::sendEvent(tabs->tabBar(), &left);
     EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
+TEST_F(WindowTest, TypingLimitsNeverCutWhatTheProgramShows) {
+    CountingWindow& w = Open();
+    // An edit limited to 5 characters keeps a longer record value, can shorten it, and refuses
+    // to grow past the limit.
+    auto* postcode = w.Ctl<QLineEdit>("cCP");
+    ASSERT_EQ(ui::TypingLimit(postcode), 5);
+    postcode->setText("690070");
+    EXPECT_EQ(postcode->text(), "690070");
+    postcode->end(false);
+    postcode->backspace();
+    EXPECT_EQ(postcode->text(), "69007");
+    postcode->insert("1");
+    EXPECT_EQ(postcode->text(), "69007");
+    postcode->clear();
+    postcode->insert("123");
+    EXPECT_EQ(postcode->text(), "123");
+
+    // A combo limited to 5 characters shows a long item whole.
+    auto* combo = new ui::Combo(&w);
+    combo->makeEditable();
+    combo->setMaxLength(5);
+    combo->addItems({"EX : Extension de garantie", "RE : Reprise"});
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(combo->currentText(), "EX : Extension de garantie");
+    EXPECT_EQ(combo->findText(combo->currentText()), 0);
 }
 
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
