@@ -26,9 +26,11 @@ std::string TwoDecimals(std::string_view text) {
     double number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (text.empty() || error != std::errc() || end != text.data() + text.size()) number = 0;
+    // to_chars ignores the machine's locale: always "." (a French desktop would give ",").
     char out[64];
-    std::snprintf(out, sizeof out, "%.2f", number);
-    return out;
+    const auto written = std::to_chars(out, out + sizeof out, number, std::chars_format::fixed, 2);
+    if (written.ec != std::errc()) return "0.00";
+    return std::string(out, written.ptr);
 }
 
 std::string FieldValueFromRecord(std::string_view raw, int controlKind, int dataType,

@@ -1,6 +1,7 @@
 // Window creation, OnStart and the host parameters, the splash, the 250 ms timer with its start
 // latch and start sequence, the reload message, hints and the trace log.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QStyle>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -61,8 +63,15 @@ TAxTarmel::TAxTarmel(const Options& options) {
     }
     Trace.on = false;
     ParamCount = 0;
-    // Numbers with "." whatever the machine's locale; dates are always formatted dd/mm/yyyy.
+    // Numbers with "." whatever the machine's locale (Qt's and the C library's, which Qt set
+    // from the desktop); dates are always formatted dd/mm/yyyy.
     QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
+    // The exchanges write to the trace log, and Ctrl held forces a fresh description download.
+    Server.trace = [this](const std::string& line) { Trace.Write(line); };
+    Server.ctrlHeld = [] {
+        return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) != 0;
+    };
 
     setObjectName(QStringLiteral("AxTarmel"));
     setWindowTitle(QStringLiteral("Tarmel "));

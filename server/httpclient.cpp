@@ -3,6 +3,8 @@
 // connection, the easy handle the cookies.
 #include "server/httpclient.h"
 
+#include <vector>
+
 #include <curl/curl.h>
 
 #include <QCoreApplication>
@@ -132,6 +134,9 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
     CURL* e = handles_->easy;
     Transfer transfer;
     char detail[CURL_ERROR_SIZE] = {0};
+    // Notifications go out once the client is idle again and its buffers are released: a
+    // listener that throws (the trace log) must not leave the client busy for good.
+    std::vector<std::string> notes;
     curl_easy_setopt(e, CURLOPT_URL, url.c_str());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, detail);
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, onBody);
@@ -198,7 +203,8 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         long port = 0;
         curl_easy_getinfo(e, CURLINFO_PRIMARY_IP, &ip);
         curl_easy_getinfo(e, CURLINFO_PRIMARY_PORT, &port);
-        notify(Latin1("Status : Connecté à ") + (ip ? ip : "") + ":" + std::to_string(port) + ".");
+        notes.push_back(Latin1("Status : Connecté à ") + (ip ? ip : "") + ":" +
+                        std::to_string(port) + ".");
     }
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &response.status);
 
@@ -220,11 +226,11 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         response.error = transfer.statusLine.empty() ? "HTTP " + std::to_string(response.status)
                                                      : transfer.statusLine;
         if (response.status == 401) {
-            notify("on IdHTTP1SelectAuthorization");
-            notify("on IdHTTP1Authorization");
+            notes.push_back("on IdHTTP1SelectAuthorization");
+            notes.push_back("on IdHTTP1Authorization");
         } else if (response.status == 407) {
-            notify("on IdHTTP1SelectProxyAuthorization");
-            notify("on IdHTTP1ProxyAuthorization");
+            notes.push_back("on IdHTTP1SelectProxyAuthorization");
+            notes.push_back("on IdHTTP1ProxyAuthorization");
         }
     } else {
         response.ok = true;
@@ -232,6 +238,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
 
     busy_ = false;
     if (handles_->disconnectPending || readTimedOut) Disconnect();
+    for (const std::string& note : notes) notify(note);
     return response;
 }
 

@@ -142,10 +142,13 @@ void TAxTarmel::LoadInfoNxComboBox(std::string_view name, QComboBox* combo) {
         if (!items) return;
         combo->clear();
         for (const auto& item : *items) combo->addItem(Q(item));
-        return;
+    } else {
+        combo->clear();
+        for (const auto& staff : StaffOfSite(ListXml, RecordSite)) combo->addItem(Q(staff));
     }
-    combo->clear();
-    for (const auto& staff : StaffOfSite(ListXml, RecordSite)) combo->addItem(Q(staff));
+    // Filling an empty combo would select its first item: a new list chooses nothing by itself.
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable()) combo->setEditText({});
 }
 
 void TAxTarmel::LoadInfoNxComboBoxColumn(std::string_view name, const QString& gridName,

@@ -496,6 +496,15 @@ TEST_F(RecordForm, AClientWithoutVehiclesHasAReadOnlyVehiclePage) {
     EXPECT_EQ(w().VehicleState, 0);
     EXPECT_FALSE(w().Control(QStringLiteral("vImmatriculation"))->isEnabled());
     EXPECT_TRUE(w().Control(QStringLiteral("aCliNom"))->isEnabled());
+
+    // A staff list filled again chooses nobody by itself: the client's salesperson stays.
+    auto* seller = w().Ctl<QComboBox>(QStringLiteral("aidCom"));
+    ASSERT_NE(seller, nullptr);
+    const std::string before = Field(7, "idCom").currentValue;
+    w().LoadInfoNxComboBox("InfoCom", seller);
+    EXPECT_GT(seller->count(), 0);
+    EXPECT_EQ(seller->currentIndex(), -1);
+    EXPECT_EQ(Field(7, "idCom").currentValue, before);
 }
 
 }  // namespace
