@@ -66,6 +66,9 @@ std::string Failure(sqlite3* db, const StatementGuard& guard) {
     return Msg("Erreur SQL : ") + sqlite3_errmsg(db);
 }
 
+// Rows beyond this many bytes are refused: the answer is built in memory and sent whole.
+constexpr size_t kMaxAnswerBytes = 16 * 1024 * 1024;
+
 const char* kTimeoutText =
     "WAIT_TIMEOUT : la requête a dépassé le temps permis ; rien n'a été modifié";
 
@@ -220,6 +223,8 @@ QueryResult Database::Query(std::string_view sql, int64_t maxRows) {
         const char* name = sqlite3_column_name(stmt, i);
         result.columns.emplace_back(name ? name : "");
     }
+    // The answer is bounded in size and in time, whatever the rows cost to compute.
+    size_t answerBytes = 0;
     while (true) {
         rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) break;
@@ -228,8 +233,14 @@ QueryResult Database::Query(std::string_view sql, int64_t maxRows) {
             result.more = true;
             break;
         }
+        if (guard.Expired()) return refuse(Msg(kTimeoutText));
         auto& row = result.rows.emplace_back(static_cast<size_t>(columns));
-        for (int i = 0; i < columns; ++i) AppendCell(stmt, i, row[static_cast<size_t>(i)]);
+        for (int i = 0; i < columns; ++i) {
+            answerBytes += static_cast<size_t>(sqlite3_column_bytes(stmt, i));
+            if (answerBytes > kMaxAnswerBytes)
+                return refuse(Msg("Requête refusée : la réponse dépasse 16 Mo"));
+            AppendCell(stmt, i, row[static_cast<size_t>(i)]);
+        }
     }
     sqlite3_finalize(stmt);
     guard.End();

@@ -126,6 +126,13 @@ int StatementGuard::Authorize(void* self, int action, const char* a, const char*
     return static_cast<StatementGuard*>(self)->Decide(action, a, b, dbName);
 }
 
+bool StatementGuard::Expired() {
+    if (mode_ == GuardMode::Off || timedOut_) return timedOut_;
+    if (std::chrono::steady_clock::now() < deadline_) return false;
+    timedOut_ = true;
+    return true;
+}
+
 int StatementGuard::Progress(void* self) {
     auto* guard = static_cast<StatementGuard*>(self);
     if (guard->mode_ == GuardMode::Off) return 0;

@@ -30,6 +30,11 @@ public:
     // Back to mode Off, without deadline.
     void End();
 
+    // Whether an armed guard's deadline has passed (then timedOut() holds too). The progress
+    // handler only runs between virtual machine steps; the caller asks this between rows, when
+    // each row is cheap to step but costly to copy.
+    bool Expired();
+
     bool sawWrite() const { return sawWrite_; }
     bool timedOut() const { return timedOut_; }
     // Latin-1 description of the first action refused, empty when none was.

@@ -69,6 +69,9 @@ void OnJpegError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
 }
 
+// The largest photo side a sheet decodes, in pixels.
+constexpr unsigned kMaxPhotoSide = 8000;
+
 cairo_surface_t* LoadJpeg(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return nullptr;
@@ -89,16 +92,32 @@ cairo_surface_t* LoadJpeg(const std::string& path) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes->data()),
                  static_cast<unsigned long>(bytes->size()));
     jpeg_read_header(&info, TRUE);
+    // A photo's size is checked from its header, before libjpeg allocates for it (a progressive
+    // file claiming 65500 x 65500 pixels would otherwise take gigabytes), and libjpeg's own
+    // working memory is bounded too.
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPhotoSide ||
+        info.image_height > kMaxPhotoSide) {
+        jpeg_destroy_decompress(&info);
+        delete bytes;
+        return nullptr;
+    }
+    info.mem->max_memory_to_use = 64L * 1024 * 1024;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
-    if (width <= 0 || height <= 0 || width > 8000 || height > 8000 || info.output_components != 3) {
+    if (width <= 0 || height <= 0 || info.output_components != 3) {
         jpeg_destroy_decompress(&info);
         delete bytes;
         return nullptr;
     }
     surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        jpeg_destroy_decompress(&info);
+        delete bytes;
+        return nullptr;
+    }
     unsigned char* pixels = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     std::vector<unsigned char> line(static_cast<size_t>(width) * 3);

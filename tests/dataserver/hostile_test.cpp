@@ -114,6 +114,12 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxUpdate",
          LongJoin("DELETE FROM ListRubrics WHERE RubricIndex IN (SELECT t1.RubricIndex") + ")",
          "WAIT_TIMEOUT"},
+        // One costly value computed once, repeated on every row of a cross join: cheap to step,
+        // gigabytes to copy.
+        {"AxQuery",
+         "SELECT replace(replace(replace(replace('aaaaaaaaaa','a','aaaaaaaaaa'),'a','aaaaaaaaaa'),"
+         "'a','aaaaaaaaaa'),'a','aaaaaaaaaa') AS big FROM tVehicles a, tVehicles b",
+         "16 Mo"},
         {"AxQuery", "SELECT randomblob(2000000000)", "randomblob"},
         {"AxQuery", "SELECT zeroblob(2000000000)", "zeroblob"},
         {"AxQuery", "SELECT length(printf('%.*c', 2000000000, 'x'))", "printf"},
