@@ -30,7 +30,8 @@ struct Exchange {
     bool headersChecked = false;
     bool answered = false;
     std::string refusal;  // set when the body is refused; the body is then discarded
-    size_t reserved = 0;  // bytes reserved among the bodies in flight
+    size_t declared = 0;  // Content-Length of the body
+    size_t reserved = 0;  // bytes of it received, reserved among the bodies in flight
     Request request;
     int status = 0;
 };
@@ -107,16 +108,8 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/,
         MHD_get_connection_values(connection, MHD_HEADER_KIND, &CollectHeader, &request);
         exchange->refusal = BodyRefusal(request, server->options().maxBody);
         if (exchange->refusal.empty()) {
-            const size_t length =
+            exchange->declared =
                 std::strtoull(request.header("Content-Length").c_str(), nullptr, 10);
-            if (length > 0) {
-                if (server->ReserveBody(length)) {
-                    exchange->reserved = length;
-                } else {
-                    exchange->refusal =
-                        tarmel::Latin1("Requête refusée : serveur occupé, réessayez");
-                }
-            }
         }
         if (!exchange->refusal.empty()) {
             // Answered before the body is read; libmicrohttpd then closes the connection.
@@ -127,10 +120,15 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/,
         return MHD_YES;
     }
     if (*uploadSize > 0) {
-        if (exchange->refusal.empty() && request.body.size() + *uploadSize <= exchange->reserved) {
-            request.body.append(uploadData, *uploadSize);
-        } else if (exchange->refusal.empty()) {
+        // Memory is reserved as the body arrives, not when it is announced: connections that
+        // announce large bodies and then stall hold nothing.
+        if (exchange->refusal.empty() && request.body.size() + *uploadSize > exchange->declared) {
             exchange->refusal = tarmel::Latin1("Requête refusée : corps trop volumineux");
+        } else if (exchange->refusal.empty() && !server->ReserveBody(*uploadSize)) {
+            exchange->refusal = tarmel::Latin1("Requête refusée : serveur occupé, réessayez");
+        } else if (exchange->refusal.empty()) {
+            exchange->reserved += *uploadSize;
+            request.body.append(uploadData, *uploadSize);
         }
         *uploadSize = 0;
         return MHD_YES;

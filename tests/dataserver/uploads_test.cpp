@@ -1,6 +1,10 @@
 // The photo upload of "AxInsert", the photos under the images address, and the SMS path.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -116,6 +120,32 @@ TEST(Sms, RecordsTheMessageAndAnswersSuccess) {
     HttpAnswer missing =
         MultipartPost(server.port(), "/tools/smssend/smssend.php5", {{"texte", "", "x"}});
     EXPECT_EQ(missing.body.find("successfull"), std::string::npos);
+}
+
+TEST(Sms, StalledLargeUploadsDoNotBlockOthers) {
+    DataServerProcess server;
+    // Eight connections announce bodies that together fill what the bodies in flight may hold
+    // (64 MB), and then send almost nothing.
+    std::vector<int> stalled;
+    for (int i = 0; i < 8; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(server.port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        const std::string head =
+            "POST /tools/smssend/smssend.php5 HTTP/1.1\r\nHost: x\r\n"
+            "Content-Type: multipart/form-data; boundary=b\r\nContent-Length: " +
+            std::string(i < 7 ? "9437000" : "1049800") + "\r\n\r\n--b";
+        ASSERT_EQ(send(fd, head.data(), head.size(), 0), static_cast<ssize_t>(head.size()));
+        stalled.push_back(fd);
+    }
+    usleep(300 * 1000);
+    HttpAnswer a = MultipartPost(server.port(), "/tools/smssend/smssend.php5",
+                                 {{"destinataire", "", "+33612345678"}, {"texte", "", "essai"}});
+    EXPECT_NE(a.body.find("telephonySmsSend successfull"), std::string::npos) << a.body;
+    for (const int fd : stalled) close(fd);
 }
 
 }  // namespace
