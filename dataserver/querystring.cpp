@@ -38,10 +38,15 @@ bool IsStatementName(std::string_view name) {
 // within a quoted literal never ends it: the client's search text is sent unencoded, so a typed
 // "R&D=1" must stay in its LIKE pattern.
 size_t NextSeparator(std::string_view raw, size_t from) {
-    const size_t eq = raw.find('=', from);
     const size_t firstAmp = raw.find('&', from);
+    // The "=" of this item, looked for only up to its first "&" (a scan to the end for every
+    // item would make a target of many "&" quadratic).
+    const size_t nameEnd = raw.substr(from, firstAmp == std::string_view::npos
+                                                ? std::string_view::npos
+                                                : firstAmp - from)
+                               .find('=');
+    const size_t eq = nameEnd == std::string_view::npos ? nameEnd : from + nameEnd;
     const bool statement = eq != std::string_view::npos &&
-                           (firstAmp == std::string_view::npos || eq < firstAmp) &&
                            IsStatementName(raw.substr(from, eq - from));
     if (!statement) {
         size_t pos = firstAmp;
