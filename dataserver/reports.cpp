@@ -326,11 +326,19 @@ bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, co
         const std::string text = Get(v, column);
         if (text.empty()) continue;
         sheet.Heading(label);
+        // A list holds a few dozen items; a stored text of thousands must not make a sheet of
+        // thousands of pages.
+        constexpr int kMaxItems = 200;
+        int items = 0;
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find_first_of("\r\n;", start);
             if (end == std::string::npos) end = text.size();
             std::string item(TrimBlanks(std::string_view(text).substr(start, end - start)));
+            if (!item.empty() && ++items > kMaxItems) {
+                sheet.Plain("...");
+                break;
+            }
             if (!item.empty()) sheet.Plain(item);
             start = end + 1;
         }

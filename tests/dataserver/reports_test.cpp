@@ -113,6 +113,20 @@ TEST_F(Reports, MarginSheetListsTheRefurbishmentLines) {
     EXPECT_NE(text.find("1234.56"), std::string::npos);
 }
 
+TEST_F(Reports, AnOverlongEquipmentListStopsAfterTwoHundredItems) {
+    const std::string idVO = OneValue("select idVO from tVehicles order by idVO", "idVO");
+    std::string options;
+    for (int i = 0; i < 1000; ++i) options += "opt" + std::to_string(i) + ";";
+    Outcome update = Execute(*server_, "AxUpdate",
+                             "Update tVehicles set InfoOptions='" + options + "' where (idVO=" +
+                                 idVO + ")");
+    ASSERT_TRUE(update.logItems.empty()) << update.raw;
+    const std::string text = Poppler(Fetch("idVO=" + idVO, "VO - Fiche Commerciale").body, "text");
+    EXPECT_NE(text.find("opt199"), std::string::npos);
+    EXPECT_EQ(text.find("opt200"), std::string::npos);
+    EXPECT_NE(text.find("..."), std::string::npos);
+}
+
 TEST_F(Reports, ClientSheetKeepsTheAccents) {
     Outcome client = Execute(
         *server_, "AxInsert",
