@@ -256,7 +256,8 @@ bool Database::AllocateId(int64_t& id) {
     return ok;
 }
 
-ExecuteResult Database::Execute(std::string_view sql) {
+ExecuteResult Database::Execute(std::string_view sql,
+                                const std::function<bool(std::string& error)>& beforeCommit) {
     ExecuteResult result;
     std::lock_guard lock(writeMutex_);
     sqlite3* db = writer_.db;
@@ -312,6 +313,7 @@ ExecuteResult Database::Execute(std::string_view sql) {
     sqlite3_finalize(stmt);
     stmt = nullptr;
     guard.End();
+    if (beforeCommit && !beforeCommit(error)) return refuse(error);
     if (!Exec(db, "COMMIT", &error)) return refuse(Msg("Erreur SQL : ") + error);
     return result;
 }

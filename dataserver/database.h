@@ -56,7 +56,10 @@ public:
     QueryResult Query(std::string_view sql, int64_t maxRows);
     // One INSERT, UPDATE or DELETE of a writable table in its own transaction; ":NewID" and
     // ":NewIDbis" are bound to fresh identifiers taken from the counter inside that transaction.
-    ExecuteResult Execute(std::string_view sql);
+    // beforeCommit, when given, runs once the statement has succeeded and before it is committed;
+    // returning false (with a Latin-1 error) rolls the statement back.
+    ExecuteResult Execute(std::string_view sql,
+                          const std::function<bool(std::string& error)>& beforeCommit = {});
 
     // Runs the server's own reads (record documents, lists) on a pooled read-only connection with
     // the guard off. The callback must finalize every statement it prepares.

@@ -107,7 +107,8 @@ std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRow
                                          : ErrorDocument("AxQuery", result.error);
 }
 
-StatementAnswer RunStatement(Database& db, std::string_view clientSql) {
+StatementAnswer RunStatement(Database& db, std::string_view clientSql,
+                             const std::function<bool(std::string& error)>& beforeCommit) {
     StatementAnswer answer;
     if (TrimBlanks(clientSql).empty()) {
         answer.document = LogDocument("AXExecute", {Msg("Instruction SQL vide")});
@@ -118,7 +119,7 @@ StatementAnswer RunStatement(Database& db, std::string_view clientSql) {
         answer.document = LogDocument("AXExecute", {translated.error});
         return answer;
     }
-    ExecuteResult result = db.Execute(translated.sql);
+    ExecuteResult result = db.Execute(translated.sql, beforeCommit);
     answer.ok = result.outcome == Outcome::Ok;
     answer.document =
         answer.ok ? StatementDocument(result) : LogDocument("AXExecute", {result.error});

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,9 @@ struct StatementAnswer {
     bool ok = false;
     std::string document;
 };
-StatementAnswer RunStatement(Database& db, std::string_view clientSql);
+// beforeCommit: see Database::Execute.
+StatementAnswer RunStatement(Database& db, std::string_view clientSql,
+                             const std::function<bool(std::string& error)>& beforeCommit = {});
 
 // The answer to one client query ("AxQuery"): a rowset of at most maxRows rows, or the rowset
 // root carrying a LogItem.

@@ -215,15 +215,28 @@ void HandlePhotoUpload(Database& db, const EndpointConfig& config, const Request
         response.body = ErrorDocument(request.path, error);
         return;
     }
-    StatementAnswer answer = RunStatement(db, statement);
+    // The files take their names inside the statement's transaction: a photo that cannot be
+    // placed rolls the link back, so an answer with a LogItem never leaves a link behind.
+    const std::string photoPath = config.photos + "/" + photoName;
+    const std::string miniPath = config.photos + "/" + miniName;
+    bool placed = false;
+    StatementAnswer answer = RunStatement(db, statement, [&](std::string& renameError) {
+        if (!photo.RenameTo(photoPath, renameError)) return false;
+        if (!mini.RenameTo(miniPath, renameError)) {
+            ::unlink(photoPath.c_str());
+            return false;
+        }
+        placed = true;
+        return true;
+    });
     if (!answer.ok) {
+        // Refused, or the commit itself failed after the files were placed.
+        if (placed) {
+            ::unlink(photoPath.c_str());
+            ::unlink(miniPath.c_str());
+        }
         response.body = std::move(answer.document);
         return;  // the temporary files go with their owners
-    }
-    if (!photo.RenameTo(config.photos + "/" + photoName, error) ||
-        !mini.RenameTo(config.photos + "/" + miniName, error)) {
-        response.body = ErrorDocument(request.path, error);
-        return;
     }
     SyncFolder(config.photos);
     response.body = std::move(answer.document);

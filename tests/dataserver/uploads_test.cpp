@@ -88,6 +88,27 @@ TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
               404);
 }
 
+TEST(Upload, APhotoThatCannotBePlacedLeavesNoLink) {
+    DataServerProcess server;
+    // The miniature's name is taken by a folder: the link is rolled back, the photo removed.
+    fs::create_directories(server.photoFolder() + "/Z0099003-01m.jpg/inside");
+    HttpAnswer a = MultipartPost(
+        server.port(), "/tarmel/AxInsert",
+        {{"NFImage", "", "Z0099003-01.jpg"},
+         {"SQLExecute", "",
+          "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, DateImage) VALUES "
+          "(:NewID, 99003, 1, 'Z0099003-01', '2024-03-14 10:11:12')"},
+         {"MAX_FILE_SIZE", "", "4096000"},
+         {"File", "Z0099003-01.jpg", Jpeg(100, 3)},
+         {"NFImageMini", "", "Z0099003-01m.jpg"},
+         {"File", "Z0099003-01m.jpg", Jpeg(50, 4)}});
+    EXPECT_EQ(LogItemsOf(a.body).size(), 1u) << a.body;
+    EXPECT_EQ(SqliteText(server.databasePath(),
+                         "select count(*) from [tVO - Liens Images] where idVO=99003"),
+              "0");
+    EXPECT_FALSE(fs::exists(server.photoFolder() + "/Z0099003-01.jpg"));
+}
+
 TEST(Upload, ARefusedStatementLeavesNoFile) {
     DataServerProcess server;
     const auto before = FilesUnder(server.folder());
