@@ -94,6 +94,7 @@ void SetControlText(QWidget* control, const QString& text) {
         if (index < 0 && !text.isEmpty()) c->addItem(text);
         return c->setCurrentIndex(c->findText(text));
     }
+    if (auto* m = qobject_cast<Memo*>(control)) return m->setText(text);
     if (auto* m = qobject_cast<QPlainTextEdit*>(control)) return m->setPlainText(text);
     if (auto* e = qobject_cast<QLineEdit*>(control)) {
         // A text longer than the edit shows its beginning, as a typed one would be read.
@@ -219,20 +220,28 @@ Memo::Memo(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void Memo::setText(const QString& text) {
+    // A text the program sets stands whole, even beyond the maximum: only typing is limited.
+    allowed_ = std::max<qsizetype>(maxLength_, text.size());
     setPlainText(text);
 }
 
 void Memo::setMaxLength(int length) {
     maxLength_ = length;
-    enforceMaxLength();
+    allowed_ = std::max<qsizetype>(length, toPlainText().size());
 }
 
 void Memo::enforceMaxLength() {
-    if (maxLength_ <= 0 || toPlainText().size() <= maxLength_) return;
+    const qsizetype size = toPlainText().size();
+    if (maxLength_ <= 0) return;
+    if (size <= allowed_) {
+        // A longer text once shortened may not grow back past the maximum.
+        allowed_ = std::max<qsizetype>(maxLength_, size);
+        return;
+    }
     const QSignalBlocker blocker(this);
     QTextCursor cursor = textCursor();
-    const int position = std::min(cursor.position(), maxLength_);
-    setPlainText(toPlainText().left(maxLength_));
+    const int position = static_cast<int>(std::min<qsizetype>(cursor.position(), allowed_));
+    setPlainText(toPlainText().left(allowed_));
     cursor = textCursor();
     cursor.setPosition(position);
     setTextCursor(cursor);

@@ -109,8 +109,8 @@ private:
     int maxLength_ = 0;
 };
 
-// Multi-line text with a maximum length in characters (0 = none); pasted or typed text beyond it
-// is cut.
+// Multi-line text with a maximum length in characters (0 = none): pasted or typed text beyond it
+// is cut; a longer text the program sets stands whole.
 class Memo : public QPlainTextEdit {
     Q_OBJECT
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textEdited USER true)
@@ -127,6 +127,7 @@ protected:
 private:
     void enforceMaxLength();
     int maxLength_ = 0;
+    qsizetype allowed_ = 0;  // the longest text that may stand now
 };
 
 // List with several selectable items.

@@ -153,8 +153,18 @@ TEST_F(WindowTest, MemosCutTextBeyondTheirMaximumLength) {
     CountingWindow& w = Open();
     auto* memo = w.Ctl<ui::Memo>("cCommentaires");
     ASSERT_EQ(memo->maxLength(), 250);
-    memo->setText(QString(300, 'x'));
+    // Typing stops at the maximum; a longer text the program sets stands whole, and once
+    // shortened does not grow back.
+    memo->setText(QString(249, 'x'));
+    memo->moveCursor(QTextCursor::End);
+    memo->insertPlainText("yz");
     EXPECT_EQ(memo->text().size(), 250);
+    memo->setText(QString(300, 'x'));
+    EXPECT_EQ(memo->text().size(), 300);
+    memo->moveCursor(QTextCursor::End);
+    memo->textCursor().deletePreviousChar();
+    memo->insertPlainText("ab");
+    EXPECT_EQ(memo->text().size(), 299);
     // An edit limits what is typed, never what the program shows.
     auto* postcode = w.Ctl<QLineEdit>("aCliCP");
     postcode->clear();
