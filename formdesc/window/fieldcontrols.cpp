@@ -25,7 +25,19 @@ QString Q(std::string_view latin1) {
     return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
 }
 
-std::string L(const QString& text) { return text.toLatin1().toStdString(); }
+std::string L(const QString& text) {
+    // The record is Latin-1: the typographic marks a word processor pastes become their plain
+    // forms rather than "?".
+    static const std::pair<char16_t, const char*> kPlain[] = {
+        {u'\u2018', "'"},  {u'\u2019', "'"},  {u'\u201A', "'"},   {u'\u201C', "\""},
+        {u'\u201D', "\""}, {u'\u201E', "\""}, {u'\u2013', "-"},   {u'\u2014', "-"},
+        {u'\u2026', "..."}, {u'\u0153', "oe"}, {u'\u0152', "OE"}, {u'\u20AC', "EUR"},
+    };
+    QString plain = text;
+    for (const auto& [mark, replacement] : kPlain)
+        plain.replace(QChar(mark), QLatin1String(replacement));
+    return plain.toLatin1().toStdString();
+}
 
 std::string FieldText(const QWidget* control) {
     QString text = ui::ControlText(control);

@@ -297,6 +297,11 @@ TEST_F(RecordForm, EditingKeepsCurrentValuesAndThePendingStatement) {
     EXPECT_TRUE(SaveEnabled());
     EXPECT_FALSE(w().Control(QStringLiteral("JvXPBtnNewVO"))->isEnabled());
 
+    // Typographic marks pasted from a word processor are written in their plain forms.
+    w().SetText(QStringLiteral("cImmatriculation"),
+                QString::fromUtf8("l\u2019essai \u2013 \u0153uvre\u2026 \u20ac"));
+    EXPECT_EQ(Field(1, "Immatriculation").currentValue, "l'essai - oeuvre... EUR");
+
     // Back to the stored text: nothing pending.
     w().SetText(QStringLiteral("cImmatriculation"), Q(plate));
     EXPECT_EQ(Statement(), "");
