@@ -1,6 +1,7 @@
 // Window creation, OnStart and the host parameters, the splash, the 250 ms timer with its start
 // latch and start sequence, the reload message, hints and the trace log.
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -120,8 +121,11 @@ void TAxTarmel::OnStart() {
     IniFileName = tarmel::IniFileName();
     const SettingsFile settings(IniFileName);
     Trace.on = ParseTraceSwitch(settings.GetTagRegistry("Trace"));
+    // Settings values are Latin-1 text; a folder name is handed to the file system in its own
+    // encoding.
     if (std::string folder = settings.GetTagRegistry("TraceRepTemp"); !folder.empty())
-        WorkDir = folder;
+        WorkDir = QFile::encodeName(QString::fromLatin1(folder.data(), qsizetype(folder.size())))
+                      .toStdString();
     Trace.workDir = WorkDir;
     const std::string family = settings.GetTagRegistry("idTypeVO");
     const std::optional<int> code = ParseIdTypeVO(family);

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QTabBar>
 
+#include <filesystem>
+
 #include "mainwindow/toolkit/controls.h"
 #include "tests/mainwindow/windowfixture.h"
 
@@ -255,6 +257,18 @@ TEST_F(WindowTest, TypingLimitsNeverCutWhatTheProgramShows) {
     combo->setCurrentIndex(0);
     EXPECT_EQ(combo->currentText(), "EX : Extension de garantie");
     EXPECT_EQ(combo->findText(combo->currentText()), 0);
+}
+
+TEST_F(WindowTest, AnAccentedTraceFolderIsTheFolderOnDisk) {
+    // The settings file holds Latin-1 ("jos\xE9"); the folder on disk is named in UTF-8.
+    std::filesystem::create_directories(dir.path() / "appdata/Tarmel");
+    writeFile(ini, "[Options]\nTrace=1\nTraceRepTemp=" + dir.str() + "/jos\xE9\n");
+    std::filesystem::create_directories(dir.file("jos\xC3\xA9"));
+    CountingWindow& w = Open();
+    EXPECT_EQ(w.WorkDir, dir.file("jos\xC3\xA9"));
+    w.TraceLog("essai");
+    EXPECT_EQ(w.Trace.fileName(), dir.file("jos\xC3\xA9") + "/TAXTarmel.log");
+    EXPECT_TRUE(std::filesystem::exists(w.Trace.fileName()));
 }
 
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
