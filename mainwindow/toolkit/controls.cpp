@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -79,7 +80,13 @@ int TypingLimit(const QLineEdit* edit) {
 QString ControlText(const QWidget* control) {
     if (auto* d = qobject_cast<const DatePicker*>(control)) return d->text();
     if (auto* c = qobject_cast<const QComboBox*>(control)) return c->currentText();
-    if (auto* m = qobject_cast<const QPlainTextEdit*>(control)) return m->toPlainText();
+    if (auto* m = qobject_cast<const QPlainTextEdit*>(control)) {
+        // The raw text keeps the no-break spaces toPlainText() would turn into blanks.
+        QString text = m->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        return text;
+    }
     if (auto* e = qobject_cast<const QLineEdit*>(control)) return e->text();
     if (auto* l = qobject_cast<const QLabel*>(control)) return l->text();
     if (auto* b = qobject_cast<const QAbstractButton*>(control)) return b->text();

@@ -161,6 +161,11 @@ TEST_F(WindowTest, MemosCutTextBeyondTheirMaximumLength) {
     EXPECT_EQ(memo->text().size(), 250);
     memo->setText(QString(300, 'x'));
     EXPECT_EQ(memo->text().size(), 300);
+    // Its text keeps the no-break spaces and line breaks it was given.
+    const QString text = QString::fromUtf8("10\u00A0000 km\nrévisé");
+    memo->setText(text);
+    EXPECT_EQ(ui::ControlText(memo), text);
+    memo->setText(QString(300, 'x'));
     memo->moveCursor(QTextCursor::End);
     memo->textCursor().deletePreviousChar();
     memo->insertPlainText("ab");
