@@ -274,6 +274,12 @@ void TAxTarmel::OnInstanceMessage(const QString& message) {
             raise();
             activateWindow();
         } else if (message == QLatin1String("reload")) {
+            // A reload asked while a load waits on the server runs once that load is over;
+            // running it inside the load would mix the two records.
+            if (LoadRunning || Server.IdHTTP1.busy()) {
+                QTimer::singleShot(100, this, [this] { OnInstanceMessage(QStringLiteral("reload")); });
+                return;
+            }
             OnMsgActualize();
         }
     });

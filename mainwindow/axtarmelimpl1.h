@@ -156,6 +156,8 @@ public:
     DateLimits Limits;               // LimitDateDeb, LimitDateDebFrevo, ... ServerToday
     std::vector<std::string> GroupNames;
     int MaxImageNumber = 0;
+    // A load is running: its requests turn the event loop, and a reload asked meanwhile waits.
+    bool LoadRunning = false;
     // The user for whom the test SMS button shows (a part of the user's display name).
     static constexpr const char* kSmsTestUserName = "Test SMS";
 

@@ -67,7 +67,27 @@ void TAxTarmel::FetchRecordDocuments() {
     }
 }
 
+namespace {
+
+// Marks a load as running for its whole duration, nested or not.
+class LoadMark {
+public:
+    explicit LoadMark(bool& flag) : flag_(flag), outer_(!flag) { flag_ = true; }
+    ~LoadMark() {
+        if (outer_) flag_ = false;
+    }
+    LoadMark(const LoadMark&) = delete;
+    LoadMark& operator=(const LoadMark&) = delete;
+
+private:
+    bool& flag_;
+    bool outer_;
+};
+
+}  // namespace
+
 void TAxTarmel::UpdateView(bool reload) {
+    const LoadMark running(LoadRunning);
     // Any failure (a missing description, the trace log) ends the update silently: the window
     // keeps what it showed.
     try {
@@ -124,6 +144,7 @@ void TAxTarmel::ApplyRecordButtons() {
 }
 
 void TAxTarmel::JvXPBtnActualizeClick() {
+    const LoadMark running(LoadRunning);
     ShowSplash();
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     if (!vehicleId.isEmpty()) {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -269,6 +271,19 @@ TEST_F(WindowTest, AnAccentedTraceFolderIsTheFolderOnDisk) {
     w.TraceLog("essai");
     EXPECT_EQ(w.Trace.fileName(), dir.file("jos\xC3\xA9") + "/TAXTarmel.log");
     EXPECT_TRUE(std::filesystem::exists(w.Trace.fileName()));
+}
+
+TEST_F(WindowTest, AReloadAskedDuringALoadWaitsForIt) {
+    CountingWindow& w = Open();
+    const int before = w.ParamCount;
+    w.LoadRunning = true;  // as while a load waits on the server
+    w.OnInstanceMessage("reload");
+    EXPECT_EQ(w.ParamCount, before) << "not inside the running load";
+    w.LoadRunning = false;
+    QEventLoop wait;
+    QTimer::singleShot(400, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(w.ParamCount, before + 12) << "run once the load is over";
 }
 
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
