@@ -1,13 +1,13 @@
 // The live window offscreen: header setters, hints, page rules, the warning band, the splash and
 // the start-up run by the timer.
 #include <QApplication>
+#include <QEventLoop>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QTimer>
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
+#include <QTimer>
 
 #include <filesystem>
 
