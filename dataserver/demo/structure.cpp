@@ -30,7 +30,7 @@ constexpr int kAmountColour = 0x00800000;  // dark blue (blue is the third byte)
 
 // What the inventory cannot say about a field: its caption, list, type, rights and defaults.
 // tInfo / tControl 0 take the control's natural type (see NaturalType).
-struct FieldSpec {
+struct FieldDescription {
     const char* control;
     const char* caption;  // UTF-8
     const char* fieldInfo = "";
@@ -43,33 +43,33 @@ struct FieldSpec {
     int length = -1;          // -1: the inventory's maximum length
 };
 
-constexpr FieldSpec Mand(FieldSpec s) { s.mandatory = true; return s; }
+constexpr FieldDescription Mand(FieldDescription s) { s.mandatory = true; return s; }
 
 // Combos offering a staff member: the value is the staff identifier.
-constexpr FieldSpec Staff(const char* control, const char* caption, const char* tag) {
-    return FieldSpec{control, caption, "idCom;idCom", kInteger, kComboIndex, tag};
+constexpr FieldDescription Staff(const char* control, const char* caption, const char* tag) {
+    return FieldDescription{control, caption, "idCom;idCom", kInteger, kComboIndex, tag};
 }
-constexpr FieldSpec Bool(const char* control, const char* caption) {
-    return FieldSpec{control, caption, "", kBoolean, kComboText, kSales, false, 0, "False"};
+constexpr FieldDescription Bool(const char* control, const char* caption) {
+    return FieldDescription{control, caption, "", kBoolean, kComboText, kSales, false, 0, "False"};
 }
-constexpr FieldSpec Int(const char* control, const char* caption, const char* tag = kSales) {
-    return FieldSpec{control, caption, "", kInteger, 0, tag};
+constexpr FieldDescription Int(const char* control, const char* caption, const char* tag = kSales) {
+    return FieldDescription{control, caption, "", kInteger, 0, tag};
 }
-constexpr FieldSpec Rubric(const char* control, const char* caption, const char* tag = kSales) {
-    return FieldSpec{control, caption, "ListRubrics", 0, 0, tag};
+constexpr FieldDescription Rubric(const char* control, const char* caption, const char* tag = kSales) {
+    return FieldDescription{control, caption, "ListRubrics", 0, 0, tag};
 }
-constexpr FieldSpec List(const char* control, const char* caption, const char* list,
+constexpr FieldDescription List(const char* control, const char* caption, const char* list,
                          const char* tag = kSales) {
-    return FieldSpec{control, caption, list, 0, 0, tag};
+    return FieldDescription{control, caption, list, 0, 0, tag};
 }
-constexpr FieldSpec Accounts(const char* control, const char* caption, int tInfo = 0,
+constexpr FieldDescription Accounts(const char* control, const char* caption, int tInfo = 0,
                              const char* fieldInfo = "") {
-    return FieldSpec{control, caption, fieldInfo, tInfo, 0, kAccounts, false, 2};
+    return FieldDescription{control, caption, fieldInfo, tInfo, 0, kAccounts, false, 2};
 }
 
 // Captions: the tab builder puts a label 48 pixels left of a control in the middle columns and
 // only 22 pixels left of one at 401 pixels or more, so the right-hand columns get short ones.
-const FieldSpec kFields[] = {
+const FieldDescription kFields[] = {
     // Used vehicle (Sheet01).
     Mand(Int("cNVO", "N° VO")),
     Mand({"cInfoMarque", "Marque"}),
@@ -360,10 +360,10 @@ void NaturalType(Kind kind, int& tInfo, int& tControl) {
     }
 }
 
-const FieldSpec& SpecOf(std::string_view control) {
-    static const std::map<std::string_view, const FieldSpec*> byName = [] {
-        std::map<std::string_view, const FieldSpec*> m;
-        for (const FieldSpec& s : kFields) m.emplace(s.control, &s);
+const FieldDescription& DescriptionOf(std::string_view control) {
+    static const std::map<std::string_view, const FieldDescription*> byName = [] {
+        std::map<std::string_view, const FieldDescription*> m;
+        for (const FieldDescription& s : kFields) m.emplace(s.control, &s);
         return m;
     }();
     auto it = byName.find(control);
@@ -376,27 +376,27 @@ const FieldSpec& SpecOf(std::string_view control) {
 }
 
 StructEntry FieldEntry(const PageDef& page, const inventory::Entry& control, int idNum) {
-    const FieldSpec& spec = SpecOf(control.name);
+    const FieldDescription& described = DescriptionOf(control.name);
     StructEntry e;
     e.descInfo = page.fieldKey;
     e.idNum = idNum;
-    e.txtInfo = Latin1(spec.caption);
+    e.txtInfo = Latin1(described.caption);
     e.vInfo = std::string(control.name).substr(std::string_view(page.prefix).size());
-    e.tag = spec.tag;
-    e.defval = Latin1(spec.defval);
+    e.tag = described.tag;
+    e.defval = Latin1(described.defval);
     e.width = control.width * kTwips;
     e.left = control.left * kTwips;
     e.top = (control.top + kTopOffset) * kTwips;
     e.height = control.height * kTwips;
     const bool isDate = control.kind == Kind::DatePicker;
-    e.length = spec.length >= 0 ? spec.length : (isDate ? 0 : control.maxLength);
+    e.length = described.length >= 0 ? described.length : (isDate ? 0 : control.maxLength);
     NaturalType(control.kind, e.tInfo, e.tControl);
-    if (spec.tInfo != 0) e.tInfo = spec.tInfo;
-    if (spec.tControl != 0) e.tControl = spec.tControl;
+    if (described.tInfo != 0) e.tInfo = described.tInfo;
+    if (described.tControl != 0) e.tControl = described.tControl;
     if (control.kind == Kind::NumberEdit && e.tInfo == kDecimal) e.color = kAmountColour;
-    e.notNull = spec.mandatory ? "TRUE" : "FALSE";
-    e.enabled = spec.enabled;
-    e.fieldInfo = spec.fieldInfo;
+    e.notNull = described.mandatory ? "TRUE" : "FALSE";
+    e.enabled = described.enabled;
+    e.fieldInfo = described.fieldInfo;
     return e;
 }
 
