@@ -238,22 +238,6 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
     }
     w.Close("ParsS");
 
-    w.Open("InfoComS");
-    {
-        const std::string sql = std::string("SELECT idCom, cNom, Site FROM tStaff WHERE Concession ") +
-                                ownOrAll + " ORDER BY cNom";
-        Statement st(db, sql.c_str());
-        st.Bind(1, concession);
-        while (st.Step()) {
-            w.Open("InfoCom");
-            w.Value("idCom", st.Text(0));
-            w.Value("cNom", st.Text(1));
-            w.Value("Site", st.Text(2));
-            w.Close("InfoCom");
-        }
-    }
-    w.Close("InfoComS");
-
     auto keyed = [&](const char* container, const char* item, const char* sql,
                      std::initializer_list<const char*> names, bool bindConcession) {
         Statement st(db, sql);
@@ -267,6 +251,11 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
         }
         w.Close(container);
     };
+    keyed("InfoComS", "InfoCom",
+          (std::string("SELECT idCom, cNom, Site FROM tStaff WHERE Concession ") + ownOrAll +
+           " ORDER BY cNom")
+              .c_str(),
+          {"idCom", "cNom", "Site"}, true);
     keyed("MarksS", "Marks", "SELECT DISTINCT VMarque FROM ListModels ORDER BY VMarque", {"vMark"},
           false);
     keyed("ModelsS", "Models",
