@@ -101,20 +101,13 @@ ListBoxValue ListBoxSelection(std::string_view codes, const std::vector<std::str
 std::string WeekLabel(std::string_view text) {
     if (text.empty()) return {};
     const Date date = ParseShortDate(text).value_or(Date{1900, 1, 1});
-    // Days since 1 January of the year, and the weekday of that 1 January (Sunday 1 .. Saturday 7).
-    auto dayNumber = [](int y, int m, int d) {  // days from a fixed origin (civil calendar)
-        y -= m <= 2;
-        const int era = (y >= 0 ? y : y - 399) / 400;
-        const int yoe = y - era * 400;
-        const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-        const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        return era * 146097 + doe - 719468;  // 0 = 1 January 1970, a Thursday
-    };
-    const int firstOfYear = dayNumber(date.year, 1, 1);
-    const int weekdayOfFirst = ((firstOfYear % 7 + 7 + 4) % 7) + 1;  // Sunday 1
-    const int n = dayNumber(date.year, date.month, date.day) - firstOfYear + weekdayOfFirst - 1;
+    // Days since 1 January of the year, and the weekday of that 1 January (Sunday 1 .. Saturday 7;
+    // day 0 of the count, 1 January 1970, was a Thursday).
+    const long firstOfYear = DayNumber(Date{date.year, 1, 1});
+    const long weekdayOfFirst = ((firstOfYear % 7 + 7 + 4) % 7) + 1;
+    const long n = DayNumber(date) - firstOfYear + weekdayOfFirst - 1;
     char out[32];
-    std::snprintf(out, sizeof out, "%ds%02d", date.year, n / 7);
+    std::snprintf(out, sizeof out, "%ds%02ld", date.year, n / 7);
     return out;
 }
 

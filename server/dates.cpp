@@ -55,4 +55,13 @@ std::string FormatDate(const Date& date, DateOrder order) {
 
 bool IsZeroDate(const Date& date) { return date == Date{1899, 12, 30}; }
 
+long DayNumber(const Date& date) {
+    const long y = date.month <= 2 ? date.year - 1 : date.year;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yearOfEra = y - era * 400;
+    const long dayOfYear = (153 * (date.month + (date.month > 2 ? -3 : 9)) + 2) / 5 + date.day - 1;
+    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 }  // namespace tarmel

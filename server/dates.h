@@ -27,4 +27,7 @@ bool IsZeroDate(const Date& date);
 
 bool IsValidDate(int year, int month, int day);
 
+// Days from 1 January 1970 (a Thursday) in the proleptic Gregorian calendar; negative before.
+long DayNumber(const Date& date);
+
 }  // namespace tarmel

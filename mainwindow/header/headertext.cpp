@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "server/xml/texttools.h"
+
 namespace tarmel::header {
 
 namespace {
@@ -11,22 +13,9 @@ namespace {
 char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-std::string ToUpper(std::string_view text) {
-    std::string s(text);
-    std::transform(s.begin(), s.end(), s.begin(), Upper);
-    return s;
-}
-
 bool IsDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Days since 1 March of year 0 (proleptic Gregorian); only differences matter.
-long DayNumber(const Date& d) {
-    const int y = d.month <= 2 ? d.year - 1 : d.year;
-    const int m = d.month <= 2 ? d.month + 12 : d.month;
-    return 365L * y + y / 4 - y / 100 + y / 400 + (153 * (m - 3) + 2) / 5 + d.day;
 }
 
 // A date control's text holds a date once any digit is typed ("__/__/____" is empty).
@@ -86,14 +75,14 @@ std::string VehicleCaption(std::string_view family, std::string_view number, std
 }
 
 std::string TitleText(std::string_view make, std::string_view version) {
-    return ToUpper(make) + " - " + std::string(version);
+    return UpperAscii(make) + " - " + std::string(version);
 }
 
 std::string IdentityText(std::string_view civility, std::string_view surname,
                          std::string_view firstName) {
     std::string identity(civility);
     if (!identity.empty()) identity += ' ';
-    identity += ToUpper(surname);
+    identity += UpperAscii(surname);
     if (!identity.empty()) identity += ' ';
     for (std::size_t i = 0; i < firstName.size(); ++i)
         identity += i == 0 ? Upper(firstName[i]) : Lower(firstName[i]);
