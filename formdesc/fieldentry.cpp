@@ -13,11 +13,6 @@ namespace {
 
 constexpr size_t kTailLimit = 200;  // what follows the first ';' is read up to this length
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 }  // namespace
 
 int PixelsFromTwips(int twips) {

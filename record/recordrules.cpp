@@ -15,11 +15,6 @@ std::string ValueOf(const TXml& reader, std::string_view name) {
     return value;
 }
 
-void RemoveAll(std::string& text, std::string_view part) {
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
-        text.erase(at, part.size());
-}
-
 }  // namespace
 
 RecordKind DecideRecordKind(bool customerShown, std::string_view typeVO, std::string_view statutVD,
@@ -93,7 +88,7 @@ bool GetDataRights(std::string_view groups, const std::vector<std::string>& grou
     if (!rights.site) return false;
     for (const std::string& name : groupNames) {
         std::string token = UpperAscii(name);
-        RemoveAll(token, "USER_");
+        ReplaceAll(token, "USER_", "");
         token = ";" + token + ";";
         if (groups.find(token) == std::string_view::npos) continue;
         if (token == ";CLARUM;" && !newRecord) return rights.clarum;

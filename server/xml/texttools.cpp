@@ -112,6 +112,12 @@ std::string Utf8FromLatin1(std::string_view latin1) {
     return out;
 }
 
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    if (from.empty()) return;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
 std::string UpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

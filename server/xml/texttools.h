@@ -22,6 +22,9 @@ std::string Latin1(std::string_view utf8);
 // Latin-1 bytes as UTF-8 (for logs and terminals).
 std::string Utf8FromLatin1(std::string_view latin1);
 
+// Every occurrence of from replaced by to, left to right; a replacement is never searched again.
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to);
+
 // ASCII letters upper-cased; accented (Latin-1) letters stay as they are, as the server compares.
 std::string UpperAscii(std::string_view text);
 
