@@ -30,6 +30,13 @@ class QListWidget;
 
 namespace tarmel {
 
+namespace ui {
+struct EventArgs;
+}
+
+// How the tab builder binds a field's control: the handlers it gets follow the role.
+enum class FieldRole { Text, Combo, ListBox };
+
 class TAxTarmel : public QWidget, public ExchangeHost {
     Q_OBJECT
 public:
@@ -128,13 +135,27 @@ public:
     QWidget* RubricControl = nullptr;
 
     void UpdateTabDesc(bool reload, bool applyPages);
+    // The handlers the tab builder gives a field's control for its role (rows of handlers.cpp).
+    void BindFieldHandlers(QWidget* control, FieldRole role);
     void EditChange(QWidget* control);
     void CBoxChange(QWidget* combo);
     void CBoxEnter(QWidget* combo);
     void CBoxExit(QWidget* combo);
-    bool CBoxKeyDown(QWidget* control, int key);   // true when the key was consumed
-    void cBoxKeyUp(QWidget* control, int key);
+    void CBoxKeyDown(ui::EventArgs& key);  // refuses (consumes) the key it acted on
+    void cBoxKeyUp(ui::EventArgs& key);
     void LBoxChange(QWidget* listBox);
+    // The form's own change handlers: the field's handling, then a follow-up.
+    void cNVOChange(QWidget* control);
+    void cInfoCouleurChange(QWidget* combo);
+    void cCVKMSChange(QWidget* control);
+    void cSiteChange(QWidget* combo);
+    void aSiteChange(QWidget* combo);
+    void cDestinationChange(QWidget* combo);
+    void CascadeChange(QWidget* control);  // make, model and version controls
+    // Option lists of the demonstration and new vehicle pages, opened by their button.
+    void czOptionsClick(QWidget* button);
+    void cInfoOptionsEnter(QWidget* list);
+    void cInfoOptionsExit(QWidget* list);
     // The current value of the page's last field of that column; value unchanged when none.
     void GetValue(int page, std::string_view column, std::string& value) const;
     void LoadInfoNxComboBox(std::string_view name, QComboBox* combo);
@@ -146,7 +167,6 @@ public:
     void UpdateLBox(QListWidget* listBox, bool inSite);
     void UpdateVersion(QWidget* memo, QComboBox* model, QComboBox* type);
     TsDesc* DescOf(const QObject* control);  // the field a bound control shows, or nullptr
-    void aSiteFollowUp();  // the client's site changed: staff and purchase-wish lists follow
 
     // ---- Record loading and change detection (record/window/) ----
     std::string RecordTable, RecordTypeCode, RecordSite, RecordOwner;

@@ -1,81 +1,123 @@
-// The window's event handlers, bound to their controls by name. A later subsystem adds its rows
-// to kBindings (control name, event, handler) next to its handler's declaration in
-// axtarmelimpl1.h.
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
+// Every handler of the window bound to its controls, in one table. A later subsystem adds its
+// rows here, next to the rows of the controls it shares a page with; a handler is a named method
+// of TAxTarmel declared in axtarmelimpl1.h and defined in its subsystem's folder.
+#include "mainwindow/bindings.h"
 
+#include <QWidget>
+
+#include <type_traits>
+
+#include "formdesc/cascades.h"
 #include "mainwindow/axtarmelimpl1.h"
-#include "mainwindow/toolkit/controls.h"
-#include "mainwindow/toolkit/grid.h"
 
 namespace tarmel {
 
 namespace {
 
-enum class On {
-    Click,     // buttons, static texts, list boxes
-    Change,    // the shown text or selection of a control; the page control's new page
-    Changing,  // the page control before the page changes; the handler may refuse
-};
+using ui::Event;
 
-struct Binding {
-    const char* control;
-    On event;
-    void (TAxTarmel::*run)() = nullptr;     // Click, Change
-    bool (TAxTarmel::*allow)() = nullptr;   // Changing
-};
+std::vector<std::string_view> CascadeControls() {
+    std::vector<std::string_view> names;
+    for (const Cascade& c : kCascades) names.push_back(c.control);
+    return names;
+}
 
-const Binding kBindings[] = {
-    {"Tabs", On::Changing, nullptr, &TAxTarmel::TabsChanging},
-    {"Tabs", On::Change, &TAxTarmel::TabsChange},
-    {"JvXPBtnActualize", On::Click, &TAxTarmel::JvXPBtnActualizeClick},
-};
+const std::vector<Binding>& Table() {
+    static const std::vector<Binding> rows = {
+        // Toolbar and page control.
+        {{"Tabs"}, Event::PageChanging, Allow{&TAxTarmel::TabsChanging}},
+        {{"Tabs"}, Event::Change, Run{&TAxTarmel::TabsChange}},
+        {{"JvXPBtnActualize"}, Event::Click, Run{&TAxTarmel::JvXPBtnActualizeClick}},
+
+        // Form controls with a follow-up after their own change handling.
+        {{"cNVO", "cVDNVO", "cVNNVO"}, Event::Change, RunOn{&TAxTarmel::cNVOChange}},
+        {{"cInfoCouleur", "cVDInfoCouleur", "cVNInfoCouleur"}, Event::Change,
+         RunOn{&TAxTarmel::cInfoCouleurChange}},
+        {{"cCV", "cKMS", "cVDCV", "cVDKMS", "cVNCV", "aCliNbEnfants", "vKMS"}, Event::Change,
+         RunOn{&TAxTarmel::cCVKMSChange}},
+        {{"cSite", "cVDSite", "cVNSite"}, Event::Change, RunOn{&TAxTarmel::cSiteChange}},
+        {{"aSite"}, Event::Change, RunOn{&TAxTarmel::aSiteChange}},
+        {{"cDestination"}, Event::Change, RunOn{&TAxTarmel::cDestinationChange}},
+        {CascadeControls(), Event::Change, RunOn{&TAxTarmel::CascadeChange}},
+
+        // Option lists of the demonstration and new vehicle pages.
+        {{"czVDOptions", "czVNOptions"}, Event::Click, RunOn{&TAxTarmel::czOptionsClick}},
+        {{"cVDInfoOptions", "cVNInfoOptions"}, Event::Enter, RunOn{&TAxTarmel::cInfoOptionsEnter}},
+        {{"cVDInfoOptions", "cVNInfoOptions"}, Event::Exit, RunOn{&TAxTarmel::cInfoOptionsExit}},
+
+        // What the tab builder gives the fields it binds, by role.
+        {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},
+        {{kTextField, kComboField}, Event::KeyDown, Handle{&TAxTarmel::CBoxKeyDown}},
+        {{kComboField}, Event::Change, RunOn{&TAxTarmel::CBoxChange}, true},
+        {{kComboField}, Event::Enter, RunOn{&TAxTarmel::CBoxEnter}},
+        {{kComboField}, Event::Exit, RunOn{&TAxTarmel::CBoxExit}},
+        {{kComboField}, Event::KeyUp, Handle{&TAxTarmel::cBoxKeyUp}},
+        {{kListBoxField}, Event::Change, RunOn{&TAxTarmel::LBoxChange}, true},
+    };
+    return rows;
+}
+
+bool IsRole(std::string_view name) {
+    return name == kTextField || name == kComboField || name == kListBoxField;
+}
+
+std::string_view RoleName(FieldRole role) {
+    switch (role) {
+        case FieldRole::Text: return kTextField;
+        case FieldRole::Combo: return kComboField;
+        case FieldRole::ListBox: return kListBoxField;
+    }
+    return {};
+}
+
+void Bind(TAxTarmel& window, QWidget* control, const Binding& row) {
+    if (row.unlessSet && ui::HasChangeHandler(control)) return;
+    [[maybe_unused]] const bool raised = ui::SetHandler(control, row.event, BoundHandler(window, row));
+    Q_ASSERT_X(raised, "Bind", qPrintable(control->objectName()));
+}
 
 }  // namespace
 
-void TAxTarmel::BindHandlers() {
-    for (const Binding& b : kBindings) {
-        QWidget* control = Control(QString::fromUtf8(b.control));
-        Q_ASSERT_X(control, "BindHandlers", b.control);
-        const auto run = [this, f = b.run] { Guarded([this, f] { (this->*f)(); }); };
-        switch (b.event) {
-        case On::Changing:
-            if (auto* tabs = qobject_cast<ui::PageControl*>(control)) {
-                tabs->onChanging = [this, f = b.allow](int) {
+std::span<const Binding> Bindings() { return Table(); }
+
+ui::Handler BoundHandler(TAxTarmel& w, const Binding& row) {
+    return std::visit(
+        [&w](auto f) -> ui::Handler {
+            using F = decltype(f);
+            if constexpr (std::is_same_v<F, Run>) {
+                return [&w, f](ui::EventArgs&) { w.Guarded([&] { (w.*f)(); }); };
+            } else if constexpr (std::is_same_v<F, RunOn>) {
+                return [&w, f](ui::EventArgs& a) { w.Guarded([&] { (w.*f)(a.control); }); };
+            } else if constexpr (std::is_same_v<F, Allow>) {
+                // A handler that fails refuses.
+                return [&w, f](ui::EventArgs& a) {
                     bool allowed = false;
-                    Guarded([&] { allowed = (this->*f)(); });
-                    return allowed;
+                    w.Guarded([&] { allowed = (w.*f)(); });
+                    a.refused = !allowed;
                 };
+            } else {
+                return [&w, f](ui::EventArgs& a) { w.Guarded([&] { (w.*f)(a); }); };
             }
-            break;
-        case On::Change:
-            if (auto* tabs = qobject_cast<ui::PageControl*>(control))
-                connect(tabs, &QTabWidget::currentChanged, this, run);
-            else if (auto* date = qobject_cast<ui::DatePicker*>(control))
-                connect(date, &ui::DatePicker::textChanged, this, run);
-            else if (auto* memo = qobject_cast<ui::Memo*>(control))
-                connect(memo, &ui::Memo::textEdited, this, run);
-            else if (auto* combo = qobject_cast<QComboBox*>(control))
-                connect(combo, &QComboBox::currentTextChanged, this, run);
-            else if (auto* edit = qobject_cast<QLineEdit*>(control))
-                connect(edit, &QLineEdit::textChanged, this, run);
-            else if (auto* list = qobject_cast<QListWidget*>(control))
-                connect(list, &QListWidget::itemSelectionChanged, this, run);
-            else
-                Q_ASSERT_X(false, "BindHandlers", b.control);
-            break;
-        case On::Click:
-            if (auto* button = qobject_cast<QAbstractButton*>(control))
-                connect(button, &QAbstractButton::clicked, this, run);
-            else if (auto* text = qobject_cast<ui::StaticText*>(control))
-                connect(text, &ui::StaticText::clicked, this, run);
-            else if (auto* list = qobject_cast<QListWidget*>(control))
-                connect(list, &QListWidget::itemClicked, this, run);
-            else
-                Q_ASSERT_X(false, "BindHandlers", b.control);
-            break;
+        },
+        row.handler);
+}
+
+void TAxTarmel::BindHandlers() {
+    for (const Binding& row : Table()) {
+        for (std::string_view name : row.controls) {
+            if (IsRole(name)) continue;
+            QWidget* control = Control(QString::fromLatin1(name.data(), qsizetype(name.size())));
+            Q_ASSERT_X(control, "BindHandlers", name.data());
+            if (control != nullptr) Bind(*this, control, row);
+        }
+    }
+}
+
+void TAxTarmel::BindFieldHandlers(QWidget* control, FieldRole role) {
+    const std::string_view roleName = RoleName(role);
+    for (const Binding& row : Table()) {
+        for (std::string_view name : row.controls) {
+            if (name == roleName) Bind(*this, control, row);
         }
     }
 }

@@ -10,6 +10,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/events.h"
 #include "mainwindow/toolkit/grid.h"
 #include "server/encoders.h"
 #include "server/xml/texttools.h"
@@ -90,20 +91,19 @@ void TAxTarmel::CBoxExit(QWidget* control) {
         combo->resize(desc->width, combo->height());
 }
 
-bool TAxTarmel::CBoxKeyDown(QWidget* control, int key) {
-    auto* combo = qobject_cast<QComboBox*>(control);
-    const TsDesc* desc = DescOf(control);
-    if (key == Qt::Key_Delete && combo != nullptr && desc != nullptr &&
+void TAxTarmel::CBoxKeyDown(ui::EventArgs& key) {
+    auto* combo = qobject_cast<QComboBox*>(key.control);
+    const TsDesc* desc = DescOf(key.control);
+    if (key.key == Qt::Key_Delete && combo != nullptr && desc != nullptr &&
         desc->controlKind == kind::ComboText && desc->dataType == datatype::Text) {
         // Delete empties a free-text combo at once.
         combo->setEditText({});
         CBoxChange(combo);
-        return true;
+        key.refused = true;
     }
-    return false;
 }
 
-void TAxTarmel::cBoxKeyUp(QWidget*, int) {
+void TAxTarmel::cBoxKeyUp(ui::EventArgs&) {
     // The keypad keys of list maintenance act only while it is armed (see CBoxEnter).
 }
 
@@ -225,15 +225,6 @@ void TAxTarmel::UpdateVersion(QWidget* memo, QComboBox* model, QComboBox* type) 
                                                       L(type->currentText())));
         TypeVersion = L(type->currentText());
     }
-}
-
-void TAxTarmel::aSiteFollowUp() {
-    RecordSite = L(Text(QStringLiteral("aSite")));
-    LoadInfoNxComboBoxColumn("InfoCom", QStringLiteral("ngAction"), QStringLiteral("idCom"));
-    LoadInfoNxComboBoxColumn("InfoCom", QStringLiteral("ngAction"), QStringLiteral("idComRelance"));
-    LoadInfoNxComboBox("InfoCom", Ctl<QComboBox>(QStringLiteral("aidCom")));
-    UpdateLBox(Ctl<QListWidget>(QStringLiteral("cPAPAChoix1")), true);
-    UpdateLBox(Ctl<QListWidget>(QStringLiteral("cPAPAChoix2")), false);
 }
 
 }  // namespace tarmel

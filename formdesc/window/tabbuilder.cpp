@@ -15,7 +15,6 @@
 #include "formdesc/valuelists.h"
 #include "formdesc/valuesource.h"
 #include "formdesc/window/fieldcontrols.h"
-#include "formdesc/window/fieldevents.h"
 #include "formdesc/window/tabbuilder.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
@@ -288,7 +287,7 @@ void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control
     SetTag(control, ControlTag(field.number, field.index));
     control->setEnabled(field.rights && field.box.width != 0);
     if (field.length != 0) SetMaxLength(control, field.length);
-    WatchField(w_, control, FieldRole::Text);
+    w_.BindFieldHandlers(control, FieldRole::Text);
     ApplyFieldColours(desc, control, field.rights);
     SetFieldText(control, field.value);
     if (created)
@@ -326,7 +325,7 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     }
     desc.width = combo->width();
     w_.TraceLog(QStringLiteral("CBoxEvents : ") + Q(desc.listName) + QStringLiteral(" - ") + Q(desc.listKey));
-    WatchField(w_, combo, FieldRole::Combo);
+    w_.BindFieldHandlers(combo, FieldRole::Combo);
     ApplyFieldColours(desc, combo, field.rights);
     FillComboField(desc, field, combo);
     if (created)
@@ -383,7 +382,7 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
     desc.boundControl = list;
     SetTag(list, ControlTag(field.number, field.index));
     list->setEnabled(field.rights && field.box.width != 0);
-    WatchField(w_, list, FieldRole::ListBox);
+    w_.BindFieldHandlers(list, FieldRole::ListBox);
     ApplyFieldColours(desc, list, field.rights);
     if (created && field.box.width != 0)
         list->setGeometry(field.box.left, field.box.top + 21, field.box.width, field.box.height + 4);

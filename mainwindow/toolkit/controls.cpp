@@ -223,13 +223,16 @@ Memo::Memo(QWidget* parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         enforceMaxLength();
         emit textEdited(toPlainText());
+        if (!settingText_) emit userEdited(toPlainText());
     });
 }
 
 void Memo::setText(const QString& text) {
     // A text the program sets stands whole, even beyond the maximum: only typing is limited.
     allowed_ = std::max<qsizetype>(maxLength_, text.size());
+    settingText_ = true;
     setPlainText(text);
+    settingText_ = false;
 }
 
 void Memo::setMaxLength(int length) {

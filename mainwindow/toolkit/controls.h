@@ -121,12 +121,16 @@ public:
     void setMaxLength(int length);
     int maxLength() const { return maxLength_; }
 signals:
+    // Every change of the text, the program's included (the notify signal of the text).
     void textEdited(const QString& text);
+    // The user's changes only.
+    void userEdited(const QString& text);
 protected:
     void resizeEvent(QResizeEvent* event) override;
 private:
     void enforceMaxLength();
     int maxLength_ = 0;
+    bool settingText_ = false;
     qsizetype allowed_ = 0;  // the longest text that may stand now
 };
 

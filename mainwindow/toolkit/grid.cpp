@@ -2,9 +2,11 @@
 #include "mainwindow/toolkit/grid.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 
 #include "mainwindow/toolkit/controls.h"
 
@@ -48,6 +50,8 @@ QTableWidgetItem* Grid::cell(int row, int column) {
         const Column type = columns_.at(column).type;
         if (type == Column::Number) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (type == Column::Image || type == Column::Button) it->setFlags(it->flags() & ~Qt::ItemIsEditable);
+        // An empty cell coming into being is no change of the cell's text.
+        const QSignalBlocker quiet(this);
         setItem(row, column, it);
     }
     return it;
@@ -72,10 +76,72 @@ void Grid::setCellImage(int row, int column, const QPixmap& image) {
     cell(row, column)->setData(Qt::DecorationRole, image);
 }
 
+void Grid::storeEdit(const QModelIndex& index, QString text) {
+    if (onEditAccept && !onEditAccept(index.row(), index.column(), text)) return;
+    model()->setData(index, text);
+    emit editStored(index.row(), index.column());
+}
+
+bool Grid::mayMoveTo(const QModelIndex& target) {
+    if (!target.isValid() || target == currentIndex() || !onBeforeSelect) return true;
+    return onBeforeSelect(target.row(), target.column());
+}
+
+bool Grid::selectCell(int row, int column) {
+    if (!mayMoveTo(model()->index(row, column))) return false;
+    setCurrentCell(row, column);
+    return currentRow() == row && currentColumn() == column;
+}
+
+void Grid::mousePressEvent(QMouseEvent* event) {
+    if (!mayMoveTo(indexAt(event->position().toPoint()))) return event->accept();
+    QTableWidget::mousePressEvent(event);
+}
+
+void Grid::keyPressEvent(QKeyEvent* event) {
+    // The moves a key makes, asked before they happen.
+    static const std::pair<int, CursorAction> kMoves[] = {
+        {Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown},        {Qt::Key_Left, MoveLeft},
+        {Qt::Key_Right, MoveRight},   {Qt::Key_Home, MoveHome},        {Qt::Key_End, MoveEnd},
+        {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown}, {Qt::Key_Tab, MoveNext},
+        {Qt::Key_Backtab, MovePrevious},
+    };
+    for (const auto& [key, action] : kMoves) {
+        if (event->key() == key && !mayMoveTo(moveCursor(action, event->modifiers())))
+            return event->accept();
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+namespace {
+
+// Reports the editor's text while a cell is edited.
+void ReportEditing(Grid* grid, QWidget* editor, const QModelIndex& index) {
+    const int row = index.row(), column = index.column();
+    auto report = [grid, editor, row, column] { emit grid->cellEdited(row, column, ControlText(editor)); };
+    if (auto* date = qobject_cast<DatePicker*>(editor))
+        QObject::connect(date, &DatePicker::textChanged, grid, report);
+    else if (auto* memo = qobject_cast<Memo*>(editor))
+        QObject::connect(memo, &Memo::textEdited, grid, report);
+    else if (auto* combo = qobject_cast<QComboBox*>(editor))
+        QObject::connect(combo, &QComboBox::currentTextChanged, grid, report);
+    else if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        QObject::connect(edit, &QLineEdit::textEdited, grid, report);
+}
+
+}  // namespace
+
 GridDelegate::GridDelegate(Grid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
+    QWidget* editor = makeEditor(parent, option, index);
+    if (editor != nullptr) ReportEditing(grid_, editor, index);
+    return editor;
+}
+
+QWidget* GridDelegate::makeEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
     const GridColumn& column = grid_->column(index.column());
     switch (column.type) {
     case Column::Image:
@@ -108,9 +174,18 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     SetControlText(editor, index.data().toString());
 }
 
-void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
                                 const QModelIndex& index) const {
-    model->setData(index, ControlText(editor));
+    grid_->storeEdit(index, ControlText(editor));
+}
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!grid_->onFormatting) return;
+    QColor background, foreground;
+    grid_->onFormatting(index.row(), index.column(), background, foreground);
+    if (background.isValid()) option->backgroundBrush = background;
+    if (foreground.isValid()) option->palette.setColor(QPalette::Text, foreground);
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -5,6 +5,8 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include <functional>
+
 #include "mainwindow/inventory/inventory.h"
 
 namespace tarmel::ui {
@@ -34,12 +36,33 @@ public:
     void setCellHint(int row, int column, const QString& hint);
     void setCellImage(int row, int column, const QPixmap& image);
 
+    // Asked before an edit is stored; the text may be replaced, and false refuses the edit.
+    std::function<bool(int row, int column, QString& text)> onEditAccept;
+    // Asked before the mouse or the keys make another cell current; false keeps the current one.
+    std::function<bool(int row, int column)> onBeforeSelect;
+    // The colours of a cell about to be painted; invalid colours leave the cell's own.
+    std::function<void(int row, int column, QColor& background, QColor& foreground)> onFormatting;
+
+    // Makes the cell current unless onBeforeSelect refuses; true when it is current now.
+    bool selectCell(int row, int column);
+    // What the delegate calls: the accepted edit is stored and editStored follows.
+    void storeEdit(const QModelIndex& index, QString text);
+
 signals:
     // A button cell was pressed.
     void buttonClicked(int row, int column);
+    // The editor's text of a cell being edited changed.
+    void cellEdited(int row, int column, const QString& text);
+    // An edit was accepted and stored.
+    void editStored(int row, int column);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QTableWidgetItem* cell(int row, int column);
+    bool mayMoveTo(const QModelIndex& target);
     std::vector<GridColumn> columns_;
 };
 
@@ -57,7 +80,11 @@ public:
                const QModelIndex& index) const override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 private:
+    QWidget* makeEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const;
     Grid* grid_;
 };
 

@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 
 #include "formdesc/window/fieldcontrols.h"
-#include "formdesc/window/fieldevents.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
 #include "record/recordrules.h"
@@ -91,7 +90,6 @@ void TAxTarmel::UpdateView(bool reload) {
     // Any failure (a missing description, the trace log) ends the update silently: the window
     // keeps what it showed.
     try {
-        form::BindFormFieldHandlers(*this);
         SetText(QStringLiteral("LbDebugInfo3"),
                 QStringLiteral("[%1]").arg(ParamCount) + Text(QStringLiteral("LbHttpRoot")) +
                     QStringLiteral(" - ") + Q(BaseHRef) + QStringLiteral(" - ") +

@@ -11,7 +11,9 @@
 
 #include <filesystem>
 
+#include "mainwindow/bindings.h"
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/events.h"
 #include "tests/mainwindow/windowfixture.h"
 
 namespace tarmel::testing {
@@ -496,6 +498,39 @@ TEST_F(WindowTest, AnInstalledVersionOtherThanTheExpectedOneTurnsTheVersionRed) 
     w.Timer1Timer();
     EXPECT_EQ(w.Control("LbVersion")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(w.Text("LbDebugInfo1"), QString::fromUtf8("Démarrage de AxTarmel..."));  // no proxy
+}
+
+TEST_F(WindowTest, EveryRowOfTheBindingTableBindsALiveControl) {
+    CountingWindow& w = Open();
+    for (const Binding& row : Bindings()) {
+        for (std::string_view name : row.controls) {
+            if (name == kTextField || name == kComboField || name == kListBoxField) continue;
+            SCOPED_TRACE(std::string(name) + " " + ui::EventName(row.event));
+            QWidget* control = w.Control(QString::fromLatin1(name.data(), qsizetype(name.size())));
+            ASSERT_NE(control, nullptr);
+            EXPECT_TRUE(ui::HasHandler(control, row.event));
+        }
+    }
+}
+
+TEST_F(WindowTest, AFieldRoleKeepsTheChangeHandlerTheFormGaveTheControl) {
+    CountingWindow& w = Open();
+    // cNVO has its own change handler; a created edit has none and gets EditChange.
+    QWidget* number = w.Control("cNVO");
+    auto* created = new ui::NumberEdit(w.Control("Sheet01"));
+    w.BindFieldHandlers(number, FieldRole::Text);
+    w.BindFieldHandlers(created, FieldRole::Text);
+    w.RecordKind = "_TVO";
+    w.SetText("cNVO", "4321");
+    EXPECT_EQ(w.Text("xcInfoNVO"), "4321") << "cNVOChange still runs, not EditChange alone";
+    EXPECT_TRUE(ui::HasChangeHandler(created));
+    EXPECT_TRUE(ui::HasHandler(created, ui::Event::KeyDown));
+    EXPECT_FALSE(ui::HasHandler(created, ui::Event::Enter)) << "entry and exit are for combos";
+    auto* combo = new ui::Combo(w.Control("Sheet01"));
+    w.BindFieldHandlers(combo, FieldRole::Combo);
+    for (ui::Event e : {ui::Event::Change, ui::Event::Enter, ui::Event::Exit, ui::Event::KeyDown,
+                        ui::Event::KeyUp})
+        EXPECT_TRUE(ui::HasHandler(combo, e)) << ui::EventName(e);
 }
 
 }  // namespace

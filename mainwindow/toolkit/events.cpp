@@ -1,0 +1,385 @@
+// How each control kind raises each event. A control's handlers live in a small object owned by
+// the control; the first handler of an event connects the kind's signal or watches its input
+// events, and later handlers only replace the function called.
+#include "mainwindow/toolkit/events.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSlider>
+#include <QTreeWidget>
+
+#include <array>
+#include <bitset>
+
+#include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/grid.h"
+
+namespace tarmel::ui {
+
+namespace {
+
+constexpr const char* kHubName = "controlEvents";
+
+bool Is(Event e, std::initializer_list<Event> events) {
+    for (Event x : events) {
+        if (e == x) return true;
+    }
+    return false;
+}
+
+// The widget that holds the focus for the control: a date picker's own edit, else the control.
+QWidget* FocusTarget(QWidget* control) {
+    if (auto* date = qobject_cast<DatePicker*>(control)) return date->lineEdit();
+    return control;
+}
+
+// Entering and leaving are the user's moves inside the window; the window losing or regaining
+// activation, or a combo's own drop-down, are neither.
+bool IsFieldMove(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+class EventHub : public QObject {
+public:
+    explicit EventHub(QWidget* control) : QObject(control), control_(control) {
+        setObjectName(QLatin1String(kHubName));
+        control_->installEventFilter(this);
+        // Where the focus, the keys and the mouse of some kinds really go.
+        if (auto* date = qobject_cast<DatePicker*>(control_)) date->lineEdit()->installEventFilter(this);
+        if (auto* memo = qobject_cast<Memo*>(control_)) memo->viewport()->installEventFilter(this);
+        WatchInner();
+    }
+
+    static EventHub* Of(const QWidget* control) {
+        return control->findChild<EventHub*>(QLatin1String(kHubName), Qt::FindDirectChildrenOnly);
+    }
+    static EventHub& For(QWidget* control) {
+        EventHub* hub = Of(control);
+        return hub ? *hub : *new EventHub(control);
+    }
+
+    bool Has(Event e) const { return bool(handlers_[size_t(e)]); }
+    void Set(Event e, Handler handler) { handlers_[size_t(e)] = std::move(handler); }
+    bool Wired(Event e) const { return wired_[size_t(e)]; }
+    void MarkWired(Event e) { wired_[size_t(e)] = true; }
+
+    // Runs the control's handler of the event, if any.
+    void Raise(Event e, EventArgs& args) {
+        args.control = control_;
+        // A copy: the handler may replace itself while it runs.
+        if (Handler handler = handlers_[size_t(e)]) handler(args);
+    }
+    void Raise(Event e) {
+        EventArgs args;
+        Raise(e, args);
+    }
+    void RaiseCell(Event e, int row, int column) {
+        EventArgs args;
+        args.row = row;
+        args.column = column;
+        Raise(e, args);
+    }
+
+    // The connections through a combo's inner edit, made again when the combo gets a new one.
+    void WatchInner() {
+        auto* combo = qobject_cast<QComboBox*>(control_);
+        if (combo == nullptr || combo->lineEdit() == innerEdit_) return;
+        innerEdit_ = combo->lineEdit();
+        if (innerEdit_ == nullptr) return;
+        innerEdit_->installEventFilter(this);
+        QObject::connect(innerEdit_, &QLineEdit::textEdited, this, [this] {
+            Raise(Event::Change);
+            Raise(Event::UserChange);
+        });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        WatchInner();
+        switch (event->type()) {
+            case QEvent::FocusIn:
+            case QEvent::FocusOut:
+                if (watched == FocusTarget(control_) && IsFieldMove(event))
+                    Raise(event->type() == QEvent::FocusIn ? Event::Enter : Event::Exit);
+                return false;
+            case QEvent::KeyPress:
+                return watched == KeyTarget(watched) && KeyPressed(watched, static_cast<QKeyEvent*>(event));
+            case QEvent::KeyRelease:
+                if (watched == KeyTarget(watched)) {
+                    EventArgs args;
+                    args.key = static_cast<QKeyEvent*>(event)->key();
+                    args.modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+                    Raise(Event::KeyUp, args);
+                }
+                return false;
+            case QEvent::MouseButtonDblClick:
+                if (IsTextKind()) Raise(Event::DoubleClick);
+                return false;
+            case QEvent::MouseButtonRelease:
+                if (watched == control_ && qobject_cast<QLabel*>(control_) &&
+                    !qobject_cast<StaticText*>(control_) &&
+                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                    Raise(Event::Click);
+                return false;
+            default: return false;
+        }
+    }
+
+private:
+    bool IsTextKind() const {
+        return qobject_cast<QLineEdit*>(control_) || qobject_cast<QComboBox*>(control_) ||
+               qobject_cast<DatePicker*>(control_) || qobject_cast<Memo*>(control_);
+    }
+
+    // Keys reach a date picker through its edit, a combo through itself or its inner edit.
+    QObject* KeyTarget(QObject* watched) const {
+        if (auto* date = qobject_cast<DatePicker*>(control_)) return date->lineEdit();
+        if (watched == control_ || watched == innerEdit_) return watched;
+        return nullptr;
+    }
+
+    // Key down first, then the typed character; true when the key is consumed.
+    bool KeyPressed(QObject* watched, QKeyEvent* key) {
+        if (resending_) return false;
+        EventArgs down;
+        down.key = key->key();
+        down.modifiers = key->modifiers();
+        Raise(Event::KeyDown, down);
+        if (down.refused) return true;
+        if (!Has(Event::KeyPress) || key->text().isEmpty()) return false;
+        EventArgs press;
+        press.key = key->key();
+        press.modifiers = key->modifiers();
+        press.character = key->text().at(0);
+        Raise(Event::KeyPress, press);
+        if (press.refused || press.character.isNull()) return true;
+        if (press.character == key->text().at(0)) return false;
+        // The handler typed another character in place of this one.
+        QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), QString(press.character));
+        resending_ = true;
+        QCoreApplication::sendEvent(watched, &replaced);
+        resending_ = false;
+        return true;
+    }
+
+    QWidget* control_;
+    QPointer<QLineEdit> innerEdit_;
+    std::array<Handler, kEventCount> handlers_;
+    std::bitset<kEventCount> wired_;
+    bool resending_ = false;
+};
+
+// Connects the kind's signal of event to the hub; false when the kind does not raise it.
+bool Wire(QWidget* control, Event e, EventHub& hub) {
+    EventHub* h = &hub;
+    auto raise = [h, e] { h->Raise(e); };
+    // Events the hub's own filter raises for any kind that has them.
+    if (Is(e, {Event::Enter, Event::Exit, Event::KeyDown, Event::KeyUp, Event::KeyPress}))
+        return true;
+
+    if (auto* tabs = qobject_cast<PageControl*>(control)) {
+        if (e == Event::PageChanging) {
+            tabs->onChanging = [h](int index) {
+                EventArgs args;
+                args.page = index;
+                h->Raise(Event::PageChanging, args);
+                return !args.refused;
+            };
+            return true;
+        }
+        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange})) {
+            QObject::connect(tabs, &QTabWidget::currentChanged, h, [h, e](int index) {
+                EventArgs args;
+                args.page = index;
+                h->Raise(e, args);
+            });
+            return true;
+        }
+        return false;
+    }
+    if (auto* grid = qobject_cast<Grid*>(control)) {
+        auto cell = [h, e](int row, int column) { h->RaiseCell(e, row, column); };
+        switch (e) {
+            case Event::CellChanged: QObject::connect(grid, &Grid::cellChanged, h, cell); return true;
+            case Event::CellClick: QObject::connect(grid, &Grid::cellClicked, h, cell); return true;
+            case Event::DoubleClick: QObject::connect(grid, &Grid::cellDoubleClicked, h, cell); return true;
+            case Event::AfterEdit: QObject::connect(grid, &Grid::editStored, h, cell); return true;
+            case Event::CellEdited:
+                QObject::connect(grid, &Grid::cellEdited, h, [h](int row, int column, const QString& text) {
+                    EventArgs args;
+                    args.row = row;
+                    args.column = column;
+                    args.text = text;
+                    h->Raise(Event::CellEdited, args);
+                });
+                return true;
+            case Event::EditAccept:
+                grid->onEditAccept = [h](int row, int column, QString& text) {
+                    EventArgs args;
+                    args.row = row;
+                    args.column = column;
+                    args.text = text;
+                    h->Raise(Event::EditAccept, args);
+                    text = args.text;
+                    return !args.refused;
+                };
+                return true;
+            case Event::BeforeSelect:
+                grid->onBeforeSelect = [h](int row, int column) {
+                    EventArgs args;
+                    args.row = row;
+                    args.column = column;
+                    h->Raise(Event::BeforeSelect, args);
+                    return !args.refused;
+                };
+                return true;
+            case Event::CellFormatting:
+                grid->onFormatting = [h](int row, int column, QColor& background, QColor& foreground) {
+                    EventArgs args;
+                    args.row = row;
+                    args.column = column;
+                    h->Raise(Event::CellFormatting, args);
+                    background = args.background;
+                    foreground = args.foreground;
+                };
+                return true;
+            default: return false;
+        }
+    }
+    if (auto* date = qobject_cast<DatePicker*>(control)) {
+        if (e == Event::DoubleClick) return true;
+        if (e == Event::UserChange) {
+            QObject::connect(date->lineEdit(), &QLineEdit::textEdited, h, raise);
+            QObject::connect(date, &DatePicker::dateSelected, h, raise);
+            return true;
+        }
+        if (Is(e, {Event::Change, Event::AnyChange})) {
+            QObject::connect(date, &DatePicker::textChanged, h, raise);
+            return true;
+        }
+        return false;
+    }
+    if (auto* memo = qobject_cast<Memo*>(control)) {
+        if (e == Event::DoubleClick) return true;
+        if (e == Event::UserChange) {
+            QObject::connect(memo, &Memo::userEdited, h, raise);
+            return true;
+        }
+        if (Is(e, {Event::Change, Event::AnyChange})) {
+            QObject::connect(memo, &Memo::textEdited, h, raise);
+            return true;
+        }
+        return false;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (e == Event::DoubleClick) return true;
+        // A combo's change is the user's: a choice here, typing through the inner edit.
+        if (Is(e, {Event::Change, Event::UserChange})) {
+            QObject::connect(combo, &QComboBox::activated, h, raise);
+            return true;
+        }
+        if (e == Event::AnyChange) {
+            QObject::connect(combo, &QComboBox::currentTextChanged, h, raise);
+            return true;
+        }
+        return false;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (e == Event::DoubleClick) return true;
+        if (e == Event::UserChange) {
+            QObject::connect(edit, &QLineEdit::textEdited, h, raise);
+            return true;
+        }
+        if (Is(e, {Event::Change, Event::AnyChange})) {
+            QObject::connect(edit, &QLineEdit::textChanged, h, raise);
+            return true;
+        }
+        return false;
+    }
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        auto item = [h, list, e](QListWidgetItem* it) {
+            EventArgs args;
+            args.row = list->row(it);
+            h->Raise(e, args);
+        };
+        if (e == Event::Click) { QObject::connect(list, &QListWidget::itemClicked, h, item); return true; }
+        if (e == Event::DoubleClick)
+            { QObject::connect(list, &QListWidget::itemDoubleClicked, h, item); return true; }
+        // The program fills lists with their signals blocked: every selection change is the user's.
+        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange}))
+            { QObject::connect(list, &QListWidget::itemSelectionChanged, h, raise); return true; }
+        return false;
+    }
+    if (auto* view = qobject_cast<QTreeWidget*>(control)) {
+        auto item = [h, view, e](QTreeWidgetItem* it) {
+            EventArgs args;
+            args.row = view->indexOfTopLevelItem(it);
+            h->Raise(e, args);
+        };
+        if (e == Event::Click) { QObject::connect(view, &QTreeWidget::itemClicked, h, item); return true; }
+        if (e == Event::DoubleClick)
+            { QObject::connect(view, &QTreeWidget::itemDoubleClicked, h, item); return true; }
+        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange}))
+            { QObject::connect(view, &QTreeWidget::itemSelectionChanged, h, raise); return true; }
+        return false;
+    }
+    if (auto* slider = qobject_cast<QSlider*>(control)) {
+        if (Is(e, {Event::Change, Event::AnyChange}))
+            { QObject::connect(slider, &QSlider::valueChanged, h, raise); return true; }
+        if (e == Event::UserChange) { QObject::connect(slider, &QSlider::sliderMoved, h, raise); return true; }
+        return false;
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        if (e == Event::Click) { QObject::connect(button, &QAbstractButton::clicked, h, raise); return true; }
+        return false;
+    }
+    if (auto* text = qobject_cast<StaticText*>(control)) {
+        if (e == Event::Click) { QObject::connect(text, &StaticText::clicked, h, raise); return true; }
+        return false;
+    }
+    // Labels and images: the hub's filter raises their clicks.
+    if (qobject_cast<QLabel*>(control)) return e == Event::Click;
+    return false;
+}
+
+}  // namespace
+
+bool SetHandler(QWidget* control, Event event, Handler handler) {
+    if (control == nullptr) return false;
+    EventHub& hub = EventHub::For(control);
+    if (!hub.Wired(event)) {
+        if (!Wire(control, event, hub)) return false;
+        hub.MarkWired(event);
+    }
+    hub.Set(event, std::move(handler));
+    return true;
+}
+
+bool HasHandler(const QWidget* control, Event event) {
+    const EventHub* hub = control ? EventHub::Of(control) : nullptr;
+    return hub != nullptr && hub->Has(event);
+}
+
+bool HasChangeHandler(const QWidget* control) {
+    return HasHandler(control, Event::Change) || HasHandler(control, Event::UserChange) ||
+           HasHandler(control, Event::AnyChange);
+}
+
+const char* EventName(Event event) {
+    static constexpr const char* kNames[kEventCount] = {
+        "click",      "change",        "user change",  "any change",  "enter",        "exit",
+        "key press",  "key down",      "key up",       "double-click", "page changing",
+        "cell edited", "cell changed", "edit accept",  "before select", "cell click",
+        "after edit", "cell formatting",
+    };
+    return kNames[size_t(event)];
+}
+
+}  // namespace tarmel::ui
