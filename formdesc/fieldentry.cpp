@@ -120,6 +120,24 @@ FieldEntry FieldEntryReader::Read(const TXml& entry) {
     return field;
 }
 
+FieldEntriesByKey ReadFieldEntries(const TXml& structure,
+                                   const std::vector<std::string>& fieldKeys) {
+    FieldEntriesByKey entries;
+    for (const std::string& key : fieldKeys) entries[key];
+    // One walk and one reader for the whole description: what an entry leaves out comes from the
+    // entry read before it, on this page or on an earlier one.
+    TXml walk = structure;
+    XmlFind(walk, "axStructS");
+    FieldEntryReader reader;
+    std::string descInfo;  // carried over too, as every child
+    while (XmlNext(walk, "axStruct") > 0) {
+        XmlValue(walk, "descInfo", descInfo);
+        const auto page = entries.find(descInfo);
+        if (page != entries.end()) page->second.push_back(reader.Read(walk));
+    }
+    return entries;
+}
+
 PageEntry FindPageEntry(const TXml& structure, std::string_view recordKind, int number) {
     TXml walk = structure;
     XmlFind(walk, "axStructS");

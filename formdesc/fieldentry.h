@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formdesc/descriptors.h"
 #include "server/xml/txml.h"
@@ -52,7 +53,8 @@ int IntegerOr(std::string_view text, int fallback);
 
 // Reads field entries in document order. A child absent from an entry keeps the text read for it
 // from the previous entry of the same run (vInfo excepted): the server writes every child, and this
-// is how a description that forgets one has always been read.
+// is how a description that forgets one has always been read. A run is one reader: ReadFieldEntries
+// below reads a whole description with one.
 class FieldEntryReader {
 public:
     FieldEntry Read(const TXml& entry);
@@ -61,6 +63,16 @@ private:
     std::string child(const TXml& entry, const char* name);
     std::map<std::string, std::string, std::less<>> last_;
 };
+
+// The field entries of each of the given field keys (the vInfo of the pages' entries), in document
+// order, read in one pass over the whole description by one FieldEntryReader: a child absent from
+// an entry keeps the text of the last entry read before it, whatever its page. Only the entries of
+// the given keys are read (page entries, grid columns and the entries of other pages carry
+// nothing); an entry without descInfo belongs to the key of the entry before it, whatever that
+// entry was. Every given key is in the result, with no entries when the description has none.
+using FieldEntriesByKey = std::map<std::string, std::vector<FieldEntry>, std::less<>>;
+FieldEntriesByKey ReadFieldEntries(const TXml& structure,
+                                   const std::vector<std::string>& fieldKeys);
 
 // Page entry of a description number for a record kind (first match in document order).
 struct PageEntry {

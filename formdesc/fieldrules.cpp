@@ -1,7 +1,7 @@
 // Field rules without widgets.
 #include "formdesc/fieldrules.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstdio>
 
 #include "formdesc/fieldentry.h"
@@ -23,14 +23,71 @@ std::string WithoutBlanks(std::string_view text) {
 }  // namespace
 
 std::string TwoDecimals(std::string_view text) {
-    double number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) number = 0;
-    // to_chars ignores the machine's locale: always "." (a French desktop would give ",").
-    char out[64];
-    const auto written = std::to_chars(out, out + sizeof out, number, std::chars_format::fixed, 2);
-    if (written.ec != std::errc()) return "0.00";
-    return std::string(out, written.ptr);
+    // Amounts are typed as decimal texts: the digits themselves are rounded, never a binary
+    // floating-point value (which would show 2.675 as 2.67).
+    static const std::string kZero = "0.00";
+    constexpr size_t kLongest = 64;  // a longer result is no amount
+
+    size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    auto isDigit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+
+    // Mantissa: digits, an optional "." and digits, at least one digit in all ("5.", ".5").
+    std::string digits;
+    long long point = 0;  // digits before the decimal point
+    for (; isDigit(at); ++at, ++point) digits += text[at];
+    if (at < text.size() && text[at] == '.') {
+        for (++at; isDigit(at); ++at) digits += text[at];
+    }
+    if (digits.empty()) return kZero;
+
+    // Exponent: "e" or "E", an optional sign, digits.
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        bool negativeExponent = false;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            negativeExponent = text[at++] == '-';
+        if (!isDigit(at)) return kZero;
+        // Past the text's own length plus the longest result, a bigger exponent changes nothing.
+        const auto farAway = static_cast<long long>(text.size() + kLongest);
+        long long exponent = 0;
+        for (; isDigit(at); ++at) exponent = std::min(exponent * 10 + (text[at] - '0'), farAway);
+        point += negativeExponent ? -exponent : exponent;
+    }
+    if (at != text.size()) return kZero;  // "nan", "inf", blanks, ",", a second "." ...
+
+    const size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+    point -= static_cast<long long>(first);
+    digits.erase(0, first);
+    if (point > static_cast<long long>(kLongest)) return kZero;
+
+    // The digit at a position counted from the first significant digit; zeros outside them.
+    auto digitAt = [&](long long i) {
+        return i >= 0 && i < static_cast<long long>(digits.size()) ? digits[static_cast<size_t>(i)]
+                                                                   : '0';
+    };
+    std::string fixed;  // integer digits then two decimals, without the point
+    for (long long i = 0; i < point; ++i) fixed += digitAt(i);
+    if (point <= 0) fixed = "0";
+    fixed += digitAt(point);
+    fixed += digitAt(point + 1);
+    if (digitAt(point + 2) >= '5') {  // halves away from zero: the sign is written apart
+        size_t i = fixed.size();
+        while (i > 0 && fixed[i - 1] == '9') fixed[--i] = '0';
+        if (i == 0) {
+            fixed.insert(fixed.begin(), '1');
+        } else {
+            ++fixed[i - 1];
+        }
+    }
+    if (fixed.find_first_not_of('0') == std::string::npos) return kZero;  // no "-0.00"
+
+    std::string out = negative ? "-" : "";
+    out.append(fixed, 0, fixed.size() - 2);
+    out += '.';
+    out.append(fixed, fixed.size() - 2, 2);
+    return out.size() > kLongest ? kZero : out;
 }
 
 std::string FieldValueFromRecord(std::string_view raw, int controlKind, int dataType,

@@ -16,7 +16,9 @@ namespace tarmel {
 std::string FieldValueFromRecord(std::string_view raw, int controlKind, int dataType,
                                  const Date& today);
 
-// "0.00" form of a decimal text; "0.00" when the text is not a number.
+// "0.00" form of a decimal text ("+5", "-2.675", ".5", "1e3"), its digits rounded half away from
+// zero ("2.675" gives "2.68"); "0.00" when the text is not a finite number (blanks and "," make it
+// none), when the result would be longer than 64 characters, and for anything that rounds to zero.
 std::string TwoDecimals(std::string_view text);
 
 // Left of a field's label: above the control for list boxes and placed controls, otherwise to

@@ -13,11 +13,11 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 std::string SqlText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     text = TrimBlanks(text);
     std::string out = "'";
     out.reserve(text.size() + 8);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (const char c : text) {
         switch (c) {
             case '%': out += "%25"; break;
             case '"': out += "%22"; break;
@@ -25,15 +25,18 @@ std::string SqlText(std::string_view text) {
             case '<': out += "%3C"; break;
             case '>': out += "%3E"; break;
             case '\'': out += "''"; break;
-            case '\r':
-                if (i + 1 < text.size() && text[i + 1] == '\n') {
-                    out += "%0D%0A";
-                    ++i;
+            default: {
+                // Control bytes (a tab pasted from a spreadsheet, a line break of a memo; CR LF
+                // thus gives "%0D%0A") cannot stand in a URL: the HTTP client refuses it.
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x20 || byte == 0x7F) {
+                    out += '%';
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 0x0F];
                 } else {
                     out += c;
                 }
-                break;
-            default: out += c;
+            }
         }
     }
     out += '\'';

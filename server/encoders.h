@@ -9,7 +9,8 @@ namespace tarmel {
 
 // Trimmed text between apostrophes: "%" -> "%25" first (the server percent-decodes, so a bare "%"
 // would corrupt the value), then '"' -> "%22", "&" -> "%26", "<" -> "%3C", ">" -> "%3E", "'" -> "''",
-// CR LF -> "%0D%0A". Every other byte (plus, equals, question mark, Latin-1 letters) is unchanged.
+// every control byte below 0x20 and DEL as "%XX" (CR LF -> "%0D%0A", tab -> "%09", a lone LF ->
+// "%0A"). Every other byte (plus, equals, question mark, Latin-1 letters) is unchanged.
 std::string SqlText(std::string_view text);
 
 // Trimmed text with every "," turned into "."; not quoted, not validated.

@@ -75,6 +75,62 @@ TEST(FieldEntry, AbsentChildrenCarryOverExceptVInfo) {
     EXPECT_EQ(fields[1].desc.controlKind, 111);
 }
 
+// One axStruct entry from "child:text" pairs.
+std::string Entry(std::initializer_list<std::pair<const char*, const char*>> children) {
+    std::string out = "<axStruct>";
+    for (const auto& [name, text] : children)
+        out += std::string("<") + name + ">" + text + "</" + name + ">";
+    return out + "</axStruct>";
+}
+
+TEST(FieldEntries, AbsentChildCarriesFromTheLastEntryOfThePageBefore) {
+    const TXml doc("<axStructS>" +
+                   Entry({{"descInfo", "_TVO"}, {"idNum", "1"}, {"vInfo", "VO1"}}) +
+                   Entry({{"descInfo", "_TVO"}, {"idNum", "2"}, {"vInfo", "VO2"}}) +
+                   Entry({{"descInfo", "VO1"}, {"vInfo", "Marque"}, {"width", "1500"},
+                          {"tag", "svo"}, {"tControl", "111"}}) +
+                   Entry({{"descInfo", "VO1"}, {"vInfo", "Modele"}, {"width", "300"},
+                          {"tag", "compta"}, {"notNull", "true"}}) +
+                   Entry({{"descInfo", "VO2"}, {"vInfo", "Prix"}, {"txtInfo", "Prix"}}) +
+                   "</axStructS>");
+    const FieldEntriesByKey pages = ReadFieldEntries(doc, {"VO1", "VO2"});
+    ASSERT_EQ(pages.at("VO1").size(), 2u);
+    ASSERT_EQ(pages.at("VO2").size(), 1u);
+    const FieldEntry& first = pages.at("VO2")[0];
+    EXPECT_EQ(first.desc.columnName, "Prix");
+    EXPECT_EQ(first.place.width, 20) << "300 twips from the last entry of page 1";
+    EXPECT_EQ(first.desc.rightsTag, ";COMPTA;");
+    EXPECT_TRUE(first.desc.mandatory);
+    EXPECT_EQ(first.desc.controlKind, 111) << "carried through both entries of page 1";
+    EXPECT_EQ(pages.at("VO1")[1].desc.controlKind, 111);
+}
+
+TEST(FieldEntries, CarryFollowsDocumentOrderAndOnlyReadEntries) {
+    const TXml doc("<axStructS>" +
+                   Entry({{"descInfo", "VO2"}, {"vInfo", "A"}, {"width", "150"}}) +
+                   Entry({{"descInfo", "VO1"}, {"vInfo", "B"}, {"width", "300"}}) +
+                   // Not field entries of the pages read: a page entry, a grid column and a field
+                   // of another record kind's page.
+                   Entry({{"descInfo", "_TVO"}, {"idNum", "3"}, {"vInfo", "VO3"},
+                          {"width", "900"}}) +
+                   Entry({{"descInfo", "gFrev"}, {"vInfo", "MontantHT"}, {"width", "600"}}) +
+                   Entry({{"descInfo", "VN1"}, {"vInfo", "C"}, {"width", "450"}}) +
+                   Entry({{"descInfo", "VO2"}, {"vInfo", "D"}}) +
+                   // No descInfo: of the page of the entry before it.
+                   Entry({{"vInfo", "E"}, {"width", "750"}}) +
+                   Entry({{"descInfo", "VO1"}, {"vInfo", "F"}}) + "</axStructS>");
+    const FieldEntriesByKey pages = ReadFieldEntries(doc, {"VO1", "VO2", "VO9"});
+    ASSERT_EQ(pages.at("VO2").size(), 3u);
+    ASSERT_EQ(pages.at("VO1").size(), 2u);
+    EXPECT_TRUE(pages.at("VO9").empty()) << "a key without entries is still listed";
+    EXPECT_EQ(pages.count("VN1"), 0u);
+    EXPECT_EQ(pages.at("VO2")[1].desc.columnName, "D");
+    EXPECT_EQ(pages.at("VO2")[1].place.width, 20) << "from B, page 1, read just before";
+    EXPECT_EQ(pages.at("VO2")[2].desc.columnName, "E");
+    EXPECT_EQ(pages.at("VO1")[1].desc.columnName, "F");
+    EXPECT_EQ(pages.at("VO1")[1].place.width, 50) << "from E, page 2, read just before";
+}
+
 TEST(FieldEntry, ListReference) {
     const struct {
         const char* fieldInfo;

@@ -28,6 +28,82 @@ TEST(FieldRules, ValueFromRecord) {
         EXPECT_EQ(FieldValueFromRecord(c.raw, c.kind, c.type, today), c.shown) << c.raw;
 }
 
+TEST(FieldRules, TwoDecimalsRoundsTheDecimalText) {
+    const std::string sixtyOneDigits = "1" + std::string(60, '0');
+    const struct {
+        std::string in;
+        const char* out;
+    } cases[] = {
+        // Halves away from zero, on the digits as typed.
+        {"0.125", "0.13"},
+        {"2.675", "2.68"},
+        {"-2.675", "-2.68"},
+        {"1.005", "1.01"},
+        {"0.005", "0.01"},
+        {"-0.005", "-0.01"},
+        {"0.0049999999999999999999", "0.00"},
+        {"0.124999", "0.12"},
+        {"9.995", "10.00"},
+        {"-999.999", "-1000.00"},
+        {"12500.456", "12500.46"},
+        {"123456789012345678901234567890.125", "123456789012345678901234567890.13"},
+        {"2.675e0", "2.68"},
+        {"0.2675E1", "2.68"},
+        {"26.75e-1", "2.68"},
+        // Signs and zeros.
+        {"+5", "5.00"},
+        {"+0.125", "0.13"},
+        {"5", "5.00"},
+        {"-5", "-5.00"},
+        {"007.5", "7.50"},
+        {"00", "0.00"},
+        {"-0", "0.00"},
+        {"-0.004", "0.00"},
+        // Short forms and exponents.
+        {"5.", "5.00"},
+        {".5", "0.50"},
+        {"1e3", "1000.00"},
+        {"1E+2", "100.00"},
+        {"2.5e-1", "0.25"},
+        {"5e-400", "0.00"},
+        {"12345678901234567890.5e-15", "12345.68"},
+        {std::string(2000, '1') + "e-1995", "11111.11"},
+        {"0." + std::string(2000, '0') + "1e2003", "100.00"},
+        // Not a finite number.
+        {"nan", "0.00"},
+        {"NaN", "0.00"},
+        {"inf", "0.00"},
+        {"-inf", "0.00"},
+        {"infinity", "0.00"},
+        {"", "0.00"},
+        {".", "0.00"},
+        {"-", "0.00"},
+        {"+", "0.00"},
+        {"++5", "0.00"},
+        {"+-5", "0.00"},
+        {"-+5", "0.00"},
+        {"1e", "0.00"},
+        {"1e+", "0.00"},
+        {"1.2.3", "0.00"},
+        {"1e3.5", "0.00"},
+        {"0x10", "0.00"},
+        {"douze", "0.00"},
+        {"5a", "0.00"},
+        // Blanks and commas are not read here (the page removes blanks before).
+        {" 5", "0.00"},
+        {"5 ", "0.00"},
+        {"1,5", "0.00"},
+        // Up to 64 characters written; a longer result is no amount.
+        {sixtyOneDigits, "1000000000000000000000000000000000000000000000000000000000000.00"},
+        {"-" + sixtyOneDigits, "0.00"},
+        {"1e61", "0.00"},
+        {"1e400", "0.00"},
+        {"1e99999999999999999999", "0.00"},
+        {"1e-99999999999999999999", "0.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TwoDecimals(c.in), c.out) << c.in;
+}
+
 TEST(FieldRules, LabelPlacementMarkerAndVisibility) {
     const struct {
         int kind, left, labelLeft;
