@@ -221,6 +221,12 @@ void TAxTarmel::UpdateVersion(QWidget* memo, QComboBox* model, QComboBox* type) 
         LastModel = L(model->currentText());
     }
     if (type != nullptr && form::TagOf(type) != 0 && !type->currentText().isEmpty()) {
+        // The type the version holds: the last one merged, else the stored one, else the shown one.
+        if (TypeVersion.empty()) {
+            const TsDesc* desc = DescOf(type);
+            TypeVersion = desc != nullptr ? desc->storedValue : std::string();
+            if (TypeVersion.empty()) TypeVersion = L(type->currentText());
+        }
         form::SetFieldText(memo, MergeTypeIntoVersion(form::FieldText(memo), TypeVersion,
                                                       L(type->currentText())));
         TypeVersion = L(type->currentText());

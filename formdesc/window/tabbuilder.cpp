@@ -112,21 +112,15 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
             field.index = static_cast<int>(i);
             ComputeField(field, desc, source, ValueElement(desc, false, false));
             field.box.width = desc.width;
-            // Refilled with the control bound at the first build; a field without one stays so.
+            // Refilled by the binder of the control bound at the first build, whatever the
+            // description calls it; a field without one stays so.
             if (desc.width != 0) {
-                switch (desc.controlKind) {
-                    case kind::ListBox:
-                        if (desc.listBox) BindListBox(desc, field, desc.listBox);
-                        break;
-                    case kind::ComboText:
-                    case kind::ComboPosition:
-                        if (desc.combo) BindCombo(desc, field, desc.combo);
-                        break;
-                    case kind::Text:
-                        if (desc.boundControl) BindText(desc, field, desc.boundControl);
-                        break;
-                    default: break;
-                }
+                if (desc.listBox)
+                    BindListBox(desc, field, desc.listBox);
+                else if (desc.combo)
+                    BindCombo(desc, field, desc.combo);
+                else if (desc.boundControl && desc.boundControl != desc.button)
+                    BindText(desc, field, desc.boundControl);
             }
             MarkMandatory(desc, field.value);
             desc.storedValue = w_.FlagNewEnreg || (w_.NewVehicle && number == 8) ? "" : field.value;
@@ -139,6 +133,13 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
 }
 
 void TabBuilder::BuildPass(const TXml& recordSource) {
+    // One reading of the whole description: a child an entry lacks carries over from the entry
+    // before it, whatever its page.
+    std::vector<std::string> keys;
+    for (const TsPage& page : w_.Pages) {
+        if (page.described) keys.push_back(page.fieldKey);
+    }
+    const FieldEntriesByKey entries = ReadFieldEntries(w_.StructXml, keys);
     for (int number = 0; number < kPageCount; ++number) {
         TsPage& page = w_.Pages[number];
         w_.TraceLog(QStringLiteral("premier Ajout desc Onglet : %1 %2 %3")
@@ -149,19 +150,10 @@ void TabBuilder::BuildPass(const TXml& recordSource) {
         w_.Filling = true;
         w_.TraceLog(QStringLiteral("p2 Ajout desc Onglet : ") + Q(page.fieldKey));
         const TXml source = PageValueSource(number, recordSource, true);
-
-        TXml walk = w_.StructXml;
-        XmlFind(walk, "axStructS");
-        FieldEntryReader reader;
-        std::string descInfo;
-        int index = 0;
-        while (XmlNext(walk, "axStruct") > 0) {
-            XmlValue(walk, "descInfo", descInfo);
-            if (descInfo != page.fieldKey) continue;
-            const FieldEntry entry = reader.Read(walk);
-            if (static_cast<int>(page.descriptors.size()) <= index) page.descriptors.emplace_back();
-            BuildField(number, index, entry, source);
-            ++index;
+        const std::vector<FieldEntry>& fields = entries.at(page.fieldKey);
+        for (size_t index = 0; index < fields.size(); ++index) {
+            if (page.descriptors.size() <= index) page.descriptors.emplace_back();
+            BuildField(number, static_cast<int>(index), fields[index], source);
         }
         w_.Filling = false;
         w_.TestPageUpdate(number);
@@ -315,7 +307,8 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     if (field.length != 0 && !positional) SetMaxLength(combo, field.length);
     if (!combo->isEditable()) {
         // Pick-only on the form: typed text must match an item, checked when the combo is left.
-        desc.limitToList = true;
+        // A combo the builder creates takes free text.
+        desc.limitToList = !created;
         if (auto* own = qobject_cast<ui::Combo*>(combo)) own->makeEditable();
         else combo->setEditable(true);
     }

@@ -153,6 +153,7 @@ void TAxTarmel::JvXPBtnActualizeClick() {
     }
     if (!Text(QStringLiteral("LbIDCustomer")).isEmpty()) {
         ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
+        Server.IdHTTP1.Disconnect();
         Server.HttpExecute(ClientUrl, WorkDir + "/XmlCL.xml");
     }
     FlagNewEnreg = false;

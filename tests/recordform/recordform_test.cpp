@@ -512,5 +512,94 @@ TEST_F(RecordForm, AClientWithoutVehiclesHasAReadOnlyVehiclePage) {
     EXPECT_EQ(Field(7, "idCom").currentValue, before);
 }
 
+// The description of the used-vehicle page edited in the working folder, then a fresh window
+// built from it (the description is cached for hours, so the next load reads the edited file).
+void EditUsedVehicleDescription(const std::string& workDir, const std::string& from,
+                                const std::string& to) {
+    const std::string path = workDir + "/XmlStruct.xml";
+    std::string text = *LoadTextFile(path);
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+}
+
+TEST_F(RecordForm, BuilderCombosTakeFreeTextAndEveryBoundControlIsRefilled) {
+    const std::string first =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+    const std::string second = Sql(
+        "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and idTVO>" + first +
+        " order by idTVO");
+    OpenVehicle(first, kSuperAdmin, 1);
+    // The number is described as a combo although its control on the form is a number edit; a
+    // field with no control on the form is described as a combo, so the builder creates one.
+    const std::string number =
+        "<vInfo>NVO</vInfo><tag>SVO;RVO;SUPERADMINS</tag><defval></defval><width>1500</width>"
+        "<left>1395</left><top>615</top><height>315</height><length>0</length><tInfo>4</tInfo>"
+        "<tControl>109</tControl>";
+    std::string asCombo = number;
+    asCombo.replace(asCombo.find("<tControl>109"), 13, "<tControl>111");
+    EditUsedVehicleDescription(w().WorkDir, number, asCombo);
+    EditUsedVehicleDescription(
+        w().WorkDir, "<axStruct><descInfo>pgVO</descInfo><idNum>12</idNum>",
+        "<axStruct><descInfo>pgVO</descInfo><idNum>99</idNum><txtInfo>Libre</txtInfo>"
+        "<vInfo>NoteLibre</vInfo><tag>SVO;RVO;SUPERADMINS</tag><defval></defval><width>1500</width>"
+        "<left>9000</left><top>615</top><height>315</height><length>0</length><tInfo>2</tInfo>"
+        "<tControl>111</tControl><color>0</color><notNull>FALSE</notNull><enabled>0</enabled>"
+        "<fieldInfo>ListRubrics</fieldInfo></axStruct><axStruct><descInfo>pgVO</descInfo><idNum>12</idNum>");
+    NewWindow();
+    OpenVehicle(first, kSuperAdmin, 1);
+
+    TsDesc& free = Field(1, "NoteLibre");
+    auto* created = qobject_cast<QComboBox*>(free.combo);
+    ASSERT_NE(created, nullptr);
+    ASSERT_GT(created->count(), 0);
+    EXPECT_FALSE(free.limitToList) << "only a combo pick-only on the form is limited";
+    created->setEditText(QStringLiteral("Rayure porte avant"));
+    w().CBoxExit(created);
+    EXPECT_EQ(free.currentValue, "Rayure porte avant");
+
+    const std::string firstNumber = Field(1, "NVO").storedValue;
+    EXPECT_EQ(Field(1, "NVO").controlKind, kind::ComboText);
+    OpenVehicle(second, kSuperAdmin, 1, false);
+    const TsDesc& shown = Field(1, "NVO");
+    EXPECT_NE(shown.storedValue, firstNumber);
+    EXPECT_NE(shown.storedValue, "");
+    EXPECT_EQ(L(w().Text(QStringLiteral("cNVO"))), shown.storedValue)
+        << "the second record's number, not the first one's";
+    EXPECT_EQ(shown.currentValue, shown.storedValue);
+}
+
+TEST_F(RecordForm, AVersionTypeChangeReplacesTheStoredTypeWhenNoneWasMerged) {
+    const std::string id = Sql(
+        "select idTVO from tVehicles where TypeVO=2 and Concession='LYO' order by idTVO");
+    OpenVehicle(id, kSuperAdmin, 2);
+    auto* type = w().Ctl<QComboBox>(QStringLiteral("cVNInfoTypeVersion"));
+    if (w().RecordKind == "_TVD") type = w().Ctl<QComboBox>(QStringLiteral("cVDInfoTypeVersion"));
+    const char* memo = w().RecordKind == "_TVD" ? "cVDInfoVersion" : "cVNInfoVersion";
+    ASSERT_NE(type, nullptr);
+    TsDesc* desc = w().DescOf(type);
+    ASSERT_NE(desc, nullptr);
+    // The stored type is in the version text; nothing was merged since the load.
+    desc->storedValue = "Active";
+    w().TypeVersion.clear();
+    w().SetText(QString::fromLatin1(memo), QStringLiteral("208 1.2 PureTech ACTIVE"));
+    type->setEditText(QStringLiteral("Allure"));
+    w().UpdateVersion(w().Control(QString::fromLatin1(memo)), nullptr, type);
+    EXPECT_EQ(L(w().Text(QString::fromLatin1(memo))), "208 1.2 PureTech ALLURE");
+}
+
+TEST_F(RecordForm, TheReloadButtonOpensAFreshConnectionForAClientToo) {
+    const std::string client = Sql("select idClient from tClients where Concession='LYO' order by idClient");
+    ASSERT_FALSE(client.empty());
+    OpenClient(client, kSuperAdmin);
+    const long before = w().Server.IdHTTP1.connectionsOpened();
+    w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
+    EXPECT_EQ(w().Server.IdHTTP1.connectionsOpened(), before + 1);
+}
+
 }  // namespace
 }  // namespace tarmel
