@@ -33,6 +33,7 @@ namespace tarmel {
 namespace ui {
 struct EventArgs;
 }
+struct ControlPlan;
 
 // How the tab builder binds a field's control: the handlers it gets follow the role.
 enum class FieldRole { Text, Combo, ListBox };
@@ -178,8 +179,6 @@ public:
     int MaxImageNumber = 0;
     // A load is running: its requests turn the event loop, and a reload asked meanwhile waits.
     bool LoadRunning = false;
-    // The user for whom the test SMS button shows (a part of the user's display name).
-    static constexpr const char* kSmsTestUserName = "Test SMS";
 
     void JvXPBtnActualizeClick();
     bool GetDataRights(std::string_view groups) const;
@@ -201,6 +200,9 @@ public:
     virtual void GetDataImages();            // page 6: the record's photos
     virtual void LoadInfoAction();           // page 7: client actions
     virtual void LoadInfoVehicle();          // page 8: client vehicles
+
+    // What a decision planned for the named controls: enabled, shown, colours (applyplan.cpp).
+    void ApplyPlan(const ControlPlan& plan);
 
     // Runs a handler; an error reaches the user in an error box, as the platform's would.
     template <class F>

@@ -79,6 +79,12 @@ void SetFieldColours(QWidget* control, Colour background, Colour text) {
     control->setPalette(palette);
 }
 
+int IdNumber(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
 Date Today() {
     const QDate today = QDate::currentDate();
     return {today.year(), today.month(), today.day()};

@@ -31,6 +31,9 @@ Colour BackgroundOf(const QWidget* control);
 // so a read-only field stays readable.
 void SetFieldColours(QWidget* control, Colour background, Colour text);
 
+// The identifier a host label shows (LbIdTVO, LbIDCustomer) as a number, 0 when it is none.
+int IdNumber(const QString& text);
+
 // The machine's date.
 Date Today();
 

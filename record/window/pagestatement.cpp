@@ -1,8 +1,7 @@
 // TestPageUpdate: the pending statement of a page after every edit, and the Save and New buttons.
-#include <QAbstractButton>
-
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
+#include "record/recordplan.h"
 #include "record/statements.h"
 
 namespace tarmel {
@@ -31,9 +30,7 @@ bool TAxTarmel::TestPageUpdate(int page) {
     } else {
         SetText(QStringLiteral("LbDebugInfo2"), form::Q(result.statement));
     }
-    const bool savable = !result.statement.empty();
-    if (QWidget* save = Control(QStringLiteral("JvXPBtnSave"))) save->setEnabled(savable);
-    if (QWidget* add = Control(QStringLiteral("JvXPBtnNewVO"))) add->setEnabled(!savable);
+    ApplyPlan(PlanPageButtons(!result.statement.empty()));
     return result.changed;
 }
 

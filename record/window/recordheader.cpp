@@ -11,6 +11,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "server/xml/texttools.h"
 
@@ -29,25 +30,12 @@ std::string ElementValue(const TXml& element, std::string_view name) {
     return value;
 }
 
-bool IsNumberAbove0(const QString& text) {
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    return ok && n > 0;
-}
-
-void SetVisible(TAxTarmel& w, const char* name, bool visible) {
-    if (QWidget* c = w.Control(QString::fromLatin1(name))) c->setVisible(visible);
-}
-
-void SetEnabled(TAxTarmel& w, const char* name, bool enabled) {
-    if (QWidget* c = w.Control(QString::fromLatin1(name))) c->setEnabled(enabled);
-}
 
 }  // namespace
 
 TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 1"));
-    SetVisible(w, "Panel1", false);
+    w.ApplyPlan(ControlPlan().Show("Panel1", false));
     w.RecordXml.setText({});
     const QString customer = w.Text(QStringLiteral("LbIDCustomer"));
     if (!customer.isEmpty() && customer != QLatin1String("-1")) {
@@ -93,19 +81,11 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     if (auto* newButton = w.Ctl<QAbstractButton>(QStringLiteral("JvXPBtnNewVO")))
         newButton->setText(family);
 
-    // Header edits: cleared, coloured by kind.
-    const QColor base = w.RecordKind == "_TVD" ? QColor(204, 89, 118) : QColor(64, 64, 240);
-    const QColor ink = w.RecordKind == "_TCL" ? QColor(Qt::white) : QColor(Qt::black);
+    // Header edits: cleared, coloured by family.
     for (const char* name :
-         {"xcInfoTitre", "xcIdentity", "xcInfoNVO", "xcInfoField1", "xcInfoField2", "xcInfoField3"}) {
-        auto* edit = w.Ctl<ui::HeaderEdit>(QString::fromLatin1(name));
-        if (edit == nullptr) continue;
-        edit->clear();
-        edit->setDisabledColours(ink, base);
-    }
-    for (const char* name : {"DblNom", "DblIdent", "DblTelDom", "DblMobile"})
-        SetVisible(w, name, w.FlagNewEnreg);
-    SetVisible(w, "xcIdentity", w.RecordKind == "_TCL");
+         {"xcInfoTitre", "xcIdentity", "xcInfoNVO", "xcInfoField1", "xcInfoField2", "xcInfoField3"})
+        w.SetText(QString::fromLatin1(name), {});
+    w.ApplyPlan(PlanHeader(FamilyOf(w.RecordKind), w.FlagNewEnreg));
 
     w.FrevoTotal = ElementValue(record, "Frevo");
     std::string id = ElementValue(record, "idVO");
@@ -113,9 +93,7 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     if (!id.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(id));
     const std::string concession = ElementValue(record, "Concession");
 
-    SetEnabled(w, "JvXPBtnNewVehicle", family == QLatin1String("CL") && IsNumberAbove0(customer));
-    SetEnabled(w, "JvXPBtnPrint",
-               family == QLatin1String("CL") || (family != QLatin1String("VN") && !id.empty()));
+    w.ApplyPlan(PlanRecordCommands(FamilyOf(w.RecordKind), form::IdNumber(customer), !id.empty()));
     w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.idTypeVO) +
                w.Text(QStringLiteral("LbIdTVO")));
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 3"));
@@ -131,8 +109,7 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.RightClarum = rights.clarum;
     w.RightSuperAdmin = rights.superAdmin;
 
-    // A record of another dealership is shown with empty pages.
-    if (concession != w.UserConcession && !w.FlagNewEnreg) {
+    if (ShowsEmptyPages(concession, w.UserConcession, w.FlagNewEnreg)) {
         w.RecordXml.setText({});
         w.ClientXml.setText({});
         record.setText({});
@@ -143,17 +120,8 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
 }
 
 void UpdateTabDescClosing(TAxTarmel& w) {
-    // Warranty fields: the accountants, or the sales managers until the warranty is validated.
-    bool allowed = w.RightCompta;
-    if (!allowed && w.GetDataRights(";SVO;RVO;"))
-        allowed = w.Text(QStringLiteral("cDateValidationGarantie")).isEmpty();
-    for (const char* name : {"cTypeGarantie", "cDureeGarantie", "cPrixGarantie", "cMtComIntermediaire"}) {
-        QWidget* control = w.Control(QString::fromLatin1(name));
-        if (control == nullptr) continue;
-        control->setEnabled(allowed);
-        form::SetFieldColours(control, allowed ? kWindowBackground : kReadOnlyBackground,
-                              inventory::kNoColour);
-    }
+    w.ApplyPlan(PlanWarranty(w.RightCompta, w.GetDataRights(";SVO;RVO;"),
+                             !w.Text(QStringLiteral("cDateValidationGarantie")).isEmpty()));
 
     const QString customer = w.Text(QStringLiteral("LbIDCustomer"));
     if (customer == QLatin1String("-1")) w.FlagNewEnreg = w.Text(QStringLiteral("xcInfoNVO")).isEmpty();

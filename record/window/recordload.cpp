@@ -7,6 +7,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "server/xml/texttools.h"
 
@@ -18,13 +19,6 @@ using form::Q;
 namespace {
 
 const char* Flag(bool value) { return value ? "-1" : "0"; }
-
-// The identifier text of a host label as a number, 0 when it is none.
-int NumberOf(const QString& text) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
-    return ok ? n : 0;
-}
 
 }  // namespace
 
@@ -49,7 +43,7 @@ void TAxTarmel::FetchRecordDocuments() {
         RecordUrl = BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
                     "&UserID=" + idUser;
         SetText(QStringLiteral("LbDebugInfo1"), Q(RecordUrl));
-        const int n = NumberOf(vehicleId);
+        const int n = form::IdNumber(vehicleId);
         FlagNewEnreg = n <= 0;
         TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
         Server.HttpExecute(RecordUrl, WorkDir + "/XmlVO.xml");
@@ -58,7 +52,7 @@ void TAxTarmel::FetchRecordDocuments() {
         // The client identifier travels as the idClient the exchange adds to every request.
         ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
         SetText(QStringLiteral("LbDebugInfo1"), Q(ClientUrl));
-        const int n = NumberOf(customer);
+        const int n = form::IdNumber(customer);
         FlagNewEnreg = n <= 0;
         NewVehicle = false;
         TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
@@ -106,15 +100,13 @@ void TAxTarmel::UpdateView(bool reload) {
 }
 
 void TAxTarmel::ApplyRecordButtons() {
-    auto show = [this](const char* name, bool visible) {
-        if (QWidget* c = Control(QString::fromLatin1(name))) c->setVisible(visible);
-    };
-    show("JvXPBtnNewVO", RecordKind != "_TVD");
-    show("JvXPBtnSuppr", RightSuperAdmin || RecordKind == "_TCL");
-    show("JvXPBtnSweep", RightSuperAdmin && RecordKind == "_TVN");
-    show("PanelCompta", RightCompta);
-    show("JvXPBtnSMS", UserName.find(kSmsTestUserName) != std::string::npos);
-    show("LbInfoOptions", RecordKind == "_TVD" || RecordKind == "_TVN");
+    RecordButtonsInput input;
+    input.family = FamilyOf(RecordKind);
+    input.rights = {RightSite, RightCompta, RightClarum, RightSuperAdmin};
+    input.userName = UserName;
+    input.clientSite = L(Text(QStringLiteral("aSite")));
+    input.clientStaff = L(Text(QStringLiteral("aidCom")));
+    ApplyPlan(PlanRecordButtons(input));
 
     QWidget* next = Control(QStringLiteral("JvXPNext"));
     QWidget* debug0 = Control(QStringLiteral("LbDebugInfo0"));
@@ -126,18 +118,8 @@ void TAxTarmel::ApplyRecordButtons() {
             setMaximumHeight(height);
             resize(width(), height);
         }
-        for (const char* name : {"LbDebugInfo0", "LbDebugInfo1", "LbDebugInfo2", "LbDebugInfo3",
-                                 "LbHttpRoot", "LbBaseHRef"})
-            show(name, true);
     } else if (next != nullptr && debug0 != nullptr) {
         debug0->move(debug0->x(), next->y());
-    }
-
-    if (RecordKind == "_TCL") {
-        for (const char* name : {"aSite", "aidCom"}) {
-            QWidget* combo = Control(QString::fromLatin1(name));
-            if (combo != nullptr) combo->setEnabled(Text(QString::fromLatin1(name)).isEmpty() || RightSuperAdmin);
-        }
     }
 }
 
