@@ -21,12 +21,6 @@ namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-void SetFontPx(QWidget* control, int px) {
-    QFont font = control->font();
-    font.setPixelSize(px);
-    control->setFont(font);
-}
-
 QWidget* Create(const Entry& e, QWidget* parent) {
     switch (e.kind) {
     case Kind::Label: {
@@ -123,7 +117,7 @@ void TAxTarmel::BuildControls() {
         control->setGeometry(e.left, e.top, e.width, e.height);
         if (*e.caption && e.kind != Kind::ListView) ui::SetControlText(control, Utf8(e.caption));
         if (*e.hint) ui::SetHint(control, Utf8(e.hint));
-        if (e.fontPx) SetFontPx(control, e.fontPx);
+        if (e.fontPx) ui::SetFontPx(control, e.fontPx);
         const QColor fontColour = ui::ColourFrom(e.fontColour);
         const QColor colour = ui::ColourFrom(e.colour);
         if (auto* header = qobject_cast<ui::HeaderEdit*>(control)) {

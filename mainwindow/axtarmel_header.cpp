@@ -1,7 +1,6 @@
 // The record header: number, title, the three information fields, the client's identity, the
 // window caption and the wording of the record buttons' hints.
-#include <QDate>
-
+#include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/header/headertext.h"
 #include "mainwindow/toolkit/controls.h"
@@ -13,34 +12,21 @@ namespace {
 std::string Std(const QString& text) { return text.toStdString(); }
 QString Qt8(const std::string& text) { return QString::fromStdString(text); }
 
-Date Today() {
-    const QDate today = QDate::currentDate();
-    return {today.year(), today.month(), today.day()};
-}
-
-void SetFontPx(QWidget* control, int px) {
-    QFont font = control->font();
-    font.setPixelSize(px);
-    control->setFont(font);
-}
-
 }  // namespace
 
 void TAxTarmel::SetWindowCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TAxTarmel::setInfoNVO() {
-    if (RecordKind == "_TVO") SetText("xcInfoNVO", Text("cNVO"));
-    else if (RecordKind == "_TVD") SetText("xcInfoNVO", Text("cVDNVO"));
-    else if (RecordKind == "_TVN") SetText("xcInfoNVO", Text("cVNNVO"));
+    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind))
+        SetText("xcInfoNVO", Text(vehicle->number));
     SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
                                                 Std(Text("xcInfoTitre")))));
 }
 
 void TAxTarmel::setInfoTitre() {
     QString title;
-    if (RecordKind == "_TVO") title = Qt8(header::TitleText(Std(Text("cInfoMarque")), Std(Text("cInfoVersion"))));
-    else if (RecordKind == "_TVD") title = Qt8(header::TitleText(Std(Text("cVDInfoMarque")), Std(Text("cVDInfoVersion"))));
-    else if (RecordKind == "_TVN") title = Qt8(header::TitleText(Std(Text("cVNInfoMarque")), Std(Text("cVNInfoVersion"))));
+    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind))
+        title = Qt8(header::TitleText(Std(Text(vehicle->make)), Std(Text(vehicle->version))));
     SetText("xcInfoTitre", title);
     SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
                                                 Std(Text("xcInfoTitre")))));
@@ -48,28 +34,23 @@ void TAxTarmel::setInfoTitre() {
 
 void TAxTarmel::setInfoField1() {
     QWidget* field = Control("xcInfoField1");
-    const char* colour = RecordKind == "_TVO"   ? "cInfoCouleur"
-                         : RecordKind == "_TVD" ? "cVDInfoCouleur"
-                         : RecordKind == "_TVN" ? "cVNInfoCouleur"
-                                                : nullptr;
-    if (colour) {
-        SetText("xcInfoField1", Text(colour));
-        SetFontPx(field, header::PointsToPixels(12));
+    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind)) {
+        SetText("xcInfoField1", Text(vehicle->colour));
+        ui::SetFontPx(field, header::PointsToPixels(12));
     } else if (RecordKind == "_TCL") {
         // ASCII letters only, like every case change of the program.
         QString email = Text("aCliEmail");
         for (QChar& c : email)
             if (c >= 'A' && c <= 'Z') c = QChar(c.unicode() - 'A' + 'a');
         SetText("xcInfoField1", email);
-        SetFontPx(field, header::PointsToPixels(header::EmailFontPoints(size_t(email.size()))));
+        ui::SetFontPx(field, header::PointsToPixels(header::EmailFontPoints(size_t(email.size()))));
     }
 }
 
 void TAxTarmel::setInfoField2() {
-    if (RecordKind == "_TVO")
-        SetText("xcInfoField2", Text("cCV") + " cv - " + Text("cKMS") + " kms");
-    else if (RecordKind == "_TVD")
-        SetText("xcInfoField2", Text("cVDCV") + " cv - " + Text("cVDKMS") + " kms");
+    const auto* vehicle = header::VehicleHeaderOf(RecordKind);
+    if (vehicle != nullptr && *vehicle->cv)
+        SetText("xcInfoField2", Text(vehicle->cv) + " cv - " + Text(vehicle->kms) + " kms");
     else if (RecordKind == "_TCL")
         SetText("xcInfoField2", Qt8(header::PhoneGroups(Std(Text("aCliMobile")))));
 }
@@ -78,12 +59,12 @@ void TAxTarmel::setInfoField3() {
     if (Filling) return;
     if (RecordKind == "_TVO") {
         const int days = header::UsedVehicleDays(Std(Text("cDateOrdre")), Std(Text("cDateEntree")),
-                                                 ServerToday, Today());
+                                                 ServerToday, form::Today());
         SetText("xcInfoField3", QString::number(days) + " jours");
     } else if (RecordKind == "_TVN") {
         SetText("xcInfoField3",
                 Qt8(header::NewVehicleDaysText(Std(Text("cVNDateOrdre")), Std(Text("cVNDateFacture")),
-                                               Std(Text("cVNMEC")), Today())));
+                                               Std(Text("cVNMEC")), form::Today())));
     } else if (RecordKind == "_TCL") {
         SetText("xcInfoField3", Qt8(header::PhoneGroups(Std(Text("aCliTelDom")))));
     }

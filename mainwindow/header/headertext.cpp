@@ -40,6 +40,13 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view word, std::
 
 }  // namespace
 
+const VehicleHeaderControls* VehicleHeaderOf(std::string_view recordKind) {
+    for (const VehicleHeaderControls& row : kVehicleHeaders) {
+        if (recordKind == row.kind) return &row;
+    }
+    return nullptr;
+}
+
 std::string Family(std::string_view recordKind) {
     return recordKind.size() >= 4 ? std::string(recordKind.substr(2, 2)) : std::string();
 }

@@ -13,6 +13,25 @@ namespace tarmel::header {
 // Characters 3 and 4 of the record kind: "_TVO" -> "VO"; empty for a shorter kind.
 std::string Family(std::string_view recordKind);
 
+// The controls a vehicle family's header reads: number, make, version, colour, and the fiscal
+// power and mileage of the second field (empty: the family shows none).
+struct VehicleHeaderControls {
+    const char* kind;
+    const char* number;
+    const char* make;
+    const char* version;
+    const char* colour;
+    const char* cv;
+    const char* kms;
+};
+inline constexpr VehicleHeaderControls kVehicleHeaders[] = {
+    {"_TVO", "cNVO", "cInfoMarque", "cInfoVersion", "cInfoCouleur", "cCV", "cKMS"},
+    {"_TVD", "cVDNVO", "cVDInfoMarque", "cVDInfoVersion", "cVDInfoCouleur", "cVDCV", "cVDKMS"},
+    {"_TVN", "cVNNVO", "cVNInfoMarque", "cVNInfoVersion", "cVNInfoCouleur", "", ""},
+};
+// The row of a vehicle's record kind, or nullptr (a client, no record).
+const VehicleHeaderControls* VehicleHeaderOf(std::string_view recordKind);
+
 // Telephone digits in groups of two separated by "." ("0612345678" -> "06.12.34.56.78"); an odd
 // length puts three digits in the first group. A group that is not all digits leaves the text
 // unchanged; a one-character text gives the empty text.

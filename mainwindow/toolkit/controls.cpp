@@ -77,6 +77,12 @@ int TypingLimit(const QLineEdit* edit) {
     return limiter ? limiter->limit : 0;
 }
 
+void SetFontPx(QWidget* control, int px) {
+    QFont font = control->font();
+    font.setPixelSize(px);
+    control->setFont(font);
+}
+
 QString ControlText(const QWidget* control) {
     if (auto* d = qobject_cast<const DatePicker*>(control)) return d->text();
     if (auto* c = qobject_cast<const QComboBox*>(control)) return c->currentText();

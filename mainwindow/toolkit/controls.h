@@ -34,6 +34,9 @@ QColor ColourFrom(std::uint32_t value);
 QString ControlText(const QWidget* control);
 void SetControlText(QWidget* control, const QString& text);
 
+// The control's font at a size in pixels.
+void SetFontPx(QWidget* control, int px);
+
 // Hints: "short|long"; the tool tip shows the short part, the status line the long part.
 void SetHint(QWidget* control, const QString& hint);
 QString Hint(const QWidget* control);
