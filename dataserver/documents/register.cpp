@@ -7,7 +7,7 @@
 #include <string>
 
 #include "dataserver/documents/documents.h"
-#include "dataserver/xmlanswer.h"
+#include "dataserver/refusal.h"
 
 namespace tarmel::dataserver {
 
@@ -15,13 +15,14 @@ namespace {
 
 using Builder = std::function<std::string(sqlite3*, const QueryParams&)>;
 
-void Answer(Database& db, const char* root, const Builder& build, const Request& request,
+void Answer(Database& db, Endpoint endpoint, const Builder& build, const Request& request,
             Response& response) {
     std::string body;
     try {
         db.Read([&](sqlite3* connection) { body = build(connection, request.params); });
     } catch (const std::exception& e) {
-        body = LogDocument(root, {std::string("Erreur interne : ") + e.what()});
+        response = Refusal(endpoint, std::string("Erreur interne : ") + e.what());
+        return;
     }
     response.status = 200;
     response.body = std::move(body);
@@ -30,25 +31,25 @@ void Answer(Database& db, const char* root, const Builder& build, const Request&
 }  // namespace
 
 void RegisterDocumentEndpoints(HttpServer& server, Database& db, const EndpointConfig& config) {
-    struct Endpoint {
+    struct DocumentRoute {
         const char* name;
-        const char* root;
+        Endpoint endpoint;
         Builder build;
     };
-    const Endpoint endpoints[] = {
-        {"AxInfoStruct", "axStructS", BuildStructDocument},
-        {"AxInfoEquip", "AxInfoEquip", BuildEquipDocument},
-        {"AxInfoVO", "AxInfoVO",
+    const DocumentRoute routes[] = {
+        {"AxInfoStruct", Endpoint::InfoStruct, BuildStructDocument},
+        {"AxInfoEquip", Endpoint::InfoEquip, BuildEquipDocument},
+        {"AxInfoVO", Endpoint::InfoVO,
          [](sqlite3* c, const QueryParams& p) { return BuildVehicleDocument(c, p, ServerToday()); }},
-        {"AxInfoCL", "AxInfoCL",
+        {"AxInfoCL", Endpoint::InfoCL,
          [](sqlite3* c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
     };
-    for (const Endpoint& e : endpoints) {
-        const char* root = e.root;
+    for (const DocumentRoute& e : routes) {
+        const Endpoint endpoint = e.endpoint;
         Builder build = e.build;
         server.Route("GET", config.base + e.name,
-                     [&db, root, build](const Request& request, Response& response) {
-                         Answer(db, root, build, request, response);
+                     [&db, endpoint, build](const Request& request, Response& response) {
+                         Answer(db, endpoint, build, request, response);
                      });
     }
 }
