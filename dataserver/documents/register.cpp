@@ -1,8 +1,9 @@
 // Routes of the document endpoints: each handler runs its builder on a read-only connection of
-// the pool; a builder never throws past the handler, so a fault becomes a LogItem answer.
+// the pool and answers its document, or, when a read failed, the endpoint's refusal with SQLite's
+// message. Nothing here catches: the builders give their faults as values, and what may still
+// throw (std::bad_alloc) is refused by the HTTP layer's last-resort catch, under the same root.
 #include "dataserver/documents/register.h"
 
-#include <exception>
 #include <functional>
 #include <string>
 
@@ -13,19 +14,18 @@ namespace tarmel::dataserver {
 
 namespace {
 
-using Builder = std::function<std::string(sqlite3*, const QueryParams&)>;
+using Builder = std::function<BuiltDocument(sqlite3*, const QueryParams&)>;
 
 void Answer(Database& db, Endpoint endpoint, const Builder& build, const Request& request,
             Response& response) {
-    std::string body;
-    try {
-        db.Read([&](sqlite3* connection) { body = build(connection, request.params); });
-    } catch (const std::exception& e) {
-        response = Refusal(endpoint, std::string("Erreur interne : ") + e.what());
+    BuiltDocument built;
+    db.Read([&](sqlite3* connection) { built = build(connection, request.params); });
+    if (!built.error.empty()) {
+        response = Refusal(endpoint, "Erreur interne : " + built.error);
         return;
     }
     response.status = 200;
-    response.body = std::move(body);
+    response.body = std::move(built.document);
 }
 
 }  // namespace
@@ -40,7 +40,9 @@ void RegisterDocumentEndpoints(HttpServer& server, Database& db, const EndpointC
         {"AxInfoStruct", Endpoint::InfoStruct, BuildStructDocument},
         {"AxInfoEquip", Endpoint::InfoEquip, BuildEquipDocument},
         {"AxInfoVO", Endpoint::InfoVO,
-         [](sqlite3* c, const QueryParams& p) { return BuildVehicleDocument(c, p, ServerToday()); }},
+         [](sqlite3* c, const QueryParams& p) {
+             return BuildVehicleDocument(c, p, ServerToday());
+         }},
         {"AxInfoCL", Endpoint::InfoCL,
          [](sqlite3* c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
     };
