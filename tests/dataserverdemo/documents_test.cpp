@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <map>
 #include <set>
@@ -627,6 +628,61 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     const std::string none = Doc(tarmel::dataserver::BuildClientDocument(
         db, {{"UserID", "9"}, {"idClient", "-1"}}, "10/12/2026"));
     EXPECT_NE(none.find("<TVC></TVC><TActS></TActS><TVehS></TVehS>"), std::string::npos);
+}
+
+// A read that fails anywhere in a builder (the first statement, a helper's, the last list, a
+// step rather than a preparation) stops it with SQLite's message, no document, and every
+// statement finalized.
+TEST(Documents, AFailedReadIsTheBuildersAnswer) {
+    using tarmel::dataserver::BuiltDocument;
+    ScratchDir dir;
+    tarmel::dataserver::DemoOptions options;
+    options.vehicles = 5;
+    options.clients = 5;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(BuildDemo(dir.str(), "faults", options, false).c_str(), &db), SQLITE_OK);
+    const std::string client = ScalarText(db, "SELECT idClient FROM tActions LIMIT 1");
+    ASSERT_FALSE(client.empty());
+    // The client's actions now fail while they are read: abs() of the smallest integer.
+    ASSERT_EQ(sqlite3_exec(db,
+                           "DROP TABLE tStructure; DROP TABLE tOptionLists; "
+                           "DROP TABLE [tVO - Frevo]; ALTER TABLE tActions RENAME TO tActionsKept; "
+                           "CREATE VIEW tActions AS SELECT *, abs(-9223372036854775807 - 1) AS boom "
+                           "FROM tActionsKept",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    struct Case {
+        const char* builder;
+        std::function<BuiltDocument()> build;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"structure",
+         [&] { return tarmel::dataserver::BuildStructDocument(db, {{"UserConcession", "LYO"}}); },
+         "no such table: tStructure"},
+        {"lists",
+         [&] { return tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}}); },
+         "no such table: tOptionLists"},
+        {"vehicle",
+         [&] {
+             return tarmel::dataserver::BuildVehicleDocument(db, {{"idTVO", "0"}, {"UserID", "3"}},
+                                                             "10/12/2026");
+         },
+         "no such table: tVO - Frevo"},
+        {"client",
+         [&] {
+             return tarmel::dataserver::BuildClientDocument(
+                 db, {{"idClient", client}, {"UserID", "9"}}, "10/12/2026");
+         },
+         "integer overflow"},
+    };
+    for (const Case& c : cases) {
+        const BuiltDocument built = c.build();
+        EXPECT_NE(built.error.find(c.error), std::string::npos) << c.builder << ": " << built.error;
+        EXPECT_EQ(built.document, "") << c.builder;
+        EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr) << c.builder;
+    }
+    sqlite3_close(db);
 }
 
 }  // namespace
