@@ -20,11 +20,6 @@ std::string Msg(std::string_view utf8) {
     return tarmel::Latin1(utf8);
 }
 
-std::string_view EndpointOf(std::string_view path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 std::string RowsetDocument(const QueryResult& result) {
     AnswerWriter w("AXQueryS", {{"RowCount", std::to_string(result.rows.size())},
                                 {"EOF", result.more ? "0" : "1"}});
@@ -66,7 +61,7 @@ struct Context {
 void AxQuery(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQL");
     if (!sql || TrimBlanks(*sql).empty()) {
-        response.body = ErrorDocument(request.path, Msg("Paramètre SQL manquant"));
+        response = Refusal(Endpoint::Query, Msg("Paramètre SQL manquant"));
         return;
     }
     response.body = QueryAnswer(ctx.db, *sql, MaxRowsOf(request, ctx.config.defaultMaxRows));
@@ -75,7 +70,7 @@ void AxQuery(const Context& ctx, const Request& request, Response& response) {
 void AxExecute(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQLExecute");
     if (!sql || TrimBlanks(*sql).empty()) {
-        response.body = ErrorDocument(request.path, Msg("Paramètre SQLExecute manquant"));
+        response = Refusal(Endpoint::Statement, Msg("Paramètre SQLExecute manquant"));
         return;
     }
     response.body = RunStatement(ctx.db, *sql).document;
@@ -101,38 +96,36 @@ void Sms(const Context& ctx, const Request& request, Response& response) {
 
 std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRows) {
     DialectResult translated = TranslateDialect(clientSql);
-    if (!translated.ok) return ErrorDocument("AxQuery", translated.error);
+    if (!translated.ok) return Refusal(Endpoint::Query, translated.error).body;
     QueryResult result = db.Query(translated.sql, maxRows);
     return result.outcome == Outcome::Ok ? RowsetDocument(result)
-                                         : ErrorDocument("AxQuery", result.error);
+                                         : Refusal(Endpoint::Query, result.error).body;
 }
 
 StatementAnswer RunStatement(Database& db, std::string_view clientSql,
                              const std::function<bool(std::string& error)>& beforeCommit) {
     StatementAnswer answer;
     if (TrimBlanks(clientSql).empty()) {
-        answer.document = LogDocument("AXExecute", {Msg("Instruction SQL vide")});
+        answer.document = Refusal(Endpoint::Statement, Msg("Instruction SQL vide")).body;
         return answer;
     }
     DialectResult translated = TranslateDialect(clientSql);
     if (!translated.ok) {
-        answer.document = LogDocument("AXExecute", {translated.error});
+        answer.document = Refusal(Endpoint::Statement, translated.error).body;
         return answer;
     }
     ExecuteResult result = db.Execute(translated.sql, beforeCommit);
     answer.ok = result.outcome == Outcome::Ok;
     answer.document =
-        answer.ok ? StatementDocument(result) : LogDocument("AXExecute", {result.error});
+        answer.ok ? StatementDocument(result) : Refusal(Endpoint::Statement, result.error).body;
     return answer;
 }
 
-std::string ErrorDocument(std::string_view path, const std::string& message) {
-    std::string_view endpoint = EndpointOf(path);
-    if (EqualsNoCase(endpoint, "AxQuery")) {
-        AnswerWriter w("AXQueryS", {{"RowCount", "0"}, {"EOF", "1"}});
-        return w.Finish({message});
-    }
-    return LogDocument("AXExecute", {message});
+Endpoint EndpointAt(const EndpointConfig& config, std::string_view path) {
+    if (StartsWithNoCase(path, config.imagesPath)) return Endpoint::Photos;
+    if (EqualsNoCase(path, kSmsPath)) return Endpoint::Sms;
+    if (!StartsWithNoCase(path, config.base)) return Endpoint::Unknown;
+    return EndpointNamed(path.substr(config.base.size()));
 }
 
 void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& config) {
@@ -149,13 +142,12 @@ void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& c
     server.Route("POST", base + "AxInsert", bind(&AxUpload));
     server.RoutePrefix("GET", config.imagesPath, bind(&PhotoFile));
     server.Route("GET", base + "ReportPDF", bind(&Report));
-    server.Route("POST", "/tools/smssend/smssend.php5", bind(&Sms));
+    server.Route("POST", std::string(kSmsPath), bind(&Sms));
     RegisterDocumentEndpoints(server, db, config);
-    server.SetErrorWriter([](const Request& request, Response& response, const std::string& m) {
-        response.status = 200;
-        response.contentType = "text/xml; charset=ISO-8859-1";
-        response.body = ErrorDocument(request.path, m);
-    });
+    server.SetErrorWriter(
+        [config](const Request& request, Response& response, const std::string& message) {
+            response = Refusal(EndpointAt(config, request.path), message);
+        });
 }
 
 }  // namespace tarmel::dataserver

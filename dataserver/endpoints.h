@@ -1,4 +1,4 @@
-// The data server's endpoints under the base path: the route table and the one error document.
+// The data server's endpoints under the base path: the route table and the statement answers.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "dataserver/database.h"
 #include "dataserver/httpserver.h"
+#include "dataserver/refusal.h"
 
 namespace tarmel::dataserver {
 
@@ -32,11 +33,12 @@ StatementAnswer RunStatement(Database& db, std::string_view clientSql,
 // root carrying a LogItem.
 std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRows);
 
-// Registers every endpoint on the server and installs the error writer.
-void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& config);
+// The endpoint a request path addresses: a name under the base path, the SMS path, or a photo
+// under the images path.
+Endpoint EndpointAt(const EndpointConfig& config, std::string_view path);
 
-// The error document of a request: the shape its endpoint's reader expects (a rowset for
-// "AxQuery", a statement answer for the others) carrying one LogItem.
-std::string ErrorDocument(std::string_view path, const std::string& message);
+// Registers every endpoint on the server and installs the error writer, which answers every
+// refusal of the HTTP layer with the Refusal of the endpoint asked.
+void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& config);
 
 }  // namespace tarmel::dataserver

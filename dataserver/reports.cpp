@@ -15,9 +15,9 @@
 
 #include "dataserver/cellformat.h"
 #include "dataserver/querystring.h"
+#include "dataserver/refusal.h"
 #include "dataserver/textutil.h"
 #include "dataserver/uploads.h"
-#include "dataserver/xmlanswer.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel::dataserver {
@@ -554,7 +554,7 @@ void HandleReport(Database& db, const EndpointConfig& config, const Request& req
         response.body = std::move(pdf);
         return;
     }
-    response.body = LogDocument("ReportPDF", {error});
+    response = Refusal(Endpoint::Report, error);
 }
 
 }  // namespace tarmel::dataserver

@@ -17,6 +17,7 @@
 
 #include "dataserver/multipart.h"
 #include "dataserver/querystring.h"
+#include "dataserver/refusal.h"
 #include "dataserver/textutil.h"
 #include "server/xml/texttools.h"
 
@@ -204,7 +205,7 @@ void HandlePhotoUpload(Database& db, const EndpointConfig& config, const Request
     std::string photoName, miniName, statement;
     std::vector<const FormPart*> files;
     if (!error.empty() || !CheckUpload(parts, photoName, miniName, statement, files, error)) {
-        response.body = ErrorDocument(request.path, error);
+        response = Refusal(Endpoint::Statement, error);
         return;
     }
     std::error_code ec;
@@ -212,7 +213,7 @@ void HandlePhotoUpload(Database& db, const EndpointConfig& config, const Request
     TempPhoto photo, mini;
     if (!photo.Write(config.photos, files[0]->data, error) ||
         !mini.Write(config.photos, files[1]->data, error)) {
-        response.body = ErrorDocument(request.path, error);
+        response = Refusal(Endpoint::Statement, error);
         return;
     }
     // The files take their names inside the statement's transaction: a photo that cannot be
@@ -251,9 +252,7 @@ void HandlePhotoFile(const EndpointConfig& config, const Request& request, Respo
         if (in) bytes = std::string(std::istreambuf_iterator<char>(in), {});
     }
     if (!bytes) {
-        response.status = 404;
-        response.contentType = "text/plain; charset=ISO-8859-1";
-        response.body = Msg("Photo introuvable");
+        response = Refusal(Endpoint::Photos, Msg("Photo introuvable"));
         return;
     }
     response.contentType = "image/jpeg";
@@ -261,7 +260,6 @@ void HandlePhotoFile(const EndpointConfig& config, const Request& request, Respo
 }
 
 void HandleSms(Database& db, const Request& request, Response& response) {
-    response.contentType = "text/plain; charset=ISO-8859-1";
     std::string error;
     std::vector<FormPart> parts = ParseForm(request, error);
     const FormPart* to = FindField(parts, "destinataire");
@@ -291,8 +289,12 @@ void HandleSms(Database& db, const Request& request, Response& response) {
         });
         if (!stored) error = Msg("message non enregistré");
     }
-    response.body = error.empty() ? std::string("telephonySmsSend successfull")
-                                  : Msg("telephonySmsSend en échec : ") + error;
+    if (!error.empty()) {
+        response = Refusal(Endpoint::Sms, error);
+        return;
+    }
+    response.contentType = "text/plain; charset=ISO-8859-1";
+    response.body = "telephonySmsSend successfull";
 }
 
 }  // namespace tarmel::dataserver

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 #include <ctime>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dataserver/cellformat.h"
@@ -16,14 +16,35 @@ namespace tarmel::dataserver {
 
 namespace {
 
-// A prepared statement that is always finalized.
+// The SQLite message of a read that failed, as a value: false while every read went through.
+// A builder stops at the first one and answers it instead of its document.
+struct [[nodiscard]] Fault {
+    std::string message;
+    explicit operator bool() const { return !message.empty(); }
+};
+
+Fault FaultOf(sqlite3* db) {
+    const char* message = sqlite3_errmsg(db);
+    return {message != nullptr && *message != '\0' ? message : "erreur SQLite"};
+}
+
+BuiltDocument Failed(Fault fault) {
+    return {std::string(), std::move(fault.message)};
+}
+
+BuiltDocument Built(AnswerWriter& w) {
+    return {w.Finish(), std::string()};
+}
+
+// A prepared statement that is always finalized. One that cannot be prepared, or whose step
+// fails, has no (more) rows, and fault() tells why.
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-            std::string message = sqlite3_errmsg(db);
+            fault_ = FaultOf(db);
             sqlite3_finalize(stmt_);
-            throw std::runtime_error(message);
+            stmt_ = nullptr;
         }
     }
     ~Statement() { sqlite3_finalize(stmt_); }
@@ -31,19 +52,26 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     Statement& Bind(int i, std::string_view text) {
-        sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        if (stmt_ != nullptr) {
+            sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()),
+                              SQLITE_TRANSIENT);
+        }
         return *this;
     }
     Statement& Bind(int i, int64_t value) {
-        sqlite3_bind_int64(stmt_, i, value);
+        if (stmt_ != nullptr) sqlite3_bind_int64(stmt_, i, value);
         return *this;
     }
+    // True on a row; false once the rows are done, or when the statement failed.
     bool Step() {
+        if (stmt_ == nullptr || fault_) return false;
         const int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
+        if (rc != SQLITE_DONE) fault_ = FaultOf(sqlite3_db_handle(stmt_));
         return false;
     }
+    // What stopped the statement; false while it has not failed.
+    const Fault& fault() const { return fault_; }
     std::string Cell(int col) const {
         std::string out;
         AppendCell(stmt_, col, out);
@@ -61,6 +89,7 @@ public:
 
 private:
     sqlite3_stmt* stmt_ = nullptr;
+    Fault fault_;
 };
 
 std::string Param(const QueryParams& params, std::string_view name) {
@@ -92,23 +121,25 @@ void WriteRow(AnswerWriter& w, const Statement& st) {
 
 // The dealership whose description and lists apply: its own rows when it has some, else the
 // group's ("*").
-std::string StructureOwner(sqlite3* db, const std::string& concession) {
+Fault StructureOwner(sqlite3* db, const std::string& concession, std::string& owner) {
     Statement st(db, "SELECT 1 FROM tStructure WHERE Concession = ? LIMIT 1");
     st.Bind(1, concession);
-    return st.Step() ? concession : std::string("*");
+    owner = st.Step() ? concession : std::string("*");
+    return st.fault();
 }
 
 // Whether the dealership code is one of the group's dealerships; the group-level code (or an
 // unknown one) sees the lists of every dealership.
-bool IsDealership(sqlite3* db, const std::string& concession) {
+Fault IsDealership(sqlite3* db, const std::string& concession, bool& dealership) {
     Statement st(db, "SELECT 1 FROM tSites WHERE Concession = ? LIMIT 1");
     st.Bind(1, concession);
-    return st.Step();
+    dealership = st.Step();
+    return st.fault();
 }
 
 // "User", "GNames" and "OptDates" of the requesting user.
-void WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
-                     std::string_view today) {
+Fault WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
+                      std::string_view today) {
     int64_t userId = 0;
     std::string concession, site, name, us1, groups;
     if (ParseId(Param(params, "UserID"), userId)) {
@@ -122,6 +153,7 @@ void WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
             us1 = st.Text(3);
             groups = st.Text(4);
         }
+        if (st.fault()) return st.fault();
     }
     w.Open("User");
     w.Value("UserConcession", concession);
@@ -147,14 +179,16 @@ void WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
         w.Value("Opt_LimiteDateDebFrevo", st.Cell(1));
         w.Value("Opt_LimiteDateDebClarum", st.Cell(2));
     }
+    if (st.fault()) return st.fault();
     w.Value("Now", today);
     w.Close("OptDates");
+    return {};
 }
 
 // One list of rows: container, then one item per row with every selected column.
-void WriteList(sqlite3* db, AnswerWriter& w, const char* container, const char* item,
-               const char* sql, int64_t key, const char* aliasOf = nullptr,
-               const char* alias = nullptr) {
+Fault WriteList(sqlite3* db, AnswerWriter& w, const char* container, const char* item,
+                const char* sql, int64_t key, const char* aliasOf = nullptr,
+                const char* alias = nullptr) {
     Statement st(db, sql);
     st.Bind(1, key);
     w.Open(container);
@@ -169,6 +203,32 @@ void WriteList(sqlite3* db, AnswerWriter& w, const char* container, const char* 
         w.Close(item);
     }
     w.Close(container);
+    return st.fault();
+}
+
+// One list of entries with the named children, one per column of the statement; the parameter
+// ?1 is the dealership code when bindConcession is set.
+struct KeyedList {
+    const char* container;
+    const char* item;
+    std::string sql;
+    std::vector<const char*> names;
+    bool bindConcession;
+};
+
+Fault WriteKeyed(sqlite3* db, AnswerWriter& w, const KeyedList& list,
+                 const std::string& concession) {
+    Statement st(db, list.sql.c_str());
+    if (list.bindConcession) st.Bind(1, concession);
+    w.Open(list.container);
+    while (st.Step()) {
+        w.Open(list.item);
+        int c = 0;
+        for (const char* n : list.names) w.Value(n, st.Text(c++));
+        w.Close(list.item);
+    }
+    w.Close(list.container);
+    return st.fault();
 }
 
 }  // namespace
@@ -183,8 +243,9 @@ std::string ServerToday() {
     return buf;
 }
 
-std::string BuildStructDocument(sqlite3* db, const QueryParams& params) {
-    const std::string owner = StructureOwner(db, Param(params, "UserConcession"));
+BuiltDocument BuildStructDocument(sqlite3* db, const QueryParams& params) {
+    std::string owner;
+    if (Fault f = StructureOwner(db, Param(params, "UserConcession"), owner)) return Failed(f);
     Statement st(db,
                  "SELECT descInfo, idNum, txtInfo, vInfo, tag, defval, xWidth, xLeft, xTop, "
                  "xHeight, xLength, tInfo, tControl, color, xNotNull, enabled, fieldInfo "
@@ -200,12 +261,14 @@ std::string BuildStructDocument(sqlite3* db, const QueryParams& params) {
         for (int c = 0; c < 17; ++c) w.Value(kNames[c], st.Cell(c));
         w.Close("axStruct");
     }
-    return w.Finish();
+    if (st.fault()) return Failed(st.fault());
+    return Built(w);
 }
 
-std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
+BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params) {
     const std::string concession = Param(params, "UserConcession");
-    const bool own = IsDealership(db, concession);
+    bool own = false;
+    if (Fault f = IsDealership(db, concession, own)) return Failed(f);
     // A dealership sees its own sites, staff and new-vehicle catalogue; the group sees all.
     const char* const ownOrAll = own ? "= ?1" : "= ?1 OR 1";
     AnswerWriter w("AxInfoEquip");
@@ -225,6 +288,7 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
             w.Value("text", st.Text(1));
             w.Close("Pars");
         }
+        if (st.fault()) return Failed(st.fault());
         const std::string sql =
             std::string("SELECT Site FROM tSites WHERE Concession ") + ownOrAll + " ORDER BY Site";
         Statement sites(db, sql.c_str());
@@ -235,47 +299,37 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
             w.Value("text", sites.Text(0));
             w.Close("Pars");
         }
+        if (sites.fault()) return Failed(sites.fault());
     }
     w.Close("ParsS");
 
-    auto keyed = [&](const char* container, const char* item, const char* sql,
-                     std::initializer_list<const char*> names, bool bindConcession) {
-        Statement st(db, sql);
-        if (bindConcession) st.Bind(1, concession);
-        w.Open(container);
-        while (st.Step()) {
-            w.Open(item);
-            int c = 0;
-            for (const char* n : names) w.Value(n, st.Text(c++));
-            w.Close(item);
-        }
-        w.Close(container);
-    };
-    keyed("InfoComS", "InfoCom",
-          (std::string("SELECT idCom, cNom, Site FROM tStaff WHERE Concession ") + ownOrAll +
-           " ORDER BY cNom")
-              .c_str(),
-          {"idCom", "cNom", "Site"}, true);
-    keyed("MarksS", "Marks", "SELECT DISTINCT VMarque FROM ListModels ORDER BY VMarque", {"vMark"},
-          false);
-    keyed("ModelsS", "Models",
-          "SELECT VMarque, VModele FROM ListModels GROUP BY VMarque, VModele "
-          "ORDER BY VMarque, VModele",
-          {"vMark", "vModel"}, false);
     const std::string where = std::string(" WHERE VConcession ") + ownOrAll;
-    keyed("VNMarksS", "VNMarks",
-          ("SELECT VMarque FROM ListVersions" + where + " GROUP BY VMarque ORDER BY VMarque").c_str(),
-          {"vnMark"}, true);
-    keyed("VNModelsS", "VNModels",
-          ("SELECT VMarque, VModele FROM ListVersions" + where +
-           " GROUP BY VMarque, VModele ORDER BY VMarque, VModele")
-              .c_str(),
-          {"vnMark", "vnModel"}, true);
-    keyed("VNVersionsS", "VNVersions",
-          ("SELECT VModele, VVersion FROM ListVersions" + where +
-           " GROUP BY VModele, VVersion ORDER BY VModele, min(rowid)")
-              .c_str(),
-          {"vnModel", "vnVers"}, true);
+    const KeyedList lists[] = {
+        {"InfoComS", "InfoCom",
+         std::string("SELECT idCom, cNom, Site FROM tStaff WHERE Concession ") + ownOrAll +
+             " ORDER BY cNom",
+         {"idCom", "cNom", "Site"}, true},
+        {"MarksS", "Marks", "SELECT DISTINCT VMarque FROM ListModels ORDER BY VMarque", {"vMark"},
+         false},
+        {"ModelsS", "Models",
+         "SELECT VMarque, VModele FROM ListModels GROUP BY VMarque, VModele "
+         "ORDER BY VMarque, VModele",
+         {"vMark", "vModel"}, false},
+        {"VNMarksS", "VNMarks",
+         "SELECT VMarque FROM ListVersions" + where + " GROUP BY VMarque ORDER BY VMarque",
+         {"vnMark"}, true},
+        {"VNModelsS", "VNModels",
+         "SELECT VMarque, VModele FROM ListVersions" + where +
+             " GROUP BY VMarque, VModele ORDER BY VMarque, VModele",
+         {"vnMark", "vnModel"}, true},
+        {"VNVersionsS", "VNVersions",
+         "SELECT VModele, VVersion FROM ListVersions" + where +
+             " GROUP BY VModele, VVersion ORDER BY VModele, min(rowid)",
+         {"vnModel", "vnVers"}, true},
+    };
+    for (const KeyedList& list : lists) {
+        if (Fault f = WriteKeyed(db, w, list, concession)) return Failed(f);
+    }
 
     w.Open("InfoSiteS");
     {
@@ -291,6 +345,7 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
             w.Value("MontantFraisDossier", st.Cell(2));
             w.Close("InfoSite");
         }
+        if (st.fault()) return Failed(st.fault());
     }
     w.Close("InfoSiteS");
 
@@ -299,6 +354,7 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
         Statement keys(db, "SELECT ListKey FROM tOptionLists GROUP BY ListKey ORDER BY min(rowid)");
         std::vector<std::string> names;
         while (keys.Step()) names.push_back(keys.Text(0));
+        if (keys.fault()) return Failed(keys.fault());
         for (const std::string& key : names) {
             const std::string item = XmlName(key);
             Statement st(db, "SELECT Abbr, eText FROM tOptionLists WHERE ListKey = ? "
@@ -311,15 +367,16 @@ std::string BuildEquipDocument(sqlite3* db, const QueryParams& params) {
                 w.Value("eText", st.Text(1));
                 w.Close(item);
             }
+            if (st.fault()) return Failed(st.fault());
             w.Close(item + "S");
         }
     }
-    return w.Finish();
+    return Built(w);
 }
 
-std::string BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
     AnswerWriter w("AxInfoVO");
-    WriteUserBlocks(db, w, params, today);
+    if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idTVO = 0, idVO = 0;
     w.Open("tVO");
     if (ParseId(Param(params, "idTVO"), idTVO)) {
@@ -331,28 +388,38 @@ std::string BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::st
             w.Value("idtVO", std::to_string(idTVO));
             idVO = st.Int(0);
         }
+        if (st.fault()) return Failed(st.fault());
     }
     w.Close("tVO");
     // A new or unknown vehicle gets empty lists (identifier 0 matches no row).
-    WriteList(db, w, "ImageS", "Image",
-              "SELECT NomImage, NumImage, DateImage FROM [tVO - Liens Images] WHERE idVO = ? "
-              "ORDER BY NumImage, idImage",
-              idVO);
-    WriteList(db, w, "ResaS", "Resa",
-              "SELECT DResaMax, Vendeur, Acheteur, Commentaire FROM tReservations WHERE idVO = ? "
-              "ORDER BY DResaMax, idResa",
-              idVO);
-    WriteList(db, w, "FrevoS", "Frevo",
-              "SELECT idFrevo, DateFrevo, LibelleFrevo, NComptable, NomFournisseur, NFacture, "
-              "TypeFrevo, MontantHT, idVO FROM [tVO - Frevo] WHERE idVO = ? "
-              "ORDER BY DateFrevo, idFrevo",
-              idVO);
-    return w.Finish();
+    if (Fault f = WriteList(
+            db, w, "ImageS", "Image",
+            "SELECT NomImage, NumImage, DateImage FROM [tVO - Liens Images] WHERE idVO = ? "
+            "ORDER BY NumImage, idImage",
+            idVO)) {
+        return Failed(f);
+    }
+    if (Fault f = WriteList(
+            db, w, "ResaS", "Resa",
+            "SELECT DResaMax, Vendeur, Acheteur, Commentaire FROM tReservations WHERE idVO = ? "
+            "ORDER BY DResaMax, idResa",
+            idVO)) {
+        return Failed(f);
+    }
+    if (Fault f = WriteList(
+            db, w, "FrevoS", "Frevo",
+            "SELECT idFrevo, DateFrevo, LibelleFrevo, NComptable, NomFournisseur, NFacture, "
+            "TypeFrevo, MontantHT, idVO FROM [tVO - Frevo] WHERE idVO = ? "
+            "ORDER BY DateFrevo, idFrevo",
+            idVO)) {
+        return Failed(f);
+    }
+    return Built(w);
 }
 
-std::string BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
     AnswerWriter w("AxInfoCL");
-    WriteUserBlocks(db, w, params, today);
+    if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idClient = 0;
     const bool known = ParseId(Param(params, "idClient"), idClient);
     w.Open("TVC");
@@ -360,16 +427,23 @@ std::string BuildClientDocument(sqlite3* db, const QueryParams& params, std::str
         Statement st(db, "SELECT * FROM tClients WHERE idClient = ?");
         st.Bind(1, idClient);
         if (st.Step()) WriteRow(w, st);
+        if (st.fault()) return Failed(st.fault());
     }
     w.Close("TVC");
     if (!known) idClient = 0;
-    WriteList(db, w, "TActS", "TAct",
-              "SELECT * FROM tActions WHERE idClient = ? ORDER BY DateAction DESC, idAction DESC",
-              idClient);
-    WriteList(db, w, "TVehS", "TVeh",
-              "SELECT * FROM TVehiclesClarum WHERE idClient = ? ORDER BY DateOrdre DESC, idTVO DESC",
-              idClient, "idTVO", "idtVO");
-    return w.Finish();
+    if (Fault f = WriteList(
+            db, w, "TActS", "TAct",
+            "SELECT * FROM tActions WHERE idClient = ? ORDER BY DateAction DESC, idAction DESC",
+            idClient)) {
+        return Failed(f);
+    }
+    if (Fault f = WriteList(
+            db, w, "TVehS", "TVeh",
+            "SELECT * FROM TVehiclesClarum WHERE idClient = ? ORDER BY DateOrdre DESC, idTVO DESC",
+            idClient, "idTVO", "idtVO")) {
+        return Failed(f);
+    }
+    return Built(w);
 }
 
 }  // namespace tarmel::dataserver

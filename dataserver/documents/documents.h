@@ -1,7 +1,8 @@
 // The documents the client reads whole: the structure description ("AxInfoStruct"), the value
 // lists ("AxInfoEquip") and the record documents of a vehicle ("AxInfoVO") and of a client
 // ("AxInfoCL"). Each builder reads the database through the given (read-only) connection,
-// finalizes every statement it prepares, and returns a Latin-1 XML document.
+// finalizes every statement it prepares, and returns a Latin-1 XML document, or the message of
+// the read that failed.
 #pragma once
 
 #include <sqlite3.h>
@@ -13,16 +14,23 @@
 
 namespace tarmel::dataserver {
 
+// A builder's answer: the document, or (error set, document empty) SQLite's message for the first
+// statement that could not be prepared or stepped; the builder stops there.
+struct BuiltDocument {
+    std::string document;
+    std::string error;
+};
+
 // "axStructS" with one "axStruct" per entry, for the parameter "UserConcession".
-std::string BuildStructDocument(sqlite3* db, const QueryParams& params);
+BuiltDocument BuildStructDocument(sqlite3* db, const QueryParams& params);
 // "AxInfoEquip" holding "ParsS", "InfoComS", "MarksS", "ModelsS", "VNMarksS", "VNModelsS",
 // "VNVersionsS", "InfoSiteS" and one container per option list, for "UserConcession".
-std::string BuildEquipDocument(sqlite3* db, const QueryParams& params);
+BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params);
 // "AxInfoVO": "User", "GNames", "OptDates", "tVO", "ImageS", "ResaS", "FrevoS" for the
 // parameters "idTVO" and "UserID". today is "dd/mm/yyyy" (written as "Now").
-std::string BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today);
 // "AxInfoCL": "User", "GNames", "OptDates", "TVC", "TActS", "TVehS" for "idClient" and "UserID".
-std::string BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today);
 
 // Today's date on the server, "dd/mm/yyyy".
 std::string ServerToday();

@@ -1,54 +1,57 @@
 // Routes of the document endpoints: each handler runs its builder on a read-only connection of
-// the pool; a builder never throws past the handler, so a fault becomes a LogItem answer.
+// the pool and answers its document, or, when a read failed, the endpoint's refusal with SQLite's
+// message. Nothing here catches: the builders give their faults as values, and what may still
+// throw (std::bad_alloc) is refused by the HTTP layer's last-resort catch, under the same root.
 #include "dataserver/documents/register.h"
 
-#include <exception>
 #include <functional>
 #include <string>
 
 #include "dataserver/documents/documents.h"
-#include "dataserver/xmlanswer.h"
+#include "dataserver/refusal.h"
 
 namespace tarmel::dataserver {
 
 namespace {
 
-using Builder = std::function<std::string(sqlite3*, const QueryParams&)>;
+using Builder = std::function<BuiltDocument(sqlite3*, const QueryParams&)>;
 
-void Answer(Database& db, const char* root, const Builder& build, const Request& request,
+void Answer(Database& db, Endpoint endpoint, const Builder& build, const Request& request,
             Response& response) {
-    std::string body;
-    try {
-        db.Read([&](sqlite3* connection) { body = build(connection, request.params); });
-    } catch (const std::exception& e) {
-        body = LogDocument(root, {std::string("Erreur interne : ") + e.what()});
+    BuiltDocument built;
+    db.Read([&](sqlite3* connection) { built = build(connection, request.params); });
+    if (!built.error.empty()) {
+        response = Refusal(endpoint, "Erreur interne : " + built.error);
+        return;
     }
     response.status = 200;
-    response.body = std::move(body);
+    response.body = std::move(built.document);
 }
 
 }  // namespace
 
 void RegisterDocumentEndpoints(HttpServer& server, Database& db, const EndpointConfig& config) {
-    struct Endpoint {
+    struct DocumentRoute {
         const char* name;
-        const char* root;
+        Endpoint endpoint;
         Builder build;
     };
-    const Endpoint endpoints[] = {
-        {"AxInfoStruct", "axStructS", BuildStructDocument},
-        {"AxInfoEquip", "AxInfoEquip", BuildEquipDocument},
-        {"AxInfoVO", "AxInfoVO",
-         [](sqlite3* c, const QueryParams& p) { return BuildVehicleDocument(c, p, ServerToday()); }},
-        {"AxInfoCL", "AxInfoCL",
+    const DocumentRoute routes[] = {
+        {"AxInfoStruct", Endpoint::InfoStruct, BuildStructDocument},
+        {"AxInfoEquip", Endpoint::InfoEquip, BuildEquipDocument},
+        {"AxInfoVO", Endpoint::InfoVO,
+         [](sqlite3* c, const QueryParams& p) {
+             return BuildVehicleDocument(c, p, ServerToday());
+         }},
+        {"AxInfoCL", Endpoint::InfoCL,
          [](sqlite3* c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
     };
-    for (const Endpoint& e : endpoints) {
-        const char* root = e.root;
+    for (const DocumentRoute& e : routes) {
+        const Endpoint endpoint = e.endpoint;
         Builder build = e.build;
         server.Route("GET", config.base + e.name,
-                     [&db, root, build](const Request& request, Response& response) {
-                         Answer(db, root, build, request, response);
+                     [&db, endpoint, build](const Request& request, Response& response) {
+                         Answer(db, endpoint, build, request, response);
                      });
     }
 }

@@ -104,8 +104,8 @@ HttpAnswer ClientGet(int port, const std::string& target, const std::string& idC
                                 "Accept: text/html, */*\r\nConnection: close\r\n\r\n");
 }
 
-HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Part>& parts,
-                         const std::string& contentType) {
+std::string MultipartRequest(const std::string& path, const std::vector<Part>& parts,
+                             const std::string& contentType) {
     const std::string boundary = "--------TarmelTestBoundary4711";
     std::string body;
     for (const Part& part : parts) {
@@ -119,9 +119,14 @@ HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Pa
     body += "--" + boundary + "--\r\n";
     const std::string type =
         contentType.empty() ? "multipart/form-data; boundary=" + boundary : contentType;
-    return RawRequest(port, "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " +
-                                type + "\r\nContent-Length: " + std::to_string(body.size()) +
-                                "\r\nConnection: close\r\n\r\n" + body);
+    return "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " + type +
+           "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" +
+           body;
+}
+
+HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Part>& parts,
+                         const std::string& contentType) {
+    return RawRequest(port, MultipartRequest(path, parts, contentType));
 }
 
 std::string XmlProblems(const std::string& document) {

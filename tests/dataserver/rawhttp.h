@@ -31,6 +31,9 @@ struct Part {
 };
 HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Part>& parts,
                          const std::string& contentType = "");
+// The bytes of that POST, for RawRequest.
+std::string MultipartRequest(const std::string& path, const std::vector<Part>& parts,
+                             const std::string& contentType = "");
 
 // The body of a well-formedness check by xmllint: empty when the document is well-formed,
 // otherwise xmllint's complaint.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <map>
 #include <set>
@@ -68,8 +69,15 @@ bool IsDataControl(inventory::Kind k) {
            k == Kind::Combo || k == Kind::Memo || k == Kind::ListBox;
 }
 
-std::string Doc(std::string (*build)(sqlite3*, const QueryParams&), const QueryParams& params) {
-    return build(SharedDemo().db, params);
+// The document of a builder that must not fail.
+std::string Doc(const tarmel::dataserver::BuiltDocument& built) {
+    EXPECT_EQ(built.error, "");
+    return built.document;
+}
+
+std::string Doc(tarmel::dataserver::BuiltDocument (*build)(sqlite3*, const QueryParams&),
+                const QueryParams& params) {
+    return Doc(build(SharedDemo().db, params));
 }
 
 TEST(StructureDocument, PlacesEveryFieldWhereTheInventoryPlacesItsControl) {
@@ -259,8 +267,8 @@ TEST(StructureDocument, ADealershipWithItsOwnDescriptionGetsItTheOthersTheGroups
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     auto clientCaption = [&](const char* concession) {
-        for (const Entry& e : StructEntries(tarmel::dataserver::BuildStructDocument(
-                 db, {{"UserConcession", concession}}))) {
+        for (const Entry& e : StructEntries(Doc(tarmel::dataserver::BuildStructDocument(
+                 db, {{"UserConcession", concession}})))) {
             if (e.at("descInfo") == "_TCL" && e.at("idNum") == "7") return e.at("txtInfo");
         }
         return std::string();
@@ -268,8 +276,10 @@ TEST(StructureDocument, ADealershipWithItsOwnDescriptionGetsItTheOthersTheGroups
     EXPECT_EQ(clientCaption("DAU"), "Fiche client");
     EXPECT_EQ(clientCaption("LYO"), "Client");
     EXPECT_EQ(clientCaption("QUINTAR"), "Client");
-    EXPECT_EQ(StructEntries(tarmel::dataserver::BuildStructDocument(db, {{"UserConcession", "DAU"}})).size(),
-              StructEntries(tarmel::dataserver::BuildStructDocument(db, {})).size());
+    EXPECT_EQ(StructEntries(Doc(tarmel::dataserver::BuildStructDocument(
+                                db, {{"UserConcession", "DAU"}})))
+                  .size(),
+              StructEntries(Doc(tarmel::dataserver::BuildStructDocument(db, {}))).size());
     sqlite3_close(db);
 }
 
@@ -421,8 +431,10 @@ TEST(EquipmentDocument, ListMaintenanceChangesWhatTheClientSees) {
                       "Values ('VOLKSWAGEN', 'GOLF', 'Match', 'LYO')")}) {
         ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
     }
-    const std::string lyo = tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}});
-    const std::string dau = tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "DAU"}});
+    const std::string lyo =
+        Doc(tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}}));
+    const std::string dau =
+        Doc(tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "DAU"}}));
     const auto bodies = ParameterRun(lyo, "Carrosserie");
     ASSERT_GT(bodies.size(), 2u);
     EXPECT_EQ(bodies.front(), "..");
@@ -477,9 +489,9 @@ TEST(VehicleDocument, CarriesTheUserTheRecordAndItsLists) {
                                        "ORDER BY idVO LIMIT 1");
     const std::string idTVO = std::to_string(
         ScalarInt(db, "SELECT idTVO FROM tVehicles WHERE idVO=" + std::to_string(idVO)));
-    const std::string doc = tarmel::dataserver::BuildVehicleDocument(
+    const std::string doc = Doc(tarmel::dataserver::BuildVehicleDocument(
         db, {{"XMLC_OutputFormat", "XML"}, {"idTVO", idTVO}, {"UserID", "3"}, {"idClient", ""}},
-        "10/12/2026");
+        "10/12/2026"));
     EXPECT_EQ(XmlLint(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);  // every statement finalized
 
@@ -543,8 +555,8 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
     sqlite3* db = SharedDemo().db;
     const std::string reserved = std::to_string(ScalarInt(
         db, "SELECT v.idTVO FROM tVehicles v JOIN tReservations r USING (idVO) LIMIT 1"));
-    const std::string doc = tarmel::dataserver::BuildVehicleDocument(
-        db, {{"idTVO", reserved}, {"UserID", "4"}}, "10/12/2026");
+    const std::string doc = Doc(tarmel::dataserver::BuildVehicleDocument(
+        db, {{"idTVO", reserved}, {"UserID", "4"}}, "10/12/2026"));
     const auto resa = Items(doc, "ResaS", "Resa", {"DResaMax", "Vendeur", "Acheteur", "Commentaire"});
     ASSERT_EQ(resa.size(), 1u);
     EXPECT_EQ(resa[0].at("DResaMax").size(), 10u);
@@ -554,16 +566,16 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
     // Line breaks travel as "&cr;", ampersands as "&amp;", accents as Latin-1 bytes.
     const std::string commented = std::to_string(ScalarInt(
         db, "SELECT idTVO FROM tVehicles WHERE Commentaires LIKE '%&%' LIMIT 1"));
-    const std::string withText = tarmel::dataserver::BuildVehicleDocument(
-        db, {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026");
+    const std::string withText = Doc(tarmel::dataserver::BuildVehicleDocument(
+        db, {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026"));
     EXPECT_EQ(ValueOf(RecordOf(withText, "tVO"), "Commentaires"),
               "V\xE9hicule r\xE9vis\xE9, carnet \xE0 jour.&cr;Disponible de suite &amp; garanti.");
     EXPECT_EQ(XmlLint(withText), "");
 
     // A new vehicle, an unknown user: every block is there, empty.
     for (const char* id : {"0", "-1", "999999999", "abc"}) {
-        const std::string empty = tarmel::dataserver::BuildVehicleDocument(
-            db, {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026");
+        const std::string empty = Doc(tarmel::dataserver::BuildVehicleDocument(
+            db, {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026"));
         EXPECT_EQ(XmlLint(empty), "") << id;
         EXPECT_NE(empty.find("<tVO></tVO>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<ImageS></ImageS>"), std::string::npos) << id;
@@ -581,8 +593,8 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
                                      "FROM TVehiclesClarum t WHERE t.idClient=c.idClient) LIMIT 1");
     ASSERT_GT(id, 0);
     const std::string idText = std::to_string(id);
-    const std::string doc = tarmel::dataserver::BuildClientDocument(
-        db, {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026");
+    const std::string doc = Doc(tarmel::dataserver::BuildClientDocument(
+        db, {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026"));
     EXPECT_EQ(XmlLint(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);
     TXml record = RecordOf(doc, "TVC");
@@ -613,9 +625,64 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     }
     // GNames of the loyalty user, an unknown client gives an empty record element.
     EXPECT_NE(doc.find("<GNames><GName>CLARUM</GName></GNames>"), std::string::npos);
-    const std::string none = tarmel::dataserver::BuildClientDocument(
-        db, {{"UserID", "9"}, {"idClient", "-1"}}, "10/12/2026");
+    const std::string none = Doc(tarmel::dataserver::BuildClientDocument(
+        db, {{"UserID", "9"}, {"idClient", "-1"}}, "10/12/2026"));
     EXPECT_NE(none.find("<TVC></TVC><TActS></TActS><TVehS></TVehS>"), std::string::npos);
+}
+
+// A read that fails anywhere in a builder (the first statement, a helper's, the last list, a
+// step rather than a preparation) stops it with SQLite's message, no document, and every
+// statement finalized.
+TEST(Documents, AFailedReadIsTheBuildersAnswer) {
+    using tarmel::dataserver::BuiltDocument;
+    ScratchDir dir;
+    tarmel::dataserver::DemoOptions options;
+    options.vehicles = 5;
+    options.clients = 5;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(BuildDemo(dir.str(), "faults", options, false).c_str(), &db), SQLITE_OK);
+    const std::string client = ScalarText(db, "SELECT idClient FROM tActions LIMIT 1");
+    ASSERT_FALSE(client.empty());
+    // The client's actions now fail while they are read: abs() of the smallest integer.
+    ASSERT_EQ(sqlite3_exec(db,
+                           "DROP TABLE tStructure; DROP TABLE tOptionLists; "
+                           "DROP TABLE [tVO - Frevo]; ALTER TABLE tActions RENAME TO tActionsKept; "
+                           "CREATE VIEW tActions AS SELECT *, abs(-9223372036854775807 - 1) AS boom "
+                           "FROM tActionsKept",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    struct Case {
+        const char* builder;
+        std::function<BuiltDocument()> build;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"structure",
+         [&] { return tarmel::dataserver::BuildStructDocument(db, {{"UserConcession", "LYO"}}); },
+         "no such table: tStructure"},
+        {"lists",
+         [&] { return tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}}); },
+         "no such table: tOptionLists"},
+        {"vehicle",
+         [&] {
+             return tarmel::dataserver::BuildVehicleDocument(db, {{"idTVO", "0"}, {"UserID", "3"}},
+                                                             "10/12/2026");
+         },
+         "no such table: tVO - Frevo"},
+        {"client",
+         [&] {
+             return tarmel::dataserver::BuildClientDocument(
+                 db, {{"idClient", client}, {"UserID", "9"}}, "10/12/2026");
+         },
+         "integer overflow"},
+    };
+    for (const Case& c : cases) {
+        const BuiltDocument built = c.build();
+        EXPECT_NE(built.error.find(c.error), std::string::npos) << c.builder << ": " << built.error;
+        EXPECT_EQ(built.document, "") << c.builder;
+        EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr) << c.builder;
+    }
+    sqlite3_close(db);
 }
 
 }  // namespace
