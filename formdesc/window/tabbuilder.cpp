@@ -80,11 +80,15 @@ TXml TabBuilder::PageValueSource(int number, const TXml& recordSource, bool firs
     return vehicleSource_;
 }
 
-void TabBuilder::ComputeField(FieldPass& field, const TsDesc& desc, const TXml& source,
-                             const std::string& element) {
-    const bool useDefault = w_.FlagNewEnreg || (w_.NewVehicle && field.number == 8);
-    field.value = FieldValue(source, element, desc, useDefault, Today());
-    field.rights = w_.GetDataRights(desc.rightsTag) && !(field.number == 8 && w_.VehicleState == 0);
+FieldContext TabBuilder::Context() const {
+    FieldContext context;
+    context.groupNames = w_.GroupNames;
+    context.rights = {w_.RightSite, w_.RightCompta, w_.RightClarum, w_.RightSuperAdmin};
+    context.newRecord = w_.FlagNewEnreg;
+    context.newVehicle = w_.NewVehicle;
+    context.vehicleState = w_.VehicleState;
+    context.today = Today();
+    return context;
 }
 
 void TabBuilder::RefillPass(const TXml& recordSource) {
@@ -104,14 +108,20 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
         w_.TraceLog(QStringLiteral("p2 Traitement desc Onglet : %1").arg(number));
         w_.Filling = true;
         const TXml source = PageValueSource(number, recordSource, false);
+        const FieldContext context = Context();
         for (size_t i = 0; i < page.descriptors.size(); ++i) {
             w_.TraceLog(QStringLiteral("p3 Ajout desc Onglet : %1 - %2").arg(number).arg(i));
             TsDesc& desc = page.descriptors[i];
             FieldPass field;
             field.number = number;
             field.index = static_cast<int>(i);
-            ComputeField(field, desc, source, ValueElement(desc, false, false));
             field.box.width = desc.width;
+            FieldInput input;
+            input.number = number;
+            input.desc = &desc;
+            input.element = ValueElement(desc, false, false);
+            input.box = field.box;
+            field.plan = PlanRefill(input, source, context);
             // Refilled by the binder of the control bound at the first build, whatever the
             // description calls it; a field without one stays so.
             if (desc.width != 0) {
@@ -122,9 +132,9 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
                 else if (desc.boundControl && desc.boundControl != desc.button)
                     BindText(desc, field, desc.boundControl);
             }
-            MarkMandatory(desc, field.value);
-            desc.storedValue = w_.FlagNewEnreg || (w_.NewVehicle && number == 8) ? "" : field.value;
-            desc.currentValue = field.value;
+            MarkMandatory(desc, field.plan.value);
+            desc.storedValue = field.plan.storedValue;
+            desc.currentValue = field.plan.value;
         }
         w_.Filling = false;
         w_.TestPageUpdate(number);
@@ -186,16 +196,6 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
     desc.width = entry.place.width;
     desc.boundControl = nullptr;
 
-    FieldPass field;
-    field.number = number;
-    field.index = index;
-    field.box = {entry.place.left, entry.place.top, entry.place.width, entry.place.height};
-    field.length = entry.place.length;
-    ComputeField(field, desc, source, ValueElement(desc, true, entry.vInfoHasSeparator));
-    const bool visible = FieldVisible(entry.place.enabledCode, field.rights);
-    desc.storedValue = w_.FlagNewEnreg || (w_.NewVehicle && number == 8) ? "" : field.value;
-    desc.currentValue = field.value;
-
     QWidget* const parent =
         entry.place.idNum < 1000 ? page.sheet : w_.Control(QStringLiteral("PanelCompta"));
     QWidget* control = nullptr;
@@ -204,53 +204,58 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
                                                Qt::FindDirectChildrenOnly);
     }
 
+    FieldPass field;
+    field.number = number;
+    field.index = index;
+    field.box = {entry.place.left, entry.place.top, entry.place.width, entry.place.height};
+    field.length = entry.place.length;
+    FieldInput input;
+    input.number = number;
+    input.desc = &desc;
+    input.element = ValueElement(desc, true, entry.vInfoHasSeparator);
+    input.box = field.box;
+    input.enabledCode = entry.place.enabledCode;
     if (control != nullptr) {
-        const bool unbound = TagOf(control) == 0;
-        control->setVisible(visible);
-        switch (desc.controlKind) {
-            case kind::ListBox: BindListBox(desc, field, control); break;
-            case kind::ComboText:
-            case kind::ComboPosition: BindCombo(desc, field, control); break;
-            case kind::Button: BindButton(desc, field, control); break;
-            case kind::Text: BindText(desc, field, control); break;
-            default: break;
-        }
-        if (unbound && !desc.caption.empty() && desc.controlKind != kind::Button && visible) {
-            Box at = field.box;
-            at.top = control->y();
-            if (desc.controlKind == kind::ListBox || desc.controlKind == kind::Placed) {
-                at.top = control->y() - 20;
-                at.left = control->x();
-            }
-            CreateLabel(desc, field, at, entry.place.idNum);
-        }
-    } else if (field.box.width != 0 && page.sheet != nullptr) {
-        // Not on the form: created on the page, visible whatever the visibility code says.
-        if (!desc.caption.empty() && desc.controlKind != kind::Button)
-            CreateLabel(desc, field, field.box, entry.place.idNum);
-        switch (desc.controlKind) {
-            case kind::ListBox: BindListBox(desc, field, nullptr); break;
-            case kind::ComboText:
-            case kind::ComboPosition: BindCombo(desc, field, nullptr); break;
-            case kind::Button: BindButton(desc, field, nullptr); break;
-            default: BindText(desc, field, nullptr); break;
-        }
+        input.formControl = PixelBox{control->x(), control->y(), control->width(), control->height()};
+        input.formControlBound = TagOf(control) != 0;
     }
-    MarkMandatory(desc, field.value);
+    field.plan = PlanField(input, source, Context());
+    desc.storedValue = field.plan.storedValue;
+    desc.currentValue = field.plan.value;
+
+    if (control == nullptr && !(field.plan.createControl && page.sheet != nullptr)) {
+        MarkMandatory(desc, field.plan.value);
+        desc.bound = true;
+        return;
+    }
+    if (control != nullptr) control->setVisible(field.plan.visible);
+    else if (field.plan.label) CreateLabel(desc, field, *field.plan.label, entry.place.idNum);
+    switch (desc.controlKind) {
+        case kind::ListBox: BindListBox(desc, field, control); break;
+        case kind::ComboText:
+        case kind::ComboPosition: BindCombo(desc, field, control); break;
+        case kind::Button: BindButton(desc, field, control); break;
+        case kind::Text: BindText(desc, field, control); break;
+        default:
+            // Another kind on the form is left as it is; one that is created is an edit.
+            if (control == nullptr) BindText(desc, field, nullptr);
+            break;
+    }
+    if (control != nullptr && field.plan.label)
+        CreateLabel(desc, field, *field.plan.label, entry.place.idNum);
+    MarkMandatory(desc, field.plan.value);
     desc.bound = true;
 }
 
-void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const Box& at, int idNum) {
+void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at, int idNum) {
     QWidget* parent = idNum < 1000 ? w_.Pages[field.number].sheet : w_.Control(QStringLiteral("PanelCompta"));
     if (parent == nullptr) return;
     auto* label = new QLabel(parent);
     label->setText(Q(desc.caption));
-    // The caption stands at the top of its box, level with the control's text (a list box's
-    // label box is as tall as the list).
+    // The caption stands at the top of its box (a list box's label box is as tall as the list).
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetTag(label, ControlTag(field.number, field.index));
-    label->setGeometry(LabelLeft(desc.controlKind, at.left), at.top + 2,
-                       std::max(label->sizeHint().width(), 10), at.height);
+    label->setGeometry(at.left, at.top, std::max(label->sizeHint().width(), 10), at.height);
     label->show();
     desc.label = label;
 }
@@ -259,10 +264,12 @@ void TabBuilder::MarkMandatory(const TsDesc& desc, const std::string& value) {
     if (desc.label != nullptr) SetMandatoryMarker(desc.label, MandatoryMarked(desc.mandatory, value));
 }
 
-void TabBuilder::ApplyFieldColours(TsDesc& desc, QWidget* control, bool rights) {
-    if (rights)
+void TabBuilder::ApplyFieldPlan(TsDesc& desc, const FieldPass& field, QWidget* control) {
+    SetTag(control, ControlTag(field.number, field.index));
+    control->setEnabled(field.plan.enabled);
+    if (field.plan.rights)
         SetFieldColours(control, desc.baseColour != 0 ? desc.baseColour : inventory::kNoColour,
-                              desc.fontColour);
+                        desc.fontColour);
     else
         SetFieldColours(control, kReadOnlyBackground, desc.fontColour);
 }
@@ -276,12 +283,10 @@ void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control
         desc.baseColour = BackgroundOf(control);
     }
     desc.boundControl = control;
-    SetTag(control, ControlTag(field.number, field.index));
-    control->setEnabled(field.rights && field.box.width != 0);
+    ApplyFieldPlan(desc, field, control);
     if (field.length != 0) SetMaxLength(control, field.length);
     w_.BindFieldHandlers(control, FieldRole::Text);
-    ApplyFieldColours(desc, control, field.rights);
-    SetFieldText(control, field.value);
+    SetFieldText(control, field.plan.value);
     if (created)
         control->setGeometry(field.box.left, field.box.top, field.box.width, field.box.height - 1);
 }
@@ -300,8 +305,7 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     }
     desc.combo = combo;
     desc.boundControl = combo;
-    SetTag(combo, ControlTag(field.number, field.index));
-    combo->setEnabled(field.rights && field.box.width != 0);
+    ApplyFieldPlan(desc, field, combo);
     // The length limits typed text; a combo whose value is a position is chosen, not typed.
     const bool positional = desc.controlKind == kind::ComboPosition || desc.dataType == datatype::Boolean;
     if (field.length != 0 && !positional) SetMaxLength(combo, field.length);
@@ -319,7 +323,6 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     desc.width = combo->width();
     w_.TraceLog(QStringLiteral("CBoxEvents : ") + Q(desc.listName) + QStringLiteral(" - ") + Q(desc.listKey));
     w_.BindFieldHandlers(combo, FieldRole::Combo);
-    ApplyFieldColours(desc, combo, field.rights);
     FillComboField(desc, field, combo);
     if (created)
         combo->setGeometry(field.box.left, field.box.top, field.box.width, field.box.height + 4);
@@ -332,7 +335,7 @@ void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo
     request.dataType = desc.dataType;
     request.columnName = desc.columnName;
     request.listKey = desc.listKey;
-    request.value = field.value;
+    request.value = field.plan.value;
     request.recordKind = w_.RecordKind;
     request.recordSite = w_.RecordSite;
     const ComboFill fill = FillCombo(w_.ListXml, request, w_.ListMemory);
@@ -343,7 +346,7 @@ void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo
     if (fill.selected < 0) combo->setEditText({});
     desc.indexed = desc.indexed || fill.indexed;
     desc.emptyFirst = fill.emptyFirst;
-    field.value = fill.value;
+    field.plan.value = fill.value;
 }
 
 void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* control) {
@@ -358,7 +361,7 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
     }
     desc.listBox = list;
     w_.ListXml = w_.EquipXml;
-    const ListBoxFill fill = FillListBox(w_.ListXml, desc.listKey, field.value,
+    const ListBoxFill fill = FillListBox(w_.ListXml, desc.listKey, field.plan.value,
                                          SiteMakes(w_.ListXml, L(w_.Text(QStringLiteral("aSite")))));
     {
         const QSignalBlocker quiet(list);
@@ -373,10 +376,8 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
     if (name == "cVDInfoOptions" || name == "cVNInfoOptions")
         w_.SetText(QStringLiteral("LbInfoOptions"), Q(fill.joined));
     desc.boundControl = list;
-    SetTag(list, ControlTag(field.number, field.index));
-    list->setEnabled(field.rights && field.box.width != 0);
+    ApplyFieldPlan(desc, field, list);
     w_.BindFieldHandlers(list, FieldRole::ListBox);
-    ApplyFieldColours(desc, list, field.rights);
     if (created && field.box.width != 0)
         list->setGeometry(field.box.left, field.box.top + 21, field.box.width, field.box.height + 4);
 }
@@ -390,9 +391,7 @@ void TabBuilder::BindButton(TsDesc& desc, const FieldPass& field, QWidget* contr
         control = button;
     }
     desc.button = control;
-    SetTag(control, ControlTag(field.number, field.index));
-    control->setEnabled(field.rights && field.box.width != 0);
-    ApplyFieldColours(desc, control, field.rights);
+    ApplyFieldPlan(desc, field, control);
     if (created)
         control->setGeometry(field.box.left, field.box.top + 2, field.box.width, field.box.height - 1);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formdesc/descriptors.h"
+#include "record/fieldplan.h"
 #include "server/xml/txml.h"
 
 class QComboBox;
@@ -29,27 +30,22 @@ public:
     void BuildPass(const TXml& recordSource);
 
 private:
-    // Position and size of the field being handled, in pixels.
-    struct Box {
-        int left = 0, top = 0, width = 0, height = 0;
-    };
-    // One field of one page, as a pass sees it.
+    // One field of one page, as a pass sees it: where it is, and what its plan decided.
     struct FieldPass {
         int number = 0;
         int index = 0;
-        std::string value;
-        bool rights = false;
-        Box box;
+        PixelBox box;
         int length = 0;  // maximum length from the description (first build only)
+        FieldPlan plan;
     };
 
+    FieldContext Context() const;
     TXml PageValueSource(int number, const TXml& recordSource, bool firstBuild);
-    void ComputeField(FieldPass& field, const TsDesc& desc, const TXml& source,
-                      const std::string& element);
     void BuildField(int number, int index, const FieldEntry& entry, const TXml& source);
-    void CreateLabel(TsDesc& desc, const FieldPass& field, const Box& at, int idNum);
+    void CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at, int idNum);
     void MarkMandatory(const TsDesc& desc, const std::string& value);
-    void ApplyFieldColours(TsDesc& desc, QWidget* control, bool rights);
+    // What every binder does with the plan: tag, enabling, colours.
+    void ApplyFieldPlan(TsDesc& desc, const FieldPass& field, QWidget* control);
     void BindText(TsDesc& desc, const FieldPass& field, QWidget* control);
     void BindCombo(TsDesc& desc, FieldPass& field, QWidget* control);
     void FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo);
