@@ -1,16 +1,13 @@
 // Header and closing phases of a load.
 #include "record/window/recordheader.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-
 #include <stdexcept>
 
 #include "formdesc/valuesource.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/loaddecision.h"
 #include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "server/xml/texttools.h"
@@ -23,13 +20,6 @@ using form::Q;
 namespace {
 
 const char* Flag(bool value) { return value ? "-1" : "0"; }
-
-std::string ElementValue(const TXml& element, std::string_view name) {
-    std::string value;
-    XmlValue(element, name, value);
-    return value;
-}
-
 
 }  // namespace
 
@@ -57,66 +47,51 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     }
 
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 2"));
-    const UserBlock user = ReadUserBlock(w.RecordXml);
-    w.UserConcession = user.concession;
-    w.UserSite = user.site;
-    w.UserName = user.name;
-    w.LastSite = user.lastSite;
-
-    ReadDateLimits(w.RecordXml, w.Limits);
+    LoadRequest request;
+    request.customerShown = !customer.isEmpty();
+    request.idTypeVO = w.idTypeVO;
+    request.idUser = w.idUser;
+    request.newRecord = w.FlagNewEnreg;
+    LoadDecision load = DecideLoad(w.RecordXml, request, w.Limits);
+    w.UserConcession = load.user.concession;
+    w.UserSite = load.user.site;
+    w.UserName = load.user.name;
+    w.LastSite = load.user.lastSite;
     w.ServerToday = w.Limits.serverToday;
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Début : ") + Q(LimitText(w.Limits.deb)));
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Fin   : ") + Q(LimitText(w.Limits.fin)));
 
-    // Record kind, from the vehicle element when no client is shown.
-    const TXml vehicle = RecordElementSource(w.RecordXml, "tVO");
-    const RecordKind kind =
-        DecideRecordKind(!customer.isEmpty(), ElementValue(vehicle, "TypeVO"),
-                         ElementValue(vehicle, "StatutVD"), w.idTypeVO);
-    w.RecordKind = kind.kind;
-    w.RecordTable = kind.table;
-    if (customer.isEmpty()) w.RecordTypeCode = kind.typeCode;
-    TXml record = RecordElementSource(w.RecordXml, w.RecordTable);
-    const QString family = Q(kind.family());
-    if (auto* newButton = w.Ctl<QAbstractButton>(QStringLiteral("JvXPBtnNewVO")))
-        newButton->setText(family);
+    w.RecordKind = load.kind.kind;
+    w.RecordTable = load.kind.table;
+    if (customer.isEmpty()) w.RecordTypeCode = load.kind.typeCode;
+    w.SetText(QStringLiteral("JvXPBtnNewVO"), Q(load.kind.family()));
 
     // Header edits: cleared, coloured by family.
     for (const char* name :
          {"xcInfoTitre", "xcIdentity", "xcInfoNVO", "xcInfoField1", "xcInfoField2", "xcInfoField3"})
         w.SetText(QString::fromLatin1(name), {});
-    w.ApplyPlan(PlanHeader(FamilyOf(w.RecordKind), w.FlagNewEnreg));
+    const RecordFamily family = FamilyOf(w.RecordKind);
+    w.ApplyPlan(PlanHeader(family, w.FlagNewEnreg));
 
-    w.FrevoTotal = ElementValue(record, "Frevo");
-    std::string id = ElementValue(record, "idVO");
-    XmlValue(record, "idtVO", id);
-    if (!id.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(id));
-    const std::string concession = ElementValue(record, "Concession");
-
-    w.ApplyPlan(PlanRecordCommands(FamilyOf(w.RecordKind), form::IdNumber(customer), !id.empty()));
+    w.FrevoTotal = load.frevoTotal;
+    if (!load.vehicleId.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(load.vehicleId));
+    w.ApplyPlan(PlanRecordCommands(family, form::IdNumber(customer), !load.vehicleId.empty()));
     w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.idTypeVO) +
                w.Text(QStringLiteral("LbIdTVO")));
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 3"));
 
-    w.RecordSite = UpperAscii(ElementValue(record, "Site"));
-    w.RecordOwner = UpperAscii(ElementValue(record, "idOwner"));
-    w.GroupNames = ReadGroupNames(w.RecordXml);
-    const Rights rights = DecideRights(
-        w.GroupNames, SiteRight(w.UserSite, w.RecordSite, w.RecordOwner, w.idUser, w.FlagNewEnreg),
-        w.FlagNewEnreg);
-    w.RightSite = rights.site;
-    w.RightCompta = rights.compta;
-    w.RightClarum = rights.clarum;
-    w.RightSuperAdmin = rights.superAdmin;
-
-    if (ShowsEmptyPages(concession, w.UserConcession, w.FlagNewEnreg)) {
+    w.RecordSite = load.site;
+    w.RecordOwner = load.owner;
+    w.GroupNames = load.groupNames;
+    w.RightSite = load.rights.site;
+    w.RightCompta = load.rights.compta;
+    w.RightClarum = load.rights.clarum;
+    w.RightSuperAdmin = load.rights.superAdmin;
+    if (load.emptyPages) {
         w.RecordXml.setText({});
         w.ClientXml.setText({});
-        record.setText({});
-        // The fields' rights are then read from an empty document: every field is read-only.
-        w.GroupNames.clear();
     }
-    return record;
+    return load.recordSource;
 }
 
 void UpdateTabDescClosing(TAxTarmel& w) {
