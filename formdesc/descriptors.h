@@ -60,13 +60,10 @@ struct TsDesc {
     QWidget* combo = nullptr;
     bool emptyFirst = false;
     QWidget* listBox = nullptr;
-    QWidget* button = nullptr;
     QWidget* label = nullptr;
-    bool bound = false;
 };
 
 struct TsPage {
-    int pageIndex = -1;  // tab page index: number - 1
     std::string fieldKey;
     std::string tableTag;
     QWidget* sheet = nullptr;
@@ -75,7 +72,6 @@ struct TsPage {
     std::string prefix;     // control-name prefix of the page's fields
     bool described = false;
     bool built = false;
-    bool subListLoaded = false;
 };
 
 constexpr int kPageCount = 10;

@@ -1,11 +1,12 @@
-// Operations that later subsystems own, as the start-up and the page rules call them today.
-// Each one moves to its subsystem's folder when that subsystem is built (record/, search/,
-// sublists/, photos/), and its line here is deleted.
+// Operations of the subsystems still to be built (saving, search, the grids, the local photo
+// folder). Each does nothing yet; it moves to its subsystem's folder when that subsystem is built
+// (record/, search/, sublists/, photos/), and its line here is deleted.
 #include "mainwindow/axtarmelimpl1.h"
 
 namespace tarmel {
 
-// Nothing can be pending before change detection exists.
+// Saving is not built yet: nothing is sent, and the answer lets the page change so that the window
+// stays usable; the page's statement stays pending in its page until the record is reloaded.
 bool TAxTarmel::SaveChanges() { return true; }
 
 void TAxTarmel::HttpGetSearchInfo(int) {}

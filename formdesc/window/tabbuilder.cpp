@@ -47,7 +47,6 @@ void TabBuilder::PagePass() {
     for (int number = 0; number < kPageCount; ++number) {
         w_.TraceLog(QStringLiteral("dans UpdateTabDesc : 4"));
         TsPage& page = w_.Pages[number];
-        page.subListLoaded = false;
         const PageEntry entry = FindPageEntry(w_.StructXml, w_.RecordKind, number);
         if (!entry.found) {
             if (number >= 1 && tabs) tabs->setTabVisible(number - 1, false);
@@ -60,7 +59,6 @@ void TabBuilder::PagePass() {
             tabs->setTabText(number - 1, Q(entry.caption));
             tabs->setTabVisible(number - 1, true);
         }
-        page.pageIndex = number - 1;
         page.fieldKey = entry.fieldKey;
         page.tableTag = entry.tableTag;
         page.prefix = entry.prefix;
@@ -129,7 +127,7 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
                     BindListBox(desc, field, desc.listBox);
                 else if (desc.combo)
                     BindCombo(desc, field, desc.combo);
-                else if (desc.boundControl && desc.boundControl != desc.button)
+                else if (desc.boundControl)
                     BindText(desc, field, desc.boundControl);
             }
             MarkMandatory(desc, field.plan.value);
@@ -225,7 +223,6 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
 
     if (control == nullptr && !(field.plan.createControl && page.sheet != nullptr)) {
         MarkMandatory(desc, field.plan.value);
-        desc.bound = true;
         return;
     }
     if (control != nullptr) control->setVisible(field.plan.visible);
@@ -244,7 +241,6 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
     if (control != nullptr && field.plan.label)
         CreateLabel(desc, field, *field.plan.label, entry.place.idNum);
     MarkMandatory(desc, field.plan.value);
-    desc.bound = true;
 }
 
 void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at, int idNum) {
@@ -390,7 +386,6 @@ void TabBuilder::BindButton(TsDesc& desc, const FieldPass& field, QWidget* contr
         button->show();
         control = button;
     }
-    desc.button = control;
     ApplyFieldPlan(desc, field, control);
     if (created)
         control->setGeometry(field.box.left, field.box.top + 2, field.box.width, field.box.height - 1);
