@@ -20,6 +20,7 @@
 #include "app/startchecks.h"
 #include "app/startparams.h"
 #include "mainwindow/axtarmelimpl1.h"
+#include "record/controlplan.h"
 #include "mainwindow/toolkit/controls.h"
 
 #ifndef TARMEL_VERSION
@@ -179,7 +180,7 @@ std::string TAxTarmel::openClientId() const { return idClient(); }
 
 void TAxTarmel::showWarning(const std::string& text) {
     SetText("LbDebugInfo0", Latin1(text));
-    Control("PanelWarning")->setVisible(!text.empty());
+    ApplyPlan(ControlPlan().Show("PanelWarning", !text.empty()));
 }
 
 void TAxTarmel::ShowSplash() {
@@ -191,18 +192,17 @@ void TAxTarmel::ShowSplash() {
     splash->raise();
     SetText("LbSplash", QStringLiteral("Tarmel - Version ") +
                             QString::fromStdString(CommaVersion(TARMEL_VERSION)));
-    const bool logo = UserConcession == "QUINTAR";
-    Control("ImageSplash")->setVisible(logo);
     SetText("LbConcession", Latin1(UserConcession));
-    Control("LbConcession")->setVisible(!logo);
+    // The group's own logo, or the dealership's name.
+    const bool logo = UserConcession == "QUINTAR";
+    ApplyPlan(ControlPlan().Show("ImageSplash", logo).Show("LbConcession", !logo));
     QCoreApplication::processEvents();
-    Control("Panel1")->hide();
-    splash->show();
+    ApplyPlan(ControlPlan().Show("Panel1", false).Show("PanelSplash", true));
     QCoreApplication::processEvents();
 }
 
 void TAxTarmel::HideSplash() {
-    Control("PanelSplash")->hide();
+    ApplyPlan(ControlPlan().Show("PanelSplash", false));
     if (busyCursor_) {
         QApplication::restoreOverrideCursor();
         busyCursor_ = false;
@@ -214,10 +214,7 @@ void TAxTarmel::Timer1Timer() {
     if (services.secondPassed) ++Server.IdleSeconds;
     if (services.duplicateCheck) HttpGetDblInfo();
     if (services.search) HttpGetSearchInfo(0);
-    if (services.toggleShape) {
-        QWidget* shape = Control("Shape1");
-        shape->setVisible(shape->isHidden());
-    }
+    if (services.toggleShape) ApplyPlan(ControlPlan().Show("Shape1", Control("Shape1")->isHidden()));
     SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(ParamCount) + Text("LbHttpRoot") + " - " +
                                 Latin1(BaseHRef) + " - " + Text("LbIdTVO") + " - " +
                                 Latin1(URLImages));

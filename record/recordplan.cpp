@@ -83,6 +83,20 @@ ControlPlan PlanPageButtons(bool savable) {
     return plan;
 }
 
+std::optional<ReservationTexts> ReadReservation(const TXml& document) {
+    TXml resa = document;
+    XmlFind(resa, "ResaS");
+    if (XmlNext(resa, "Resa") == 0) return std::nullopt;
+    auto value = [&](const char* name) {
+        std::string v;
+        XmlValue(resa, name, v);
+        return v;
+    };
+    return ReservationTexts{"R\xE9servation jusqu'au " + value("DResaMax") + " inclus.",
+                            "Vendeur : " + value("Vendeur"), "Acheteur : " + value("Acheteur"),
+                            value("Commentaire")};
+}
+
 bool ShowsEmptyPages(std::string_view recordConcession, std::string_view userConcession,
                      bool newRecord) {
     return recordConcession != userConcession && !newRecord;

@@ -3,6 +3,8 @@
 // is shown at all. Pure functions returning plans; the window applies them.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +43,13 @@ ControlPlan PlanPageButtons(bool savable);
 // A record of another dealership is shown with empty, read-only pages.
 bool ShowsEmptyPages(std::string_view recordConcession, std::string_view userConcession,
                      bool newRecord);
+
+// The labels of a new vehicle's reservation, and their texts (Latin-1) from the first reservation
+// of the record document; none when it has no reservation.
+inline constexpr std::array<const char*, 4> kReservationLabels = {"LbResa1", "LbResa2", "LbResa3",
+                                                                  "LbResa4"};
+using ReservationTexts = std::array<std::string, 4>;
+std::optional<ReservationTexts> ReadReservation(const TXml& document);
 
 // The user for whom the test SMS button shows (a part of the user's display name).
 inline constexpr const char* kSmsTestUserName = "Test SMS";

@@ -12,6 +12,7 @@
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/events.h"
 #include "mainwindow/toolkit/grid.h"
+#include "record/controlplan.h"
 #include "server/encoders.h"
 #include "server/xml/texttools.h"
 
@@ -82,7 +83,7 @@ void TAxTarmel::CBoxEnter(QWidget* control) {
 void TAxTarmel::CBoxExit(QWidget* control) {
     if (ComboCheck(control) == 0 && form::TagOf(control) != 0) return;  // refused: focus stays
     if (BlinkOn) {
-        if (QWidget* shape = Control(QStringLiteral("Shape1"))) shape->hide();
+        ApplyPlan(ControlPlan().Show("Shape1", false));
         BlinkOn = false;
     }
     auto* combo = qobject_cast<QComboBox*>(control);

@@ -1,7 +1,6 @@
 // The form's own change handlers: each runs the field's own handling, then its follow-up (header
 // texts, the last site, the client's site lists, the make-model-version cascades), and the option
 // lists of the demonstration and new vehicle pages.
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QListWidget>
 
@@ -9,6 +8,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/controlplan.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel {
@@ -75,33 +75,38 @@ constexpr std::pair<const char*, const char*> kOptionLists[] = {
     {"czVNOptions", "cVNInfoOptions"},
 };
 
+const char* ButtonOf(const QString& list) {
+    for (const auto& [button, name] : kOptionLists) {
+        if (list == QLatin1String(name)) return button;
+    }
+    return "";
+}
+
+const char* ListOf(const QString& button) {
+    for (const auto& [name, list] : kOptionLists) {
+        if (button == QLatin1String(name)) return list;
+    }
+    return "";
+}
+
 }  // namespace
 
 void TAxTarmel::czOptionsClick(QWidget* button) {
-    for (const auto& [buttonName, listName] : kOptionLists) {
-        if (button->objectName() != QLatin1String(buttonName)) continue;
-        QWidget* list = Control(QString::fromLatin1(listName));
-        if (list == nullptr) return;
-        list->setVisible(!list->isVisible());
-        if (list->isVisible()) list->setFocus();
-    }
+    QWidget* list = Control(QString::fromLatin1(ListOf(button->objectName())));
+    if (list == nullptr) return;
+    ApplyPlan(ControlPlan().Show(L(list->objectName()), list->isHidden()));
+    if (list->isVisible()) list->setFocus();
 }
 
+// The open list is tall; its button steps aside while it is open.
 void TAxTarmel::cInfoOptionsEnter(QWidget* list) {
     list->resize(200, 480);
     list->raise();
-    for (const auto& [buttonName, listName] : kOptionLists) {
-        if (list->objectName() == QLatin1String(listName))
-            if (QWidget* button = Control(QString::fromLatin1(buttonName))) button->hide();
-    }
+    ApplyPlan(ControlPlan().Show(ButtonOf(list->objectName()), false));
 }
 
 void TAxTarmel::cInfoOptionsExit(QWidget* list) {
-    list->hide();
-    for (const auto& [buttonName, listName] : kOptionLists) {
-        if (list->objectName() == QLatin1String(listName))
-            if (QWidget* button = Control(QString::fromLatin1(buttonName))) button->show();
-    }
+    ApplyPlan(ControlPlan().Show(L(list->objectName()), false).Show(ButtonOf(list->objectName()), true));
 }
 
 }  // namespace tarmel

@@ -199,28 +199,13 @@ void TAxTarmel::GetDataImages() {
 }
 
 void TAxTarmel::GetInfoReservation() {
-    TXml resa = RecordXml;
-    XmlFind(resa, "ResaS");
-    const char* labels[] = {"LbResa1", "LbResa2", "LbResa3", "LbResa4"};
-    if (XmlNext(resa, "Resa") == 0) {
-        for (const char* name : labels) {
-            if (QWidget* c = Control(QString::fromLatin1(name))) c->hide();
-        }
-        return;
+    const std::optional<ReservationTexts> texts = ReadReservation(RecordXml);
+    ControlPlan plan;
+    for (size_t i = 0; i < kReservationLabels.size(); ++i) {
+        if (texts) SetText(QString::fromLatin1(kReservationLabels[i]), Q((*texts)[i]));
+        plan.Show(kReservationLabels[i], texts.has_value());
     }
-    auto value = [&](const char* name) {
-        std::string v;
-        XmlValue(resa, name, v);
-        return Q(v);
-    };
-    SetText(QStringLiteral("LbResa1"),
-            QStringLiteral("Réservation jusqu'au ") + value("DResaMax") + QStringLiteral(" inclus."));
-    SetText(QStringLiteral("LbResa2"), QStringLiteral("Vendeur : ") + value("Vendeur"));
-    SetText(QStringLiteral("LbResa3"), QStringLiteral("Acheteur : ") + value("Acheteur"));
-    SetText(QStringLiteral("LbResa4"), value("Commentaire"));
-    for (const char* name : labels) {
-        if (QWidget* c = Control(QString::fromLatin1(name))) c->show();
-    }
+    ApplyPlan(plan);
 }
 
 }  // namespace tarmel
