@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel::dataserver::demo {

@@ -5,7 +5,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 
 namespace tarmel::ui {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dataserver/documents/documents.h"
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 #include "server/xml/texttools.h"
 #include "server/xml/txml.h"
 #include "tests/dataserverdemo/support.h"

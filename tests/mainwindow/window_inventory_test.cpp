@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QLineEdit>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/grid.h"
 #include "tests/mainwindow/windowfixture.h"
