@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dataserver/documents/documents.h"
+#include "formdesc/fieldkinds.h"
 #include "inventory/inventory.h"
 #include "server/xml/texttools.h"
 #include "server/xml/txml.h"
@@ -160,7 +161,8 @@ TEST(StructureDocument, EveryLabelFitsBeforeItsControl) {
         auto prefix = prefixOf.find(e.at("descInfo"));
         const int kind = std::stoi(e.at("tControl"));
         if (prefix == prefixOf.end() || e.at("width") == "0" || e.at("txtInfo").empty()) continue;
-        if (kind == 110 || kind == 120 || kind == 104) continue;  // labels above, or none
+        // Labels above, or none.
+        if (kind == kind::ListBox || kind == kind::Placed || kind == kind::Button) continue;
         // Where the tab builder puts the label of a control at L.
         const int left = Px(e.at("left"));
         const int labelLeft = left <= 93 ? 5 : left <= 400 ? left - 48 : left - 22;
@@ -318,15 +320,16 @@ TEST(EquipmentDocument, HoldsEveryListTheFieldsAndGridsAskFor) {
             const int type = std::stoi(e.at("tInfo"));
             const std::string key = Upper(ListKeyOf(e));
             SCOPED_TRACE(e.at("descInfo") + "/" + e.at("vInfo") + " list " + key);
-            if (kind == 110) {
+            if (kind == kind::ListBox) {
                 if (key == "PACHOIX1" || key == "PACHOIX2") {
                     EXPECT_GT(count("VNModelsS", "VNModels", "vnModel"), 0u);
                 } else {
                     const std::string k = ListKeyOf(e);
                     EXPECT_GT(Items(equip, k + "S", k, {"Abbr", "eText"}).size(), 0u);
                 }
-            } else if (kind == 111 || kind == 112 || type == 3) {
-                if (type == 3 && kind != 112) {
+            } else if (kind == kind::ComboText || kind == kind::ComboPosition ||
+                       type == datatype::Boolean) {
+                if (type == datatype::Boolean && kind != kind::ComboPosition) {
                     EXPECT_EQ(ParameterRun(equip, "BOOLEAN").size(), 2u);
                 } else if (key == "INFOTYPEVERSION") {
                     EXPECT_GT(count("VNVersionsS", "VNVersions", "vnVers"), 0u);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "formdesc/fieldentry.h"
+#include "formdesc/fieldkinds.h"
 #include "formdesc/fieldrules.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
