@@ -75,7 +75,7 @@ const char* kTimeoutText =
 // Checks shared by both kinds of client statement after a successful prepare.
 bool SingleStatement(std::string_view sql, const char* tail, std::string& error) {
     size_t used = static_cast<size_t>(tail - sql.data());
-    if (!TrimBlanks(sql.substr(used)).empty()) {
+    if (!TrimWhitespace(sql.substr(used)).empty()) {
         error = Msg("Requête refusée : une seule instruction par requête");
         return false;
     }

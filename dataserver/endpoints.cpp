@@ -51,7 +51,7 @@ std::string StatementDocument(const ExecuteResult& result) {
 int64_t MaxRowsOf(const Request& request, int64_t fallback) {
     auto text = FindParam(request.params, "MaxRows");
     if (!text) return fallback;
-    std::string_view t = TrimBlanks(*text);
+    std::string_view t = TrimWhitespace(*text);
     int64_t value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size() || value <= 0) return fallback;
@@ -65,7 +65,7 @@ struct Context {
 
 void AxQuery(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQL");
-    if (!sql || TrimBlanks(*sql).empty()) {
+    if (!sql || TrimWhitespace(*sql).empty()) {
         response.body = ErrorDocument(request.path, Msg("Paramètre SQL manquant"));
         return;
     }
@@ -74,7 +74,7 @@ void AxQuery(const Context& ctx, const Request& request, Response& response) {
 
 void AxExecute(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQLExecute");
-    if (!sql || TrimBlanks(*sql).empty()) {
+    if (!sql || TrimWhitespace(*sql).empty()) {
         response.body = ErrorDocument(request.path, Msg("Paramètre SQLExecute manquant"));
         return;
     }
@@ -110,7 +110,7 @@ std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRow
 StatementAnswer RunStatement(Database& db, std::string_view clientSql,
                              const std::function<bool(std::string& error)>& beforeCommit) {
     StatementAnswer answer;
-    if (TrimBlanks(clientSql).empty()) {
+    if (TrimWhitespace(clientSql).empty()) {
         answer.document = LogDocument("AXExecute", {Msg("Instruction SQL vide")});
         return answer;
     }

@@ -12,6 +12,8 @@ std::string AsciiLowerCopy(std::string_view text);
 std::string AsciiUpperCopy(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-std::string_view TrimBlanks(std::string_view text);
+// Drops leading and trailing spaces, tabs, CRs and LFs; every other byte stays. (TrimBlanks in
+// server/encoders.h drops every control byte as well, the way the client trims what it sends.)
+std::string_view TrimWhitespace(std::string_view text);
 
 }  // namespace tarmel::dataserver

@@ -137,7 +137,7 @@ bool CheckUpload(const std::vector<FormPart>& parts, std::string& photoName, std
     }
     size_t limit = kMaxPhotoBytes;
     if (maxSize != nullptr) {
-        std::string_view t = TrimBlanks(maxSize->data);
+        std::string_view t = TrimWhitespace(maxSize->data);
         size_t value = 0;
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
         if (ec != std::errc() || end != t.data() + t.size()) {
@@ -266,7 +266,7 @@ void HandleSms(Database& db, const Request& request, Response& response) {
     std::vector<FormPart> parts = ParseForm(request, error);
     const FormPart* to = FindField(parts, "destinataire");
     const FormPart* text = FindField(parts, "texte");
-    if (error.empty() && (to == nullptr || text == nullptr || TrimBlanks(to->data).empty())) {
+    if (error.empty() && (to == nullptr || text == nullptr || TrimWhitespace(to->data).empty())) {
         error = Msg("champ destinataire ou texte manquant");
     }
     if (error.empty()) {
