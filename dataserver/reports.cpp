@@ -383,7 +383,7 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
             xs, false);
         const double amount = std::atof(Get(line, "MontantHT").c_str());
         total += amount;
-        byType[AsciiUpperCopy(Get(line, "TypeFrevo"))] += amount;
+        byType[UpperAscii(Get(line, "TypeFrevo"))] += amount;
     }
     auto money = [](double value) { return FormatMoney(value); };
     sheet.Gap(4);
