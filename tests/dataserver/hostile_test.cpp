@@ -10,6 +10,7 @@
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {

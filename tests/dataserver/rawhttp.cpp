@@ -12,8 +12,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/scratchdir.h"
-
 namespace tarmel::testsupport {
 
 namespace {
@@ -122,18 +120,6 @@ HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Pa
     return RawRequest(port, "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: " +
                                 type + "\r\nContent-Length: " + std::to_string(body.size()) +
                                 "\r\nConnection: close\r\n\r\n" + body);
-}
-
-std::string XmlProblems(const std::string& document) {
-    tarmel::testing::ScratchDir dir;
-    const std::string path = dir.file("answer.xml");
-    tarmel::testing::writeFile(path, document);
-    const std::string report = dir.file("xmllint.txt");
-    const std::string command = "xmllint --noout '" + path + "' > '" + report + "' 2>&1";
-    int rc = std::system(command.c_str());
-    std::string problems = tarmel::testing::readFile(report);
-    if (rc != 0 && problems.empty()) problems = "xmllint failed";
-    return problems;
 }
 
 }  // namespace tarmel::testsupport

@@ -11,6 +11,7 @@
 
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {

@@ -10,6 +10,7 @@
 #include "tests/dataserver/rawhttp.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/dataserverprocess.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testing {
 namespace {
