@@ -14,9 +14,9 @@
 namespace tarmel {
 namespace {
 
-using testing::readFile;
-using testing::ScratchDir;
-using testing::writeFile;
+using testsupport::readFile;
+using testsupport::ScratchDir;
+using testsupport::writeFile;
 namespace fs = std::filesystem;
 
 // 2024-03-04 23:05:09 UTC, already the next day one hour east: shows that the stamp is local time

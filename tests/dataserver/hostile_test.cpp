@@ -54,7 +54,7 @@ protected:
     }
 
     std::unique_ptr<DataServerProcess> server_;
-    tarmel::testing::ScratchDir outside_;  // a folder a hostile statement may name
+    ScratchDir outside_;  // a folder a hostile statement may name
     std::string fingerprint_;
     std::vector<std::string> files_;
 };
@@ -272,7 +272,7 @@ TEST_F(Hostile, PhotoAddressesOutsideTheFolderAreNotServed) {
 }
 
 TEST(ServerStart, AnUnknownSchemaIsRefused) {
-    tarmel::testing::ScratchDir dir;
+    ScratchDir dir;
     const std::string db = dir.file("other.db");
     ASSERT_EQ(
         std::system(
@@ -283,8 +283,8 @@ TEST(ServerStart, AnUnknownSchemaIsRefused) {
                                 "'";
     int rc = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << rc;
-    EXPECT_NE(tarmel::testing::readFile(dir.file("err")).find("refusing"), std::string::npos);
-    EXPECT_EQ(tarmel::testing::readFile(dir.file("out")).find("listening"), std::string::npos);
+    EXPECT_NE(readFile(dir.file("err")).find("refusing"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("out")).find("listening"), std::string::npos);
     // A missing file is not created unless asked.
     rc = std::system(("timeout 20 '" + DataServerProcess::executable() + "' --db '" +
                       dir.file("none.db") + "' --port 0 2>/dev/null >/dev/null")

@@ -26,14 +26,14 @@ protected:
     }
     // "text" or "images" of a PDF, as poppler's tools print them (UTF-8).
     static std::string Poppler(const std::string& pdf, const std::string& tool) {
-        tarmel::testing::ScratchDir dir;
-        tarmel::testing::writeFile(dir.file("r.pdf"), pdf);
+        ScratchDir dir;
+        writeFile(dir.file("r.pdf"), pdf);
         const std::string command =
             tool == "text"
                 ? "pdftotext -enc UTF-8 '" + dir.file("r.pdf") + "' '" + dir.file("r.txt") + "'"
                 : "pdfimages -list '" + dir.file("r.pdf") + "' > '" + dir.file("r.txt") + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
-        return tarmel::testing::readFile(dir.file("r.txt"));
+        return readFile(dir.file("r.txt"));
     }
     static std::string OneValue(const std::string& sql, const std::string& column) {
         Rowset r = Query(*server_, sql, 1);
@@ -71,7 +71,7 @@ TEST_F(Reports, CommercialSheetsShowTheVehicleItsPhotoAndItsReservation) {
     // A damaged photo file leaves the photo out, not the sheet.
     const std::string photoName =
         OneValue("select NomImage from tVehicles where idVO=" + idVO, "NomImage");
-    tarmel::testing::writeFile(server_->photoFolder() + "/" + photoName + ".jpg",
+    writeFile(server_->photoFolder() + "/" + photoName + ".jpg",
                                std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
     HttpAnswer damaged = Fetch("idVO=" + idVO, family + " - Fiche Commerciale");
     ASSERT_EQ(damaged.header("Content-Type"), "application/pdf") << damaged.body;

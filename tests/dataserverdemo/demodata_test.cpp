@@ -13,7 +13,7 @@
 #include "tests/dataserverdemo/support.h"
 #include "tests/support/scratchdir.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using tarmel::dataserver::DemoOptions;
@@ -284,4 +284,4 @@ TEST(DemoGenerator, ScalesAndTheSearchesUseTheirIndexes) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

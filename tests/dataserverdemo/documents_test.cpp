@@ -21,7 +21,7 @@
 #include "tests/support/scratchdir.h"
 #include "tests/support/xmllint.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using tarmel::dataserver::QueryParams;
@@ -76,7 +76,7 @@ std::string Doc(std::string (*build)(sqlite3*, const QueryParams&), const QueryP
 
 TEST(StructureDocument, PlacesEveryFieldWhereTheInventoryPlacesItsControl) {
     const std::string doc = Doc(tarmel::dataserver::BuildStructDocument, {{"UserConcession", "LYO"}});
-    EXPECT_EQ(testsupport::XmlProblems(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     const auto entries = StructEntries(doc);
     ASSERT_GT(entries.size(), 200u);
 
@@ -305,7 +305,7 @@ TEST(EquipmentDocument, HoldsEveryListTheFieldsAndGridsAskFor) {
         SCOPED_TRACE(concession);
         const std::string equip =
             Doc(tarmel::dataserver::BuildEquipDocument, {{"UserConcession", concession}});
-        EXPECT_EQ(testsupport::XmlProblems(equip), "");
+        EXPECT_EQ(XmlProblems(equip), "");
         const auto entries = StructEntries(Doc(tarmel::dataserver::BuildStructDocument,
                                                {{"UserConcession", concession}}));
         std::set<std::string> fieldKeys;
@@ -484,7 +484,7 @@ TEST(VehicleDocument, CarriesTheUserTheRecordAndItsLists) {
     const std::string doc = tarmel::dataserver::BuildVehicleDocument(
         db, {{"XMLC_OutputFormat", "XML"}, {"idTVO", idTVO}, {"UserID", "3"}, {"idClient", ""}},
         "10/12/2026");
-    EXPECT_EQ(testsupport::XmlProblems(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);  // every statement finalized
 
     TXml user = RecordOf(doc, "User");
@@ -562,13 +562,13 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
         db, {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026");
     EXPECT_EQ(ValueOf(RecordOf(withText, "tVO"), "Commentaires"),
               "V\xE9hicule r\xE9vis\xE9, carnet \xE0 jour.&cr;Disponible de suite &amp; garanti.");
-    EXPECT_EQ(testsupport::XmlProblems(withText), "");
+    EXPECT_EQ(XmlProblems(withText), "");
 
     // A new vehicle, an unknown user: every block is there, empty.
     for (const char* id : {"0", "-1", "999999999", "abc"}) {
         const std::string empty = tarmel::dataserver::BuildVehicleDocument(
             db, {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026");
-        EXPECT_EQ(testsupport::XmlProblems(empty), "") << id;
+        EXPECT_EQ(XmlProblems(empty), "") << id;
         EXPECT_NE(empty.find("<tVO></tVO>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<ImageS></ImageS>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<FrevoS></FrevoS>"), std::string::npos) << id;
@@ -587,7 +587,7 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     const std::string idText = std::to_string(id);
     const std::string doc = tarmel::dataserver::BuildClientDocument(
         db, {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026");
-    EXPECT_EQ(testsupport::XmlProblems(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);
     TXml record = RecordOf(doc, "TVC");
     EXPECT_EQ(ValueOf(record, "idClient"), idText);
@@ -623,4 +623,4 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -5,7 +5,7 @@
 
 #include "tests/support/scratchdir.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 const DemoDatabase& SharedDemo() {
     static ScratchDir dir;
@@ -77,4 +77,4 @@ std::string Dump(sqlite3* db, const std::string& sql) {
     return out;
 }
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

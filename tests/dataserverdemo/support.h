@@ -9,7 +9,7 @@
 
 #include "dataserver/demodata.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 struct DemoDatabase {
     std::string path;
@@ -29,4 +29,4 @@ std::string ScalarText(sqlite3* db, const std::string& sql);
 // Every row of a query as one text (cells separated by '|', rows by '\n').
 std::string Dump(sqlite3* db, const std::string& sql);
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -10,7 +10,7 @@
 #include "mainwindow/toolkit/grid.h"
 #include "tests/mainwindow/windowfixture.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using inventory::Entry;
@@ -221,4 +221,4 @@ TEST_F(WindowTest, ListViewsSortThroughTheirCallback) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -14,7 +14,7 @@
 #include "mainwindow/toolkit/controls.h"
 #include "tests/mainwindow/windowfixture.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using Texts = std::vector<std::pair<const char*, const char*>>;
@@ -499,4 +499,4 @@ TEST_F(WindowTest, AnInstalledVersionOtherThanTheExpectedOneTurnsTheVersionRed) 
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

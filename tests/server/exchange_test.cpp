@@ -16,13 +16,13 @@ namespace tarmel {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackResponder;
-using testing::Answer;
-using testing::DroppedConnection;
-using testing::ScriptedAnswer;
-using testing::SlowAnswer;
-using testing::readFile;
-using testing::writeFile;
+using testsupport::LoopbackResponder;
+using testsupport::Answer;
+using testsupport::DroppedConnection;
+using testsupport::ScriptedAnswer;
+using testsupport::SlowAnswer;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 struct FakeWindow : ExchangeHost {
     std::string client;
@@ -39,7 +39,7 @@ protected:
     }
     std::string resultFile(const char* name = "XmlSInf.xml") const { return dir.file(name); }
 
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     LoopbackResponder server;
     FakeWindow window;
     ServerLink link;

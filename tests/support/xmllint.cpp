@@ -8,13 +8,13 @@
 namespace tarmel::testsupport {
 
 std::string XmlProblems(const std::string& document) {
-    tarmel::testing::ScratchDir dir;
+    ScratchDir dir;
     const std::string path = dir.file("answer.xml");
-    tarmel::testing::writeFile(path, document);
+    writeFile(path, document);
     const std::string report = dir.file("xmllint.txt");
     const std::string command = "xmllint --noout '" + path + "' > '" + report + "' 2>&1";
     int rc = std::system(command.c_str());
-    std::string problems = tarmel::testing::readFile(report);
+    std::string problems = readFile(report);
     if (rc != 0 && problems.empty()) problems = "xmllint failed";
     return problems;
 }
