@@ -17,7 +17,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 std::string_view EndpointOf(std::string_view path) {

@@ -57,7 +57,7 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
     parts.clear();
     const std::string delimiter = "--" + std::string(boundary);
     auto fail = [&](std::string_view utf8) {
-        error = tarmel::Latin1(utf8);
+        error = tarmel::Latin1FromUtf8(utf8);
         parts.clear();
         return false;
     };

@@ -25,7 +25,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 using Row = std::map<std::string, std::string>;

@@ -25,7 +25,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 const FormPart* FindField(const std::vector<FormPart>& parts, std::string_view name) {
@@ -272,7 +272,7 @@ void HandleSms(Database& db, const Request& request, Response& response) {
     if (error.empty()) {
         // The text arrives in UTF-8; the log keeps the server's Latin-1 like every other text.
         const std::string when = NowText();
-        const std::string latin = tarmel::Latin1(text->data);
+        const std::string latin = tarmel::Latin1FromUtf8(text->data);
         bool stored = db.Write([&](sqlite3* conn) {
             sqlite3_stmt* stmt = nullptr;
             if (sqlite3_prepare_v2(conn,

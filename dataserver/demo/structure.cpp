@@ -384,10 +384,10 @@ StructEntry FieldEntry(const PageDef& page, const inventory::Entry& control, int
     StructEntry e;
     e.descInfo = page.fieldKey;
     e.idNum = idNum;
-    e.txtInfo = Latin1(described.caption);
+    e.txtInfo = Latin1FromUtf8(described.caption);
     e.vInfo = std::string(control.name).substr(std::string_view(page.prefix).size());
     e.tag = described.tag;
-    e.defval = Latin1(described.defval);
+    e.defval = Latin1FromUtf8(described.defval);
     e.width = control.width * kTwips;
     e.left = control.left * kTwips;
     e.top = (control.top + kTopOffset) * kTwips;
@@ -447,7 +447,7 @@ StructEntry PageEntry(const PageDef& page) {
     StructEntry e;
     e.descInfo = page.kind;
     e.idNum = page.number;
-    e.txtInfo = Latin1(page.caption);
+    e.txtInfo = Latin1FromUtf8(page.caption);
     e.vInfo = page.fieldKey;
     e.tag = page.table;
     e.defval = page.prefix;
@@ -461,7 +461,7 @@ StructEntry ColumnEntry(const char* grid, const char* column, const char* captio
     StructEntry e;
     e.descInfo = grid;
     e.vInfo = column;
-    e.txtInfo = Latin1(caption);
+    e.txtInfo = Latin1FromUtf8(caption);
     e.tInfo = tInfo;
     e.tControl = tControl;
     e.tag = tag;

@@ -146,14 +146,14 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         if (std::string(c.endpoint) == "AxQuery") {
             Rowset r = Query(*server_, c.sql);
             ASSERT_EQ(r.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << r.raw;
-            EXPECT_NE(r.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+            EXPECT_NE(r.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
                 << c.sql << "\n"
                 << r.logItems[0];
             EXPECT_TRUE(r.rows.empty()) << c.sql;
         } else {
             Outcome o = Execute(*server_, c.endpoint, c.sql);
             ASSERT_EQ(o.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << o.raw;
-            EXPECT_NE(o.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+            EXPECT_NE(o.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
                 << c.sql << "\n"
                 << o.logItems[0];
             EXPECT_EQ(o.newId, "") << c.sql;

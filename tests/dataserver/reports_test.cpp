@@ -87,11 +87,12 @@ TEST_F(Reports, CommercialSheetsShowTheVehicleItsPhotoAndItsReservation) {
 
 TEST_F(Reports, MarginSheetListsTheRefurbishmentLines) {
     // The client's text is Latin-1; the literals of this file are UTF-8.
-    Outcome insert = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tVehicles (NVO,Immatriculation,InfoMarque,PrixVente,MBrute, "
-                       "idTVO, TypeVO, idVO, idOwner, Concession) Values (7001,'MG-700-RG',"
-                       "'Citroën',9900.00,1234.56, :NewID, 1, :NewIDbis,17, 'ZT1')"));
+    Outcome insert =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tVehicles (NVO,Immatriculation,InfoMarque,PrixVente,MBrute, "
+                    "idTVO, TypeVO, idVO, idOwner, Concession) Values (7001,'MG-700-RG',"
+                    "'Citroën',9900.00,1234.56, :NewID, 1, :NewIDbis,17, 'ZT1')"));
     ASSERT_TRUE(insert.logItems.empty()) << insert.raw;
     const std::string idVO =
         OneValue("select idVO from tVehicles where idTVO=" + insert.newId, "idVO");
@@ -99,7 +100,7 @@ TEST_F(Reports, MarginSheetListsTheRefurbishmentLines) {
                                     std::string("('Révision','interne',89.60")}) {
         Outcome o = Execute(
             *server_, "AxInsert",
-            tarmel::Latin1(
+            tarmel::Latin1FromUtf8(
                 "Insert into [tVO - Frevo] (LibelleFrevo,TypeFrevo,MontantHT, idVO, idFrevo ) "
                 "Values " +
                 line + ", " + idVO + ", :NewID)"));
@@ -129,17 +130,19 @@ TEST_F(Reports, AnOverlongEquipmentListStopsAfterTwoHundredItems) {
 }
 
 TEST_F(Reports, ClientSheetKeepsTheAccents) {
-    Outcome client = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tClients (CliNom,CliPrenom,CliVille, idClient, DateCreation, "
-                       "idOwner, Concession) Values ('Hénaut','Léa','Besançon', :NewID, " +
-                       SqlDate("14/03/2024") + ",17, 'ZT1')"));
+    Outcome client =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tClients (CliNom,CliPrenom,CliVille, idClient, DateCreation, "
+                    "idOwner, Concession) Values ('Hénaut','Léa','Besançon', :NewID, " +
+                    SqlDate("14/03/2024") + ",17, 'ZT1')"));
     ASSERT_TRUE(client.logItems.empty()) << client.raw;
-    Outcome action = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tActions (DateAction,CommentaireAction, idClient, idAction ) "
-                       "Values (#05/20/2024#,'Essai réalisé', " +
-                       client.newId + ", :NewID)"));
+    Outcome action =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tActions (DateAction,CommentaireAction, idClient, idAction ) "
+                    "Values (#05/20/2024#,'Essai réalisé', " +
+                    client.newId + ", :NewID)"));
     ASSERT_TRUE(action.logItems.empty()) << action.raw;
     const std::string text =
         Poppler(Fetch("idClient=" + client.newId, "Fiche Clarum").body, "text");

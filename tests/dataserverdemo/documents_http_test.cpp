@@ -75,25 +75,28 @@ TEST_F(DocumentEndpoints, WhatAPageUpdateStoresTheRecordDocumentShows) {
     ASSERT_NE(idVO, "\x01");
     // The page statement as the client sends it: text through the text encoder (apostrophe
     // doubled, line break as %0D%0A, ampersand as %26), Latin-1 bytes raw.
-    const std::string sql = Latin1("Update tVehicles set Commentaires='Très bon état, l''intérieur "
-                                   "%26 le moteur.%0D%0ARévisé',PrixVente=12345.60 where (idVO=") +
+    const std::string sql = Latin1FromUtf8(
+                                "Update tVehicles set Commentaires='Très bon état, l''intérieur "
+                                "%26 le moteur.%0D%0ARévisé',PrixVente=12345.60 where (idVO=") +
                             idVO + ")";
     const auto outcome = Execute(*server_, "AxUpdate", sql);
     ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
     const std::string after = Get("AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + vehicle + "&UserID=4").body;
     EXPECT_EQ(Value(after, "tVO", "Commentaires"),
-              Latin1("Très bon état, l'intérieur &amp; le moteur.&cr;Révisé"));
+              Latin1FromUtf8("Très bon état, l'intérieur &amp; le moteur.&cr;Révisé"));
     EXPECT_EQ(Value(after, "tVO", "PrixVente"), "12345.60");
 }
 
 TEST_F(DocumentEndpoints, ListMaintenanceShowsInTheNextValueLists) {
-    const std::string sql = Latin1("Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
-                                   "RubricText) Values ('Energie', 0, '..' ,'Bioéthanol E85')");
+    const std::string sql = Latin1FromUtf8(
+        "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
+        "RubricText) Values ('Energie', 0, '..' ,'Bioéthanol E85')");
     const auto outcome = Execute(*server_, "AxUpdate", sql);
     ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
     const std::string equip = Get("AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=LYO").body;
-    EXPECT_NE(equip.find(Latin1("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
-              std::string::npos);
+    EXPECT_NE(
+        equip.find(Latin1FromUtf8("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
+        std::string::npos);
 }
 
 }  // namespace

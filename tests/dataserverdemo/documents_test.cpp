@@ -417,8 +417,9 @@ TEST(EquipmentDocument, ListMaintenanceChangesWhatTheClientSees) {
     ASSERT_EQ(sqlite3_open(BuildDemo(dir.str(), "lists", options, false).c_str(), &db), SQLITE_OK);
     // The statements list maintenance sends, as they reach the database.
     for (const std::string& sql :
-         {Latin1("Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) "
-                 "Values ('Carrosserie', 0, '..' ,'Coupé 2+2')"),
+         {Latin1FromUtf8(
+              "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) "
+              "Values ('Carrosserie', 0, '..' ,'Coupé 2+2')"),
           std::string("DELETE FROM ListModels where VMarque='RENAULT' and VModele='CLIO'"),
           std::string("Insert into ListModels (VMarque, VModele) Values ('RENAULT', 'ZOE')"),
           std::string("Insert into ListVersions (VMarque, VModele, VVersion, VConcession) "

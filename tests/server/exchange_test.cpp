@@ -48,8 +48,9 @@ protected:
 
 TEST_F(Exchange, UrlReachesTheServerByteForByte) {
     window.client = "42";
-    const std::string sql = "Select VO_ID from [tVO - Frevo] where Nom=" +
-                            SqlText(Latin1("l'été 10%")) + " and Prix>=1+1 and D=#01/02/2009#";
+    const std::string sql =
+        "Select VO_ID from [tVO - Frevo] where Nom=" + SqlText(Latin1FromUtf8("l'été 10%")) +
+        " and Prix>=1+1 and D=#01/02/2009#";
     link.HttpExecute(server.baseUrl() + "tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + sql,
                      resultFile());
     ASSERT_EQ(server.requests().size(), 1u);

@@ -103,7 +103,7 @@ TEST(Latin1, ConvertsBothWays) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.utf8);
-        EXPECT_EQ(Latin1(c.utf8), c.latin1);
+        EXPECT_EQ(Latin1FromUtf8(c.utf8), c.latin1);
         EXPECT_EQ(Utf8FromLatin1(c.latin1), c.utf8);
     }
 }
@@ -128,7 +128,7 @@ TEST(Latin1, ReplacesWhatLatin1CannotHold) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(Latin1(c.utf8), c.latin1);
+        EXPECT_EQ(Latin1FromUtf8(c.utf8), c.latin1);
     }
 }
 
@@ -137,7 +137,7 @@ TEST(Latin1, RoundTripsEveryByte) {
     for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
     const std::string utf8 = Utf8FromLatin1(bytes);
     EXPECT_EQ(utf8.size(), 128u + 2u * 128u);
-    EXPECT_EQ(Latin1(utf8), bytes);
+    EXPECT_EQ(Latin1FromUtf8(utf8), bytes);
 }
 
 }  // namespace
