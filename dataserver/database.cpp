@@ -13,7 +13,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 bool Exec(sqlite3* db, const char* sql, std::string* error = nullptr) {
@@ -75,7 +75,7 @@ const char* kTimeoutText =
 // Checks shared by both kinds of client statement after a successful prepare.
 bool SingleStatement(std::string_view sql, const char* tail, std::string& error) {
     size_t used = static_cast<size_t>(tail - sql.data());
-    if (!TrimBlanks(sql.substr(used)).empty()) {
+    if (!TrimWhitespace(sql.substr(used)).empty()) {
         error = Msg("Requête refusée : une seule instruction par requête");
         return false;
     }

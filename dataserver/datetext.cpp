@@ -1,6 +1,8 @@
 // Date text conversions between the client's SQL, the database and the answers.
 #include "dataserver/datetext.h"
 
+#include "server/dates.h"
+
 namespace tarmel::dataserver {
 
 namespace {
@@ -27,15 +29,6 @@ void Append2(std::string& out, int v) {
 }
 
 }  // namespace
-
-bool IsValidDate(int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int max = kDays[month - 1];
-    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && leap) max = 29;
-    return day <= max;
-}
 
 bool IsoFromAccessDate(std::string_view text, std::string& iso) {
     size_t pos = 0;

@@ -7,9 +7,6 @@
 
 namespace tarmel::dataserver {
 
-// True for a real calendar date (Gregorian, years 1 to 9999).
-bool IsValidDate(int year, int month, int day);
-
 // "mm/dd/yyyy" (month and day of one or two digits, four-digit year, optionally followed by
 // " hh:mm" or " hh:mm:ss") into "yyyy-mm-dd" [" hh:mm:ss"]. False, leaving iso untouched, for
 // anything else, impossible dates included (02/29/2023 is not a date, it is not read as 03/01).

@@ -57,7 +57,7 @@ bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error)
         } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
             size_t end = sql.find("*/", i + 2);
             if (end == std::string_view::npos) {
-                error = tarmel::Latin1("Commentaire non terminé dans la requête");
+                error = tarmel::Latin1FromUtf8("Commentaire non terminé dans la requête");
                 return false;
             }
             i = end + 2;
@@ -66,9 +66,9 @@ bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error)
             char close = c == '[' ? ']' : c;
             size_t end = closeQuoted(i, close, c != '[');
             if (end == std::string_view::npos) {
-                error = c == '\''
-                            ? tarmel::Latin1("Texte non terminé dans la requête")
-                            : tarmel::Latin1("Nom entre délimiteurs non terminé dans la requête");
+                error = c == '\'' ? tarmel::Latin1FromUtf8("Texte non terminé dans la requête")
+                                  : tarmel::Latin1FromUtf8(
+                                        "Nom entre délimiteurs non terminé dans la requête");
                 return false;
             }
             i = end;
@@ -76,7 +76,7 @@ bool Tokenize(std::string_view sql, std::vector<Token>& out, std::string& error)
         } else if (c == '#') {
             size_t end = sql.find('#', i + 1);
             if (end == std::string_view::npos) {
-                error = tarmel::Latin1("Date non terminée dans la requête");
+                error = tarmel::Latin1FromUtf8("Date non terminée dans la requête");
                 return false;
             }
             i = end + 1;
@@ -132,8 +132,8 @@ DialectResult TranslateDialect(std::string_view sql) {
             case Tok::Date: {
                 std::string iso;
                 if (!IsoFromAccessDate(t.text.substr(1, t.text.size() - 2), iso)) {
-                    result.error =
-                        tarmel::Latin1("Date invalide dans la requête : ") + std::string(t.text);
+                    result.error = tarmel::Latin1FromUtf8("Date invalide dans la requête : ") +
+                                   std::string(t.text);
                     return result;
                 }
                 out += '\'';
@@ -186,7 +186,8 @@ DialectResult TranslateDialect(std::string_view sql) {
     }
     for (bool isNull : parens) {
         if (isNull) {
-            result.error = tarmel::Latin1("Parenthèse manquante après isNull dans la requête");
+            result.error =
+                tarmel::Latin1FromUtf8("Parenthèse manquante après isNull dans la requête");
             result.sql.clear();
             return result;
         }

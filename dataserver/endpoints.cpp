@@ -17,7 +17,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 std::string RowsetDocument(const QueryResult& result) {
@@ -46,7 +46,7 @@ std::string StatementDocument(const ExecuteResult& result) {
 int64_t MaxRowsOf(const Request& request, int64_t fallback) {
     auto text = FindParam(request.params, "MaxRows");
     if (!text) return fallback;
-    std::string_view t = TrimBlanks(*text);
+    std::string_view t = TrimWhitespace(*text);
     int64_t value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (ec != std::errc() || end != t.data() + t.size() || value <= 0) return fallback;
@@ -60,7 +60,7 @@ struct Context {
 
 void AxQuery(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQL");
-    if (!sql || TrimBlanks(*sql).empty()) {
+    if (!sql || TrimWhitespace(*sql).empty()) {
         response = Refusal(Endpoint::Query, Msg("Paramètre SQL manquant"));
         return;
     }
@@ -69,7 +69,7 @@ void AxQuery(const Context& ctx, const Request& request, Response& response) {
 
 void AxExecute(const Context& ctx, const Request& request, Response& response) {
     auto sql = FindParam(request.params, "SQLExecute");
-    if (!sql || TrimBlanks(*sql).empty()) {
+    if (!sql || TrimWhitespace(*sql).empty()) {
         response = Refusal(Endpoint::Statement, Msg("Paramètre SQLExecute manquant"));
         return;
     }
@@ -105,7 +105,7 @@ std::string QueryAnswer(Database& db, std::string_view clientSql, int64_t maxRow
 StatementAnswer RunStatement(Database& db, std::string_view clientSql,
                              const std::function<bool(std::string& error)>& beforeCommit) {
     StatementAnswer answer;
-    if (TrimBlanks(clientSql).empty()) {
+    if (TrimWhitespace(clientSql).empty()) {
         answer.document = Refusal(Endpoint::Statement, Msg("Instruction SQL vide")).body;
         return answer;
     }

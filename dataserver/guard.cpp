@@ -154,10 +154,10 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
             return SQLITE_OK;
         case SQLITE_READ:
             if (mainDb && a && IsReadableTable(a)) return SQLITE_OK;
-            return Deny(tarmel::Latin1("lecture non autorisée de la table ") + Text(a));
+            return Deny(tarmel::Latin1FromUtf8("lecture non autorisée de la table ") + Text(a));
         case SQLITE_FUNCTION:
             if (b && IsAllowedFunction(b)) return SQLITE_OK;
-            return Deny(tarmel::Latin1("fonction non autorisée : ") + Text(b));
+            return Deny(tarmel::Latin1FromUtf8("fonction non autorisée : ") + Text(b));
         case SQLITE_INSERT:
         case SQLITE_UPDATE:
         case SQLITE_DELETE:
@@ -168,13 +168,14 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
             if (a &&
                 (StartsWithNoCase(a, "sqlite_master") || StartsWithNoCase(a, "sqlite_schema") ||
                  StartsWithNoCase(a, "sqlite_temp_"))) {
-                return Deny(tarmel::Latin1("instruction non autorisée : modification du schéma"));
+                return Deny(
+                    tarmel::Latin1FromUtf8("instruction non autorisée : modification du schéma"));
             }
-            return Deny(tarmel::Latin1("écriture non autorisée dans la table ") + Text(a));
+            return Deny(tarmel::Latin1FromUtf8("écriture non autorisée dans la table ") + Text(a));
         default:
             // DDL, PRAGMA, ATTACH, transactions, savepoints, ANALYZE, recursive CTEs, ...
-            return Deny(tarmel::Latin1("instruction non autorisée : ") +
-                        tarmel::Latin1(ActionName(action)));
+            return Deny(tarmel::Latin1FromUtf8("instruction non autorisée : ") +
+                        tarmel::Latin1FromUtf8(ActionName(action)));
     }
 }
 

@@ -68,26 +68,28 @@ MHD_Result Queue(MHD_Connection* connection, Exchange& exchange, const Response&
 std::string BodyRefusal(const Request& request, size_t maxBody) {
     const std::string te = request.header("Transfer-Encoding");
     if (!te.empty() && !EqualsNoCase(te, "identity")) {
-        return tarmel::Latin1("Requête refusée : corps en transfert « ") + te +
-               tarmel::Latin1(" » non accepté");
+        return tarmel::Latin1FromUtf8("Requête refusée : corps en transfert « ") + te +
+               tarmel::Latin1FromUtf8(" » non accepté");
     }
     const std::string ce = request.header("Content-Encoding");
     if (!ce.empty() && !EqualsNoCase(ce, "identity")) {
-        return tarmel::Latin1("Requête refusée : corps compressé non accepté");
+        return tarmel::Latin1FromUtf8("Requête refusée : corps compressé non accepté");
     }
     const std::string length = request.header("Content-Length");
     if (request.method == "POST" || request.method == "PUT") {
-        if (length.empty()) return tarmel::Latin1("Requête refusée : longueur du corps manquante");
+        if (length.empty())
+            return tarmel::Latin1FromUtf8("Requête refusée : longueur du corps manquante");
     }
     if (!length.empty()) {
         size_t value = 0;
         for (char c : length) {
             if (c < '0' || c > '9' || value > maxBody) {
-                return tarmel::Latin1("Requête refusée : corps trop volumineux");
+                return tarmel::Latin1FromUtf8("Requête refusée : corps trop volumineux");
             }
             value = value * 10 + static_cast<size_t>(c - '0');
         }
-        if (value > maxBody) return tarmel::Latin1("Requête refusée : corps trop volumineux");
+        if (value > maxBody)
+            return tarmel::Latin1FromUtf8("Requête refusée : corps trop volumineux");
     }
     return std::string();
 }
@@ -123,9 +125,10 @@ MHD_Result OnRequest(void* cls, MHD_Connection* connection, const char* /*url*/,
         // Memory is reserved as the body arrives, not when it is announced: connections that
         // announce large bodies and then stall hold nothing.
         if (exchange->refusal.empty() && request.body.size() + *uploadSize > exchange->declared) {
-            exchange->refusal = tarmel::Latin1("Requête refusée : corps trop volumineux");
+            exchange->refusal = tarmel::Latin1FromUtf8("Requête refusée : corps trop volumineux");
         } else if (exchange->refusal.empty() && !server->ReserveBody(*uploadSize)) {
-            exchange->refusal = tarmel::Latin1("Requête refusée : serveur occupé, réessayez");
+            exchange->refusal =
+                tarmel::Latin1FromUtf8("Requête refusée : serveur occupé, réessayez");
         } else if (exchange->refusal.empty()) {
             exchange->reserved += *uploadSize;
             request.body.append(uploadData, *uploadSize);
@@ -230,12 +233,13 @@ void HttpServer::Dispatch(const Request& request, Response& response) const {
             route.handler(request, response);
         } catch (const std::exception& e) {
             response = Response();
-            Refuse(request, response, tarmel::Latin1("Erreur interne du serveur : ") + e.what());
+            Refuse(request, response,
+                   tarmel::Latin1FromUtf8("Erreur interne du serveur : ") + e.what());
         }
         return;
     }
     Refuse(request, response,
-           tarmel::Latin1("Adresse inconnue : ") + request.method + " " + request.path);
+           tarmel::Latin1FromUtf8("Adresse inconnue : ") + request.method + " " + request.path);
     response.status = 404;
 }
 

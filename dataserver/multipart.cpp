@@ -15,10 +15,11 @@ std::optional<std::string> HeaderParameter(std::string_view line, std::string_vi
         size_t semi = line.find(';', pos);
         std::string_view item =
             line.substr(pos, semi == std::string_view::npos ? std::string_view::npos : semi - pos);
-        item = TrimBlanks(item);
+        item = TrimWhitespace(item);
         size_t eq = item.find('=');
-        if (eq != std::string_view::npos && EqualsNoCase(TrimBlanks(item.substr(0, eq)), name)) {
-            std::string_view value = TrimBlanks(item.substr(eq + 1));
+        if (eq != std::string_view::npos &&
+            EqualsNoCase(TrimWhitespace(item.substr(0, eq)), name)) {
+            std::string_view value = TrimWhitespace(item.substr(eq + 1));
             if (value.size() >= 2 && value.front() == '"') {
                 // A quoted value may hold ";": take it up to its closing quote.
                 size_t open = line.find('"', pos);
@@ -37,7 +38,7 @@ std::optional<std::string> HeaderParameter(std::string_view line, std::string_vi
 }  // namespace
 
 std::optional<std::string> BoundaryOf(std::string_view contentType) {
-    if (!StartsWithNoCase(TrimBlanks(contentType), "multipart/")) return std::nullopt;
+    if (!StartsWithNoCase(TrimWhitespace(contentType), "multipart/")) return std::nullopt;
     auto boundary = HeaderParameter(contentType, "boundary");
     if (!boundary || boundary->empty() || boundary->size() > 200) return std::nullopt;
     return boundary;
@@ -56,7 +57,7 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
     parts.clear();
     const std::string delimiter = "--" + std::string(boundary);
     auto fail = [&](std::string_view utf8) {
-        error = tarmel::Latin1(utf8);
+        error = tarmel::Latin1FromUtf8(utf8);
         parts.clear();
         return false;
     };
@@ -91,7 +92,7 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
             std::string_view line = head.substr(lineStart, lineEnd - lineStart);
             size_t colon = line.find(':');
             if (colon != std::string_view::npos) {
-                std::string_view key = TrimBlanks(line.substr(0, colon));
+                std::string_view key = TrimWhitespace(line.substr(0, colon));
                 std::string_view value = line.substr(colon + 1);
                 if (EqualsNoCase(key, "Content-Disposition")) {
                     auto name = HeaderParameter(value, "name");
@@ -101,7 +102,7 @@ bool ParseMultipart(std::string_view body, std::string_view boundary, std::vecto
                     }
                     part.filename = HeaderParameter(value, "filename");
                 } else if (EqualsNoCase(key, "Content-Type")) {
-                    part.contentType = std::string(TrimBlanks(value));
+                    part.contentType = std::string(TrimWhitespace(value));
                 }
             }
             lineStart = lineEnd + 2;

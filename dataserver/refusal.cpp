@@ -60,7 +60,7 @@ Response Refusal(Endpoint endpoint, const std::string& message) {
     switch (endpoint) {
         case Endpoint::Sms:
             response.contentType = "text/plain; charset=ISO-8859-1";
-            response.body = tarmel::Latin1("telephonySmsSend en échec : ") + message;
+            response.body = tarmel::Latin1FromUtf8("telephonySmsSend en échec : ") + message;
             return response;
         case Endpoint::Photos:
             response.status = 404;

@@ -25,7 +25,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 using Row = std::map<std::string, std::string>;
@@ -188,7 +188,7 @@ public:
     }
     // "label : value" with the label in UTF-8 (the program's own text) and the value in Latin-1.
     void Field(const std::string& label, const std::string& latin1) {
-        if (TrimBlanks(latin1).empty()) return;
+        if (TrimWhitespace(latin1).empty()) return;
         Need(16);
         Font(10, true);
         Text(kMargin, y_ + 10, label);
@@ -334,7 +334,7 @@ bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, co
         while (start <= text.size()) {
             size_t end = text.find_first_of("\r\n;", start);
             if (end == std::string::npos) end = text.size();
-            std::string item(TrimBlanks(std::string_view(text).substr(start, end - start)));
+            std::string item(TrimWhitespace(std::string_view(text).substr(start, end - start)));
             if (!item.empty() && ++items > kMaxItems) {
                 sheet.Plain("...");
                 break;
@@ -383,7 +383,7 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
             xs, false);
         const double amount = std::atof(Get(line, "MontantHT").c_str());
         total += amount;
-        byType[AsciiUpperCopy(Get(line, "TypeFrevo"))] += amount;
+        byType[UpperAscii(Get(line, "TypeFrevo"))] += amount;
     }
     auto money = [](double value) { return FormatMoney(value); };
     sheet.Gap(4);
@@ -455,7 +455,7 @@ bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
         }
     }
     const std::string wish = Get(c, "PAMarque1") + " " + Get(c, "PAModele1");
-    if (!TrimBlanks(wish).empty() || !Get(c, "CliDateProchainAchat").empty()) {
+    if (!TrimWhitespace(wish).empty() || !Get(c, "CliDateProchainAchat").empty()) {
         sheet.Heading("Prochain achat");
         sheet.Field("Date prévue", Get(c, "CliDateProchainAchat"));
         sheet.Field("Premier choix", wish);
@@ -469,7 +469,7 @@ bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
 }  // namespace
 
 bool ParseReportSelection(std::string_view text, ReportSelection& selection) {
-    text = TrimBlanks(text);
+    text = TrimWhitespace(text);
     std::string_view digits;
     if (StartsWithNoCase(text, "idVO=")) {
         selection.vehicle = true;
@@ -492,7 +492,7 @@ bool ParseReportSelection(std::string_view text, ReportSelection& selection) {
 
 bool RenderReport(Database& db, const EndpointConfig& config, std::string_view reportName,
                   const ReportSelection& selection, std::string& pdf, std::string& error) {
-    const std::string name(TrimBlanks(reportName));
+    const std::string name(TrimWhitespace(reportName));
     bool ok = false;
     db.Read([&](sqlite3* conn) {
         if (EqualsNoCase(name, "Fiche Clarum")) {

@@ -1,5 +1,5 @@
 // Small ASCII text helpers shared by the data server (case folding is ASCII only: accented
-// Latin-1 letters stay as they are).
+// Latin-1 letters stay as they are). Upper-casing is UpperAscii, in server/xml/texttools.h.
 #pragma once
 
 #include <string>
@@ -9,9 +9,10 @@ namespace tarmel::dataserver {
 
 char AsciiLower(char c);
 std::string AsciiLowerCopy(std::string_view text);
-std::string AsciiUpperCopy(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-std::string_view TrimBlanks(std::string_view text);
+// Drops leading and trailing spaces, tabs, CRs and LFs; every other byte stays. (TrimBlanks in
+// server/encoders.h drops every control byte as well, the way the client trims what it sends.)
+std::string_view TrimWhitespace(std::string_view text);
 
 }  // namespace tarmel::dataserver

@@ -26,7 +26,7 @@ namespace tarmel::dataserver {
 namespace {
 
 std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1(utf8);
+    return tarmel::Latin1FromUtf8(utf8);
 }
 
 const FormPart* FindField(const std::vector<FormPart>& parts, std::string_view name) {
@@ -138,7 +138,7 @@ bool CheckUpload(const std::vector<FormPart>& parts, std::string& photoName, std
     }
     size_t limit = kMaxPhotoBytes;
     if (maxSize != nullptr) {
-        std::string_view t = TrimBlanks(maxSize->data);
+        std::string_view t = TrimWhitespace(maxSize->data);
         size_t value = 0;
         auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
         if (ec != std::errc() || end != t.data() + t.size()) {
@@ -264,13 +264,13 @@ void HandleSms(Database& db, const Request& request, Response& response) {
     std::vector<FormPart> parts = ParseForm(request, error);
     const FormPart* to = FindField(parts, "destinataire");
     const FormPart* text = FindField(parts, "texte");
-    if (error.empty() && (to == nullptr || text == nullptr || TrimBlanks(to->data).empty())) {
+    if (error.empty() && (to == nullptr || text == nullptr || TrimWhitespace(to->data).empty())) {
         error = Msg("champ destinataire ou texte manquant");
     }
     if (error.empty()) {
         // The text arrives in UTF-8; the log keeps the server's Latin-1 like every other text.
         const std::string when = NowText();
-        const std::string latin = tarmel::Latin1(text->data);
+        const std::string latin = tarmel::Latin1FromUtf8(text->data);
         bool stored = db.Write([&](sqlite3* conn) {
             sqlite3_stmt* stmt = nullptr;
             if (sqlite3_prepare_v2(conn,

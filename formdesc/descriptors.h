@@ -8,28 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "formdesc/fieldkinds.h"
+
 class QWidget;
 
 namespace tarmel {
-
-// Control kinds (tControl).
-namespace kind {
-constexpr int Button = 104;
-constexpr int Text = 109;
-constexpr int ListBox = 110;
-constexpr int ComboText = 111;      // the value is the item text (or its code before " : ")
-constexpr int ComboPosition = 112;  // the value is the 1-based item position
-constexpr int Placed = 120;         // another control on the form; its label goes above it
-}  // namespace kind
-
-// Data types (tInfo).
-namespace datatype {
-constexpr int Date = 1;
-constexpr int Text = 2;
-constexpr int Boolean = 3;
-constexpr int Integer = 4;
-constexpr int Decimal = 5;
-}  // namespace datatype
 
 // 32-bit colours: red in the low byte; a top byte 0xFF names a system colour by its low byte.
 using Colour = std::uint32_t;

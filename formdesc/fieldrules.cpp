@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "formdesc/fieldentry.h"
+#include "formdesc/fieldkinds.h"
 #include "formdesc/valuelists.h"
 #include "server/xml/texttools.h"
 
@@ -93,15 +94,15 @@ std::string TwoDecimals(std::string_view text) {
 std::string FieldValueFromRecord(std::string_view raw, int controlKind, int dataType,
                                  const Date& today) {
     std::string value(raw);
-    if (controlKind == 109 && dataType == 2) value = DecodeTextEntities(value);
-    if (dataType == 1 && value == "now") value = FormatDate(today);
-    if (dataType == 4 || dataType == 5) value = WithoutBlanks(value);
-    if (dataType == 5) value = TwoDecimals(value);
+    if (controlKind == kind::Text && dataType == datatype::Text) value = DecodeTextEntities(value);
+    if (dataType == datatype::Date && value == "now") value = FormatDate(today);
+    if (dataType == datatype::Integer || dataType == datatype::Decimal) value = WithoutBlanks(value);
+    if (dataType == datatype::Decimal) value = TwoDecimals(value);
     return value;
 }
 
 int LabelLeft(int controlKind, int left) {
-    if (controlKind == 110 || controlKind == 120) return left;
+    if (controlKind == kind::ListBox || controlKind == kind::Placed) return left;
     if (left <= 93) return 5;
     if (left <= 400) return left - 48;
     return left - 22;
@@ -116,7 +117,7 @@ bool FieldVisible(int enabledCode, bool rights) {
 }
 
 std::string EditValue(std::string_view text, int dataType) {
-    if (dataType == 1 && text == "__/__/____") return {};
+    if (dataType == datatype::Date && text == "__/__/____") return {};
     return std::string(text);
 }
 
@@ -137,7 +138,7 @@ ComboCheckResult CheckCombo(const ComboState& combo, const TXml& equip) {
         const int base = combo.emptyFirst ? 0 : 1;
         value = std::to_string(combo.selectedIndex < 0 ? base - 1 : combo.selectedIndex + base);
     }
-    if (combo.dataType == 3) value = value == "1" ? "False" : "True";
+    if (combo.dataType == datatype::Boolean) value = value == "1" ? "False" : "True";
     const size_t code = value.find(" : ");
     if (code != std::string::npos) value.resize(code);
     return {ComboVerdict::Accepted, value};

@@ -2,6 +2,7 @@
 #include "formdesc/valuelists.h"
 
 #include "formdesc/fieldentry.h"
+#include "formdesc/fieldkinds.h"
 #include "server/encoders.h"
 #include "server/xml/texttools.h"
 
@@ -178,13 +179,13 @@ ComboFill FillCombo(const TXml& equip, const ComboFillRequest& request, CascadeM
     fill.value = request.value;
     std::string key = UpperAscii(request.listKey);
     int position = 1;
-    if (request.controlKind == 112) {
+    if (request.controlKind == kind::ComboPosition) {
         if (request.columnName == "ModeTVA" && IntegerOr(fill.value, 0) == 0) fill.value = "1";
         fill.indexed = true;
         position = IntegerOr(fill.value, 1);
     }
-    if (request.dataType == 3) {
-        if (request.controlKind != 112) key = "BOOLEAN";
+    if (request.dataType == datatype::Boolean) {
+        if (request.controlKind != kind::ComboPosition) key = "BOOLEAN";
         fill.indexed = true;
         position = UpperAscii(fill.value) == "TRUE" ? 2 : 1;
     }
@@ -212,7 +213,7 @@ ComboFill FillCombo(const TXml& equip, const ComboFillRequest& request, CascadeM
             (fill.indexed && static_cast<int>(count) == wantedCount))
             fill.selected = static_cast<int>(count);
     }
-    if (fill.selected < 0 && request.controlKind != 112) {
+    if (fill.selected < 0 && request.controlKind != kind::ComboPosition) {
         fill.items.push_back(fill.value);
         fill.selected = static_cast<int>(fill.items.size()) - 1;
     }

@@ -6,8 +6,8 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "inventory/inventory.h"
 #include "mainwindow/axtarmelimpl1.h"
-#include "mainwindow/inventory/inventory.h"
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/glyphs.h"
 #include "mainwindow/toolkit/grid.h"

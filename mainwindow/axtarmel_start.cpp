@@ -19,6 +19,7 @@
 #include "app/settingsfile.h"
 #include "app/startchecks.h"
 #include "app/startparams.h"
+#include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "record/controlplan.h"
 #include "mainwindow/toolkit/controls.h"
@@ -30,8 +31,6 @@
 namespace tarmel {
 
 namespace {
-
-QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
 // Tool tips appear after half a second, as the start sequence asks.
 class HintStyle : public QProxyStyle {
@@ -109,7 +108,7 @@ TAxTarmel::~TAxTarmel() {
 
 void TAxTarmel::WriteStartLabels() {
     SetText("LbDebugInfo3", QStringLiteral("Démarrage de AxTarmel... [%1]").arg(ParamCount) +
-                                Text("LbHttpRoot") + " - " + Latin1(BaseHRef) + " - " +
+                                Text("LbHttpRoot") + " - " + form::Q(BaseHRef) + " - " +
                                 Text("LbIdTVO"));
     SetText("LbDebugInfo1", QStringLiteral("Démarrage de AxTarmel..."));
 }
@@ -139,12 +138,12 @@ void TAxTarmel::OnStart() {
 
 void TAxTarmel::HostParameterSetter(int index, const std::string& value) {
     switch (index) {
-    case 0: SetText("LbHttpRoot", Latin1(value)); break;
+    case 0: SetText("LbHttpRoot", form::Q(value)); break;
     case 1:
         BaseHRef = value;
-        SetText("LbBaseHRef", Latin1(value));
+        SetText("LbBaseHRef", form::Q(value));
         break;
-    case 2: SetText("LbIdTVO", Latin1(value)); break;
+    case 2: SetText("LbIdTVO", form::Q(value)); break;
     case 3: OCXName = value; break;
     case 4: OCXVersion = value; break;
     case 5: URLImages = value; break;
@@ -153,7 +152,7 @@ void TAxTarmel::HostParameterSetter(int index, const std::string& value) {
     case 8: UserSite = value; break;
     case 9: WhereClause = value; break;
     case 10: OrderClause = value; break;
-    case 11: SetText("LbIDCustomer", Latin1(value)); break;
+    case 11: SetText("LbIDCustomer", form::Q(value)); break;
     default: Q_ASSERT(false); return;
     }
     ++ParamCount;
@@ -179,7 +178,7 @@ std::string TAxTarmel::idClient() const { return Text("LbIDCustomer").toLatin1()
 std::string TAxTarmel::openClientId() const { return idClient(); }
 
 void TAxTarmel::showWarning(const std::string& text) {
-    SetText("LbDebugInfo0", Latin1(text));
+    SetText("LbDebugInfo0", form::Q(text));
     ApplyPlan(ControlPlan().Show("PanelWarning", !text.empty()));
 }
 
@@ -192,7 +191,7 @@ void TAxTarmel::ShowSplash() {
     splash->raise();
     SetText("LbSplash", QStringLiteral("Tarmel - Version ") +
                             QString::fromStdString(CommaVersion(TARMEL_VERSION)));
-    SetText("LbConcession", Latin1(UserConcession));
+    SetText("LbConcession", form::Q(UserConcession));
     // The group's own logo, or the dealership's name.
     const bool logo = UserConcession == "QUINTAR";
     ApplyPlan(ControlPlan().Show("ImageSplash", logo).Show("LbConcession", !logo));
@@ -216,15 +215,15 @@ void TAxTarmel::Timer1Timer() {
     if (services.search) HttpGetSearchInfo(0);
     if (services.toggleShape) ApplyPlan(ControlPlan().Show("Shape1", Control("Shape1")->isHidden()));
     SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(ParamCount) + Text("LbHttpRoot") + " - " +
-                                Latin1(BaseHRef) + " - " + Text("LbIdTVO") + " - " +
-                                Latin1(URLImages));
+                                form::Q(BaseHRef) + " - " + Text("LbIdTVO") + " - " +
+                                form::Q(URLImages));
     if (AdvanceStartLatch(Ticks, ParamCount)) StartSequence();
 }
 
 void TAxTarmel::StartSequence() {
     TraceLog(QStringLiteral("on TimerOK : "));
     InstalledVersion = CommaVersion(TARMEL_VERSION);
-    QString version = "TAxTarmel-" + Latin1(InstalledVersion) + "-";
+    QString version = "TAxTarmel-" + form::Q(InstalledVersion) + "-";
     const char* lower = std::getenv("http_proxy");
     const char* upper = std::getenv("HTTP_PROXY");
     ProxySetting = ProxySettingFrom(lower ? lower : "", upper ? upper : "");
@@ -232,9 +231,9 @@ void TAxTarmel::StartSequence() {
         const ProxyAddress proxy = SplitProxySetting(ProxySetting);
         Server.SetProxy(proxy.host, proxy.port);
         const std::string line = proxy.host + " - " + std::to_string(proxy.port) + " - ";
-        TraceLog("Connexion Proxy : " + Latin1(line));
-        SetText("LbDebugInfo1", Latin1(line));
-        version += Latin1(ProxySetting) + "-";
+        TraceLog("Connexion Proxy : " + form::Q(line));
+        SetText("LbDebugInfo1", form::Q(line));
+        version += form::Q(ProxySetting) + "-";
     }
     SetText("LbVersion", version);
     if (InstalledVersion != OCXVersion) {

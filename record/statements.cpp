@@ -1,6 +1,7 @@
 // Change detection of a page and the statement text the data server runs.
 #include "record/statements.h"
 
+#include "formdesc/fieldkinds.h"
 #include "server/encoders.h"
 #include "server/xml/texttools.h"
 
@@ -11,9 +12,9 @@ namespace {
 // The literal of a non-empty value by data type.
 std::string Literal(const std::string& value, int dataType, bool inWhere) {
     switch (dataType) {
-        case 1: return SqlDate(value);
-        case 2: return inWhere ? value : SqlText(value);
-        case 5: return SqlNumber(value);
+        case datatype::Date: return SqlDate(value);
+        case datatype::Text: return inWhere ? value : SqlText(value);
+        case datatype::Decimal: return SqlNumber(value);
         default: return value;
     }
 }

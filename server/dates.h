@@ -25,6 +25,7 @@ std::string FormatDate(const Date& date, DateOrder order = DateOrder::DayFirst);
 // The platform's zero date, 30/12/1899, which stands for "no date".
 bool IsZeroDate(const Date& date);
 
+// True for a real calendar date (Gregorian, years 1 to 9999).
 bool IsValidDate(int year, int month, int day);
 
 // Days from 1 January 1970 (a Thursday) in the proleptic Gregorian calendar; negative before.

@@ -51,15 +51,15 @@ std::string transportMessage(CURLcode code, const char* detail) {
     const std::string what = *detail ? detail : curl_easy_strerror(code);
     switch (code) {
         case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_COULDNT_RESOLVE_PROXY: return Latin1("Serveur introuvable : ") + what;
-        case CURLE_COULDNT_CONNECT: return Latin1("Connexion impossible : ") + what;
-        case CURLE_OPERATION_TIMEDOUT: return Latin1("Délai dépassé : ") + what;
+        case CURLE_COULDNT_RESOLVE_PROXY: return Latin1FromUtf8("Serveur introuvable : ") + what;
+        case CURLE_COULDNT_CONNECT: return Latin1FromUtf8("Connexion impossible : ") + what;
+        case CURLE_OPERATION_TIMEDOUT: return Latin1FromUtf8("Délai dépassé : ") + what;
         case CURLE_GOT_NOTHING:
         case CURLE_RECV_ERROR:
         case CURLE_SEND_ERROR:
-        case CURLE_PARTIAL_FILE: return Latin1("Connexion interrompue : ") + what;
+        case CURLE_PARTIAL_FILE: return Latin1FromUtf8("Connexion interrompue : ") + what;
         case CURLE_URL_MALFORMAT:
-        case CURLE_UNSUPPORTED_PROTOCOL: return Latin1("Adresse invalide : ") + what;
+        case CURLE_UNSUPPORTED_PROTOCOL: return Latin1FromUtf8("Adresse invalide : ") + what;
         default: return what;
     }
 }
@@ -113,7 +113,7 @@ void HttpClient::Disconnect() {
     handles_->disconnectPending = false;
     curl_multi_cleanup(handles_->multi);
     handles_->multi = curl_multi_init();
-    notify(Latin1("Status : Déconnecté."));
+    notify(Latin1FromUtf8("Status : Déconnecté."));
 }
 
 HttpResponse HttpClient::Get(const std::string& url) { return perform(url, nullptr); }
@@ -126,7 +126,8 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
     HttpResponse response;
     if (busy_) {
         response.refused = true;
-        response.error = Latin1("Requête refusée : une autre requête au serveur est en cours");
+        response.error =
+            Latin1FromUtf8("Requête refusée : une autre requête au serveur est en cours");
         return response;
     }
     busy_ = true;
@@ -203,7 +204,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         long port = 0;
         curl_easy_getinfo(e, CURLINFO_PRIMARY_IP, &ip);
         curl_easy_getinfo(e, CURLINFO_PRIMARY_PORT, &port);
-        notes.push_back(Latin1("Status : Connecté à ") + (ip ? ip : "") + ":" +
+        notes.push_back(Latin1FromUtf8("Status : Connecté à ") + (ip ? ip : "") + ":" +
                         std::to_string(port) + ".");
     }
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &response.status);
@@ -218,7 +219,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
 
     response.body = std::move(transfer.body);
     if (readTimedOut) {
-        response.error = Latin1("Délai de lecture dépassé (") +
+        response.error = Latin1FromUtf8("Délai de lecture dépassé (") +
                          std::to_string(settings_.readTimeout.count()) + " ms)";
     } else if (code != CURLE_OK) {
         response.error = transportMessage(code, detail);

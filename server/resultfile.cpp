@@ -16,7 +16,7 @@ namespace tarmel {
 namespace {
 
 std::string failure(const std::string& path, int error) {
-    return Latin1("Impossible d'écrire le fichier ") + path + " : " + std::strerror(error);
+    return Latin1FromUtf8("Impossible d'écrire le fichier ") + path + " : " + std::strerror(error);
 }
 
 }  // namespace

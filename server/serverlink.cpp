@@ -48,7 +48,8 @@ void ServerLink::traceLine(const std::string& text) {
 
 bool ServerLink::refuseWhileBusy() {
     if (!exchanging_) return false;
-    const std::string text = Latin1("Requête refusée : une autre requête au serveur est en cours");
+    const std::string text =
+        Latin1FromUtf8("Requête refusée : une autre requête au serveur est en cours");
     host_.showWarning(text);
     traceLine(text);
     return true;

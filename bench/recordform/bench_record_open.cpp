@@ -38,7 +38,7 @@ public:
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    tarmel::testing::ScratchDir dir;
+    tarmel::testsupport::ScratchDir dir;
     setenv("APPDATA", dir.file("appdata").c_str(), 1);
     tarmel::testsupport::DataServerProcess server;
 

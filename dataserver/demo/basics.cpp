@@ -101,7 +101,7 @@ Inserter& Inserter::Text(const char* column, std::string_view latin1) {
 }
 
 Inserter& Inserter::Utf8(const char* column, std::string_view utf8) {
-    return Text(column, Latin1(utf8));
+    return Text(column, Latin1FromUtf8(utf8));
 }
 
 Inserter& Inserter::Int(const char* column, int64_t value) {

@@ -107,11 +107,11 @@ Person RandomPerson(Random& rng) {
     Person p;
     const bool woman = rng.Chance(48);
     p.civility = woman ? "Mme" : "M.";
-    p.firstName = Latin1(woman ? rng.Pick(kWomen) : rng.Pick(kMen));
+    p.firstName = Latin1FromUtf8(woman ? rng.Pick(kWomen) : rng.Pick(kMen));
     if (rng.Chance(6)) {  // a composed first name now and then
-        p.firstName += "-" + Latin1(woman ? rng.Pick(kWomen) : rng.Pick(kMen));
+        p.firstName += "-" + Latin1FromUtf8(woman ? rng.Pick(kWomen) : rng.Pick(kMen));
     }
-    p.lastName = Latin1(rng.Pick(kSurnames));
+    p.lastName = Latin1FromUtf8(rng.Pick(kSurnames));
     return p;
 }
 
@@ -119,9 +119,10 @@ Address RandomAddress(Random& rng, std::string_view concession) {
     const Town& town = rng.Pick(concession == "DAU" ? kIsereTowns : kLyonTowns);
     Address a;
     a.street = std::to_string(rng.Range(1, 180)) + (rng.Chance(8) ? " bis " : " ") +
-               Latin1(rng.Pick(kStreetKinds)) + " " + Latin1(rng.Pick(kStreetNames));
+               Latin1FromUtf8(rng.Pick(kStreetKinds)) + " " +
+               Latin1FromUtf8(rng.Pick(kStreetNames));
     a.cp = town.cp;
-    a.town = Latin1(town.name);
+    a.town = Latin1FromUtf8(town.name);
     return a;
 }
 
@@ -178,6 +179,6 @@ std::string RandomVin(Random& rng, std::string_view make) {
     return vin;
 }
 
-std::string RandomCompany(Random& rng) { return Latin1(rng.Pick(kCompanies)); }
+std::string RandomCompany(Random& rng) { return Latin1FromUtf8(rng.Pick(kCompanies)); }
 
 }  // namespace tarmel::dataserver::demo

@@ -207,8 +207,8 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
         int catalogue = 0;
         if (used) {
             const UsedModel& m = rng.Pick(UsedModels());
-            make = Latin1(m.make);
-            model = Latin1(m.model);
+            make = Latin1FromUtf8(m.make);
+            model = Latin1FromUtf8(m.model);
             catalogue = 16000 + rng.Range(0, 24) * 1000;
             for (const NewModel& n : NewModels()) {
                 if (std::string_view(n.model) == m.model) catalogue = n.basePrice;
@@ -218,13 +218,13 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
             make = m.make;
             model = m.model;
             const int t = rng.Range(0, static_cast<int>(m.versions.size()) - 1);
-            trim = Latin1(m.versions[static_cast<size_t>(t)]);
+            trim = Latin1FromUtf8(m.versions[static_cast<size_t>(t)]);
             catalogue = m.basePrice + t * 2500 + rng.Range(0, 6) * 250;
             vehicle.Text("InfoTypeVersion", trim);
         }
         const std::string engine = EngineFor(rng, make);
         const std::string version = model + " " + engine + (trim.empty() ? "" : " " + Upper(trim));
-        const std::string colour = Latin1(Item(rng, "InfoCouleur"));
+        const std::string colour = Latin1FromUtf8(Item(rng, "InfoCouleur"));
         vehicle.Text("InfoMarque", make).Text("InfoModele", model).Text("InfoVersion", version)
             .Text("InfoCouleur", colour).Utf8("InfoCouleurInt", Item(rng, "InfoCouleurInt"))
             .Text("Carrosserie", BodyOf(model)).Text("Energie", EnergyOf(engine))
@@ -603,11 +603,11 @@ bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::strin
                 const NewModel& m = NewModelFor(rng, site);
                 make = m.make;
                 model = m.model;
-                trim = Latin1(m.versions[0]);
+                trim = Latin1FromUtf8(m.versions[0]);
             } else {
                 const UsedModel& m = rng.Pick(UsedModels());
-                make = Latin1(m.make);
-                model = Latin1(m.model);
+                make = Latin1FromUtf8(m.make);
+                model = Latin1FromUtf8(m.model);
             }
             version = model + " " + EngineFor(rng, make);
             const int order = anchor - rng.Range(30, 2500);

@@ -8,7 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "mainwindow/inventory/inventory.h"
+#include "formdesc/fieldkinds.h"
+#include "inventory/inventory.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel::dataserver::demo {
@@ -47,13 +48,15 @@ constexpr FieldDescription Mand(FieldDescription s) { s.mandatory = true; return
 
 // Combos offering a staff member: the value is the staff identifier.
 constexpr FieldDescription Staff(const char* control, const char* caption, const char* tag) {
-    return FieldDescription{control, caption, "idCom;idCom", kInteger, kComboIndex, tag};
+    return FieldDescription{control, caption, "idCom;idCom", datatype::Integer,
+                            kind::ComboPosition, tag};
 }
 constexpr FieldDescription Bool(const char* control, const char* caption) {
-    return FieldDescription{control, caption, "", kBoolean, kComboText, kSales, false, 0, "False"};
+    return FieldDescription{control, caption, "", datatype::Boolean, kind::ComboText, kSales,
+                            false, 0, "False"};
 }
 constexpr FieldDescription Int(const char* control, const char* caption, const char* tag = kSales) {
-    return FieldDescription{control, caption, "", kInteger, 0, tag};
+    return FieldDescription{control, caption, "", datatype::Integer, 0, tag};
 }
 constexpr FieldDescription Rubric(const char* control, const char* caption, const char* tag = kSales) {
     return FieldDescription{control, caption, "ListRubrics", 0, 0, tag};
@@ -98,7 +101,7 @@ const FieldDescription kFields[] = {
     List("cAcheteur", "Acheteur", "Acheteur"),
     {"cCP", "CP"},
     Rubric("cDestination", "Dest."),
-    {"cModeTVA", "TVA", "ModeTVA", kInteger, kComboIndex, kSales, false, 0, "1"},
+    {"cModeTVA", "TVA", "ModeTVA", datatype::Integer, kind::ComboPosition, kSales, false, 0, "1"},
     {"cIntermediaire", "Interm."},
     Accounts("cMtComIntermediaire", "Com. int."),
     Accounts("cMtComVendeur", "Com. vd."),
@@ -263,7 +266,7 @@ const FieldDescription kFields[] = {
     {"aCliEmployeur", "Employ.", "", 0, 0, kClients},
     List("aCliOrigine", "Origine", "OrigineClient;OrigineClient", kClients),
     Mand(List("aSite", "Site", "Site", kClients)),
-    {"aidCom", "Vendeur", "", kInteger, kComboIndex, kClients},
+    {"aidCom", "Vendeur", "", datatype::Integer, kind::ComboPosition, kClients},
     {"aCliObservations", "Obs.", "", 0, 0, kClients},
 
     // Client vehicle (Sheet08).
@@ -274,7 +277,8 @@ const FieldDescription kFields[] = {
     {"vImmatriculation", "Immat.", "", 0, 0, kClients, false, 0, "", 10},
     {"vMEC", "1re MEC", "", 0, 0, kClients},
     Int("vKMS", "Km", kClients),
-    {"vTypeVO", "Type", "TypeVehicule;TypeVehicule", kInteger, kComboIndex, kClients, false, 0, "1"},
+    {"vTypeVO", "Type", "TypeVehicule;TypeVehicule", datatype::Integer, kind::ComboPosition,
+     kClients, false, 0, "1"},
     List("vSite", "Site", "Site;Site", kClients),
     {"vDateOrdre", "Commande", "", 0, 0, kClients},
     List("vTypeFinancement", "Fin.", "TypeFinancement;TypeFinancement", kClients),
@@ -352,11 +356,11 @@ bool CarriesData(Kind kind) {
 
 void NaturalType(Kind kind, int& tInfo, int& tControl) {
     switch (kind) {
-    case Kind::DatePicker: tInfo = kDate; tControl = kTextual; break;
-    case Kind::NumberEdit: tInfo = kDecimal; tControl = kTextual; break;
-    case Kind::Combo: tInfo = kText; tControl = kComboText; break;
-    case Kind::ListBox: tInfo = kText; tControl = kListBox; break;
-    default: tInfo = kText; tControl = kTextual; break;
+    case Kind::DatePicker: tInfo = datatype::Date; tControl = kind::Text; break;
+    case Kind::NumberEdit: tInfo = datatype::Decimal; tControl = kind::Text; break;
+    case Kind::Combo: tInfo = datatype::Text; tControl = kind::ComboText; break;
+    case Kind::ListBox: tInfo = datatype::Text; tControl = kind::ListBox; break;
+    default: tInfo = datatype::Text; tControl = kind::Text; break;
     }
 }
 
@@ -380,10 +384,10 @@ StructEntry FieldEntry(const PageDef& page, const inventory::Entry& control, int
     StructEntry e;
     e.descInfo = page.fieldKey;
     e.idNum = idNum;
-    e.txtInfo = Latin1(described.caption);
+    e.txtInfo = Latin1FromUtf8(described.caption);
     e.vInfo = std::string(control.name).substr(std::string_view(page.prefix).size());
     e.tag = described.tag;
-    e.defval = Latin1(described.defval);
+    e.defval = Latin1FromUtf8(described.defval);
     e.width = control.width * kTwips;
     e.left = control.left * kTwips;
     e.top = (control.top + kTopOffset) * kTwips;
@@ -393,7 +397,7 @@ StructEntry FieldEntry(const PageDef& page, const inventory::Entry& control, int
     NaturalType(control.kind, e.tInfo, e.tControl);
     if (described.tInfo != 0) e.tInfo = described.tInfo;
     if (described.tControl != 0) e.tControl = described.tControl;
-    if (control.kind == Kind::NumberEdit && e.tInfo == kDecimal) e.color = kAmountColour;
+    if (control.kind == Kind::NumberEdit && e.tInfo == datatype::Decimal) e.color = kAmountColour;
     e.notNull = described.mandatory ? "TRUE" : "FALSE";
     e.enabled = described.enabled;
     e.fieldInfo = described.fieldInfo;
@@ -404,8 +408,8 @@ StructEntry KeyEntry(const PageDef& page) {
     StructEntry e;
     e.descInfo = page.fieldKey;
     e.vInfo = KeyColumnOf(page.fieldKey);
-    e.tInfo = kInteger;
-    e.tControl = kTextual;
+    e.tInfo = datatype::Integer;
+    e.tControl = kind::Text;
     e.notNull = "FALSE";
     e.enabled = 3;
     return e;  // width 0: no control, no label
@@ -443,7 +447,7 @@ StructEntry PageEntry(const PageDef& page) {
     StructEntry e;
     e.descInfo = page.kind;
     e.idNum = page.number;
-    e.txtInfo = Latin1(page.caption);
+    e.txtInfo = Latin1FromUtf8(page.caption);
     e.vInfo = page.fieldKey;
     e.tag = page.table;
     e.defval = page.prefix;
@@ -457,7 +461,7 @@ StructEntry ColumnEntry(const char* grid, const char* column, const char* captio
     StructEntry e;
     e.descInfo = grid;
     e.vInfo = column;
-    e.txtInfo = Latin1(caption);
+    e.txtInfo = Latin1FromUtf8(caption);
     e.tInfo = tInfo;
     e.tControl = tControl;
     e.tag = tag;
@@ -476,43 +480,43 @@ int ColumnWidth(const char* name) {
 void AppendGridColumns(std::vector<StructEntry>& out) {
     const char* frevoTag = "SVO;RVO;COMPTA;SUPERADMINS";
     // The line identifier is described with width 0: the grid hides it.
-    out.push_back(ColumnEntry("gFrev", "idFrevo", "N°", kInteger, kTextual, "", 0));
-    out.push_back(ColumnEntry("gFrev", "DateFrevo", "Date", kDate, kTextual, frevoTag,
+    out.push_back(ColumnEntry("gFrev", "idFrevo", "N°", datatype::Integer, kind::Text, "", 0));
+    out.push_back(ColumnEntry("gFrev", "DateFrevo", "Date", datatype::Date, kind::Text, frevoTag,
                               ColumnWidth("DateFrevo"), "", true));
-    out.push_back(ColumnEntry("gFrev", "LibelleFrevo", "Libellé", kText, kComboText, frevoTag,
-                              ColumnWidth("LibelleFrevo"), "", true));
-    out.push_back(ColumnEntry("gFrev", "NComptable", "N° compte", kText, kTextual, kAccounts,
-                              ColumnWidth("NComptable")));
-    out.push_back(ColumnEntry("gFrev", "NomFournisseur", "Fournisseur", kText, kComboText,
-                              frevoTag, ColumnWidth("NomFournisseur")));
-    out.push_back(ColumnEntry("gFrev", "NFacture", "N° facture", kText, kTextual, frevoTag,
-                              ColumnWidth("NFacture")));
-    out.push_back(ColumnEntry("gFrev", "TypeFrevo", "Type", kText, kComboText, frevoTag,
-                              ColumnWidth("TypeFrevo"), "", true));
-    out.push_back(ColumnEntry("gFrev", "MontantHT", "Montant HT", kDecimal, kTextual, frevoTag,
-                              ColumnWidth("MontantHT"), "", true));
+    out.push_back(ColumnEntry("gFrev", "LibelleFrevo", "Libellé", datatype::Text, kind::ComboText,
+                              frevoTag, ColumnWidth("LibelleFrevo"), "", true));
+    out.push_back(ColumnEntry("gFrev", "NComptable", "N° compte", datatype::Text, kind::Text,
+                              kAccounts, ColumnWidth("NComptable")));
+    out.push_back(ColumnEntry("gFrev", "NomFournisseur", "Fournisseur", datatype::Text,
+                              kind::ComboText, frevoTag, ColumnWidth("NomFournisseur")));
+    out.push_back(ColumnEntry("gFrev", "NFacture", "N° facture", datatype::Text, kind::Text,
+                              frevoTag, ColumnWidth("NFacture")));
+    out.push_back(ColumnEntry("gFrev", "TypeFrevo", "Type", datatype::Text, kind::ComboText,
+                              frevoTag, ColumnWidth("TypeFrevo"), "", true));
+    out.push_back(ColumnEntry("gFrev", "MontantHT", "Montant HT", datatype::Decimal, kind::Text,
+                              frevoTag, ColumnWidth("MontantHT"), "", true));
 
     const char* actTag = "CLARUM;SUPERADMINS";
-    out.push_back(ColumnEntry("gAct", "idAction", "N°", kInteger, kTextual, "",
+    out.push_back(ColumnEntry("gAct", "idAction", "N°", datatype::Integer, kind::Text, "",
                               ColumnWidth("idAction")));
-    out.push_back(ColumnEntry("gAct", "DateAction", "Date", kDate, kTextual, actTag,
+    out.push_back(ColumnEntry("gAct", "DateAction", "Date", datatype::Date, kind::Text, actTag,
                               ColumnWidth("DateAction"), "now", true));
-    out.push_back(ColumnEntry("gAct", "idCom", "Vendeur", kInteger, kComboIndex, actTag,
-                              ColumnWidth("idCom"), "", true));
-    out.push_back(ColumnEntry("gAct", "TypeAction", "Type", kInteger, kComboIndex, actTag,
-                              ColumnWidth("TypeAction"), "1", true));
-    out.push_back(ColumnEntry("gAct", "SujetAction", "Sujet", kInteger, kComboIndex, actTag,
-                              ColumnWidth("SujetAction"), "1", true));
-    out.push_back(ColumnEntry("gAct", "CommentaireAction", "Commentaire", kText, kTextual,
-                              actTag, ColumnWidth("CommentaireAction"), "", true));
-    out.push_back(ColumnEntry("gAct", "DateRelance", "Relance", kDate, kTextual, actTag,
+    out.push_back(ColumnEntry("gAct", "idCom", "Vendeur", datatype::Integer, kind::ComboPosition,
+                              actTag, ColumnWidth("idCom"), "", true));
+    out.push_back(ColumnEntry("gAct", "TypeAction", "Type", datatype::Integer, kind::ComboPosition,
+                              actTag, ColumnWidth("TypeAction"), "1", true));
+    out.push_back(ColumnEntry("gAct", "SujetAction", "Sujet", datatype::Integer,
+                              kind::ComboPosition, actTag, ColumnWidth("SujetAction"), "1", true));
+    out.push_back(ColumnEntry("gAct", "CommentaireAction", "Commentaire", datatype::Text,
+                              kind::Text, actTag, ColumnWidth("CommentaireAction"), "", true));
+    out.push_back(ColumnEntry("gAct", "DateRelance", "Relance", datatype::Date, kind::Text, actTag,
                               ColumnWidth("DateRelance")));
-    out.push_back(ColumnEntry("gAct", "idComRelance", "Par", kInteger, kComboIndex, actTag,
-                              ColumnWidth("idComRelance")));
-    out.push_back(ColumnEntry("gAct", "SujetRelance", "Sujet", kInteger, kComboIndex, actTag,
-                              ColumnWidth("SujetRelance")));
-    out.push_back(ColumnEntry("gAct", "PrioriteRelance", "Priorité", kInteger, kComboIndex,
-                              actTag, ColumnWidth("PrioriteRelance"), "2"));
+    out.push_back(ColumnEntry("gAct", "idComRelance", "Par", datatype::Integer, kind::ComboPosition,
+                              actTag, ColumnWidth("idComRelance")));
+    out.push_back(ColumnEntry("gAct", "SujetRelance", "Sujet", datatype::Integer,
+                              kind::ComboPosition, actTag, ColumnWidth("SujetRelance")));
+    out.push_back(ColumnEntry("gAct", "PrioriteRelance", "Priorité", datatype::Integer,
+                              kind::ComboPosition, actTag, ColumnWidth("PrioriteRelance"), "2"));
 }
 
 }  // namespace

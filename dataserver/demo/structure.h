@@ -22,18 +22,13 @@ struct StructEntry {
     std::string defval;
     int width = 0, left = 0, top = 0, height = 0;
     int length = 0;
-    int tInfo = 0;
-    int tControl = 0;
+    int tInfo = 0;     // a datatype:: code (formdesc/fieldkinds.h)
+    int tControl = 0;  // a kind:: code
     int color = 0;
     std::string notNull;  // "TRUE" or "FALSE"
     int enabled = 0;
     std::string fieldInfo;
 };
-
-// Data types and control kinds of the description.
-enum DataType { kDate = 1, kText = 2, kBoolean = 3, kInteger = 4, kDecimal = 5 };
-enum ControlKind { kButton = 104, kTextual = 109, kListBox = 110, kComboText = 111,
-                   kComboIndex = 112, kOther = 120 };
 
 // One tab page of a record kind (number 1 to 9) or the record-level entry (number 0).
 struct PageDef {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "app/traceflag.h"
 #include "formdesc/fieldentry.h"
 #include "formdesc/fieldrules.h"
 #include "formdesc/valuelists.h"
@@ -23,12 +24,6 @@
 namespace tarmel {
 
 using form::Q;
-
-namespace {
-
-const char* Flag(bool value) { return value ? "-1" : "0"; }
-
-}  // namespace
 
 void TAxTarmel::UpdateTabDesc(bool reload, bool applyPages) {
     const TXml valueSource = UpdateTabDescHeader(*this, reload);

@@ -39,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     tarmel::XmlValue(reader, value, out);
     out = tarmel::FieldOf(input, static_cast<int>(size % 7));
-    out = tarmel::Utf8FromLatin1(tarmel::Latin1(input));
+    out = tarmel::Utf8FromLatin1(tarmel::Latin1FromUtf8(input));
     return 0;
 }

@@ -17,7 +17,7 @@
 #include <functional>
 #include <optional>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 
 class QCalendarWidget;
 class QKeyEvent;

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 
 namespace tarmel::ui {
 

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "app/traceflag.h"
 #include "formdesc/valuesource.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
@@ -16,12 +17,6 @@ namespace tarmel {
 
 using form::L;
 using form::Q;
-
-namespace {
-
-const char* Flag(bool value) { return value ? "-1" : "0"; }
-
-}  // namespace
 
 TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 1"));

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QTreeWidget>
 
+#include "app/traceflag.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
@@ -15,12 +16,6 @@ namespace tarmel {
 
 using form::L;
 using form::Q;
-
-namespace {
-
-const char* Flag(bool value) { return value ? "-1" : "0"; }
-
-}  // namespace
 
 void TAxTarmel::UpdateParams() {
     if (BaseHRef.empty()) return;

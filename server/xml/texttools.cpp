@@ -56,7 +56,7 @@ std::string FieldOf(std::string_view text, int n) {
     return std::string(text.substr(begin, end == std::string_view::npos ? end : end - begin));
 }
 
-std::string Latin1(std::string_view utf8) {
+std::string Latin1FromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;

@@ -17,7 +17,7 @@ std::string FieldOf(std::string_view text, int n);
 
 // A UTF-8 text (a literal of this program) as Latin-1 bytes; characters outside Latin-1 become "?",
 // and so does each byte of malformed UTF-8 that starts no valid sequence.
-std::string Latin1(std::string_view utf8);
+std::string Latin1FromUtf8(std::string_view utf8);
 
 // Latin-1 bytes as UTF-8 (for logs and terminals).
 std::string Utf8FromLatin1(std::string_view latin1);

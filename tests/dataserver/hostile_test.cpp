@@ -10,6 +10,7 @@
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {
@@ -53,7 +54,7 @@ protected:
     }
 
     std::unique_ptr<DataServerProcess> server_;
-    tarmel::testing::ScratchDir outside_;  // a folder a hostile statement may name
+    ScratchDir outside_;  // a folder a hostile statement may name
     std::string fingerprint_;
     std::vector<std::string> files_;
 };
@@ -145,14 +146,14 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         if (std::string(c.endpoint) == "AxQuery") {
             Rowset r = Query(*server_, c.sql);
             ASSERT_EQ(r.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << r.raw;
-            EXPECT_NE(r.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+            EXPECT_NE(r.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
                 << c.sql << "\n"
                 << r.logItems[0];
             EXPECT_TRUE(r.rows.empty()) << c.sql;
         } else {
             Outcome o = Execute(*server_, c.endpoint, c.sql);
             ASSERT_EQ(o.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << o.raw;
-            EXPECT_NE(o.logItems[0].find(tarmel::Latin1(c.reason)), std::string::npos)
+            EXPECT_NE(o.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
                 << c.sql << "\n"
                 << o.logItems[0];
             EXPECT_EQ(o.newId, "") << c.sql;
@@ -271,7 +272,7 @@ TEST_F(Hostile, PhotoAddressesOutsideTheFolderAreNotServed) {
 }
 
 TEST(ServerStart, AnUnknownSchemaIsRefused) {
-    tarmel::testing::ScratchDir dir;
+    ScratchDir dir;
     const std::string db = dir.file("other.db");
     ASSERT_EQ(
         std::system(
@@ -282,8 +283,8 @@ TEST(ServerStart, AnUnknownSchemaIsRefused) {
                                 "'";
     int rc = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(rc) && WEXITSTATUS(rc) == 1) << rc;
-    EXPECT_NE(tarmel::testing::readFile(dir.file("err")).find("refusing"), std::string::npos);
-    EXPECT_EQ(tarmel::testing::readFile(dir.file("out")).find("listening"), std::string::npos);
+    EXPECT_NE(readFile(dir.file("err")).find("refusing"), std::string::npos);
+    EXPECT_EQ(readFile(dir.file("out")).find("listening"), std::string::npos);
     // A missing file is not created unless asked.
     rc = std::system(("timeout 20 '" + DataServerProcess::executable() + "' --db '" +
                       dir.file("none.db") + "' --port 0 2>/dev/null >/dev/null")

@@ -52,7 +52,7 @@ protected:
     TXml Exchange(const std::string& endpointAndQuery) {
         link.HttpExecute(server_->baseHRef() + endpointAndQuery, dir.file("XmlAXSQLVO.xml"));
         EXPECT_EQ(window.warning, "") << endpointAndQuery;
-        return TXml(testing::readFile(dir.file("XmlAXSQLVO.xml")));
+        return TXml(testsupport::readFile(dir.file("XmlAXSQLVO.xml")));
     }
     std::string Execute(const std::string& endpoint, const std::string& sql) {
         TXml answer = Exchange(endpoint + "?XMLC_OutputFormat=XML&SQLExecute=" + sql);
@@ -70,7 +70,7 @@ protected:
     }
 
     static std::unique_ptr<DataServerProcess> server_;
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     Window window;
     ServerLink link;
 };

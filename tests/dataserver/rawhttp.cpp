@@ -12,8 +12,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/scratchdir.h"
-
 namespace tarmel::testsupport {
 
 namespace {
@@ -127,18 +125,6 @@ std::string MultipartRequest(const std::string& path, const std::vector<Part>& p
 HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Part>& parts,
                          const std::string& contentType) {
     return RawRequest(port, MultipartRequest(path, parts, contentType));
-}
-
-std::string XmlProblems(const std::string& document) {
-    tarmel::testing::ScratchDir dir;
-    const std::string path = dir.file("answer.xml");
-    tarmel::testing::writeFile(path, document);
-    const std::string report = dir.file("xmllint.txt");
-    const std::string command = "xmllint --noout '" + path + "' > '" + report + "' 2>&1";
-    int rc = std::system(command.c_str());
-    std::string problems = tarmel::testing::readFile(report);
-    if (rc != 0 && problems.empty()) problems = "xmllint failed";
-    return problems;
 }
 
 }  // namespace tarmel::testsupport

@@ -35,8 +35,4 @@ HttpAnswer MultipartPost(int port, const std::string& path, const std::vector<Pa
 std::string MultipartRequest(const std::string& path, const std::vector<Part>& parts,
                              const std::string& contentType = "");
 
-// The body of a well-formedness check by xmllint: empty when the document is well-formed,
-// otherwise xmllint's complaint.
-std::string XmlProblems(const std::string& document);
-
 }  // namespace tarmel::testsupport

@@ -9,6 +9,7 @@
 
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {
@@ -75,7 +76,7 @@ void ExpectRefusal(const HttpAnswer& a, const Expected& e, const std::string& wh
     ASSERT_NE(a.status, 0) << "no answer";
     EXPECT_EQ(a.status, e.status) << a.body;
     EXPECT_NE(a.header("Content-Type").find("ISO-8859-1"), std::string::npos) << a.head;
-    const std::string message = tarmel::Latin1(e.message);
+    const std::string message = tarmel::Latin1FromUtf8(e.message);
     if (std::string(e.root).empty()) {
         EXPECT_EQ(a.header("Content-Type").find("text/plain"), 0u) << a.head;
         EXPECT_NE(a.body.find(message), std::string::npos) << a.body;

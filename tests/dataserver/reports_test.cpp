@@ -7,6 +7,7 @@
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {
@@ -25,14 +26,14 @@ protected:
     }
     // "text" or "images" of a PDF, as poppler's tools print them (UTF-8).
     static std::string Poppler(const std::string& pdf, const std::string& tool) {
-        tarmel::testing::ScratchDir dir;
-        tarmel::testing::writeFile(dir.file("r.pdf"), pdf);
+        ScratchDir dir;
+        writeFile(dir.file("r.pdf"), pdf);
         const std::string command =
             tool == "text"
                 ? "pdftotext -enc UTF-8 '" + dir.file("r.pdf") + "' '" + dir.file("r.txt") + "'"
                 : "pdfimages -list '" + dir.file("r.pdf") + "' > '" + dir.file("r.txt") + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
-        return tarmel::testing::readFile(dir.file("r.txt"));
+        return readFile(dir.file("r.txt"));
     }
     static std::string OneValue(const std::string& sql, const std::string& column) {
         Rowset r = Query(*server_, sql, 1);
@@ -70,7 +71,7 @@ TEST_F(Reports, CommercialSheetsShowTheVehicleItsPhotoAndItsReservation) {
     // A damaged photo file leaves the photo out, not the sheet.
     const std::string photoName =
         OneValue("select NomImage from tVehicles where idVO=" + idVO, "NomImage");
-    tarmel::testing::writeFile(server_->photoFolder() + "/" + photoName + ".jpg",
+    writeFile(server_->photoFolder() + "/" + photoName + ".jpg",
                                std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
     HttpAnswer damaged = Fetch("idVO=" + idVO, family + " - Fiche Commerciale");
     ASSERT_EQ(damaged.header("Content-Type"), "application/pdf") << damaged.body;
@@ -86,11 +87,12 @@ TEST_F(Reports, CommercialSheetsShowTheVehicleItsPhotoAndItsReservation) {
 
 TEST_F(Reports, MarginSheetListsTheRefurbishmentLines) {
     // The client's text is Latin-1; the literals of this file are UTF-8.
-    Outcome insert = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tVehicles (NVO,Immatriculation,InfoMarque,PrixVente,MBrute, "
-                       "idTVO, TypeVO, idVO, idOwner, Concession) Values (7001,'MG-700-RG',"
-                       "'Citroën',9900.00,1234.56, :NewID, 1, :NewIDbis,17, 'ZT1')"));
+    Outcome insert =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tVehicles (NVO,Immatriculation,InfoMarque,PrixVente,MBrute, "
+                    "idTVO, TypeVO, idVO, idOwner, Concession) Values (7001,'MG-700-RG',"
+                    "'Citroën',9900.00,1234.56, :NewID, 1, :NewIDbis,17, 'ZT1')"));
     ASSERT_TRUE(insert.logItems.empty()) << insert.raw;
     const std::string idVO =
         OneValue("select idVO from tVehicles where idTVO=" + insert.newId, "idVO");
@@ -98,7 +100,7 @@ TEST_F(Reports, MarginSheetListsTheRefurbishmentLines) {
                                     std::string("('Révision','interne',89.60")}) {
         Outcome o = Execute(
             *server_, "AxInsert",
-            tarmel::Latin1(
+            tarmel::Latin1FromUtf8(
                 "Insert into [tVO - Frevo] (LibelleFrevo,TypeFrevo,MontantHT, idVO, idFrevo ) "
                 "Values " +
                 line + ", " + idVO + ", :NewID)"));
@@ -128,17 +130,19 @@ TEST_F(Reports, AnOverlongEquipmentListStopsAfterTwoHundredItems) {
 }
 
 TEST_F(Reports, ClientSheetKeepsTheAccents) {
-    Outcome client = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tClients (CliNom,CliPrenom,CliVille, idClient, DateCreation, "
-                       "idOwner, Concession) Values ('Hénaut','Léa','Besançon', :NewID, " +
-                       SqlDate("14/03/2024") + ",17, 'ZT1')"));
+    Outcome client =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tClients (CliNom,CliPrenom,CliVille, idClient, DateCreation, "
+                    "idOwner, Concession) Values ('Hénaut','Léa','Besançon', :NewID, " +
+                    SqlDate("14/03/2024") + ",17, 'ZT1')"));
     ASSERT_TRUE(client.logItems.empty()) << client.raw;
-    Outcome action = Execute(
-        *server_, "AxInsert",
-        tarmel::Latin1("Insert into tActions (DateAction,CommentaireAction, idClient, idAction ) "
-                       "Values (#05/20/2024#,'Essai réalisé', " +
-                       client.newId + ", :NewID)"));
+    Outcome action =
+        Execute(*server_, "AxInsert",
+                tarmel::Latin1FromUtf8(
+                    "Insert into tActions (DateAction,CommentaireAction, idClient, idAction ) "
+                    "Values (#05/20/2024#,'Essai réalisé', " +
+                    client.newId + ", :NewID)"));
     ASSERT_TRUE(action.logItems.empty()) << action.raw;
     const std::string text =
         Poppler(Fetch("idClient=" + client.newId, "Fiche Clarum").body, "text");

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "server/xml/txml.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 

@@ -21,10 +21,10 @@ protected:
 
     // The statements of this file are written in UTF-8; the client sends Latin-1 bytes.
     static Rowset Q(const std::string& sql, int maxRows = 0) {
-        return Query(*server_, tarmel::Latin1(sql), maxRows);
+        return Query(*server_, tarmel::Latin1FromUtf8(sql), maxRows);
     }
     static Outcome Run(const std::string& endpoint, const std::string& sql) {
-        return Execute(*server_, endpoint, tarmel::Latin1(sql));
+        return Execute(*server_, endpoint, tarmel::Latin1FromUtf8(sql));
     }
     // Runs a statement that must succeed and returns its NewID.
     static std::string Ok(const std::string& endpoint, const std::string& sql) {
@@ -79,7 +79,8 @@ TEST_F(Statements, PageInsertAndUpdateOfAUsedVehicleStoreWhatTheySay) {
     EXPECT_NE(row["idVO"], insert.newId);  // :NewIDbis is a second, distinct identifier
     EXPECT_EQ(row["PrixVente"], "12500.00");
     EXPECT_EQ(row["DateEntree"], "14/03/2024");
-    EXPECT_EQ(row["Commentaires"], tarmel::Latin1("l'état \"neuf\"&cr;&amp; &lt;propre&gt;"));
+    EXPECT_EQ(row["Commentaires"],
+              tarmel::Latin1FromUtf8("l'état \"neuf\"&cr;&amp; &lt;propre&gt;"));
     EXPECT_EQ(row["DateOrdre"], "");  // empty as a start tag and its closing tag
     EXPECT_NE(r.raw.find("<DateOrdre></DateOrdre>"), std::string::npos);
     EXPECT_EQ(r.columnOrder[0].size(), 8u);
@@ -194,7 +195,7 @@ TEST_F(Statements, RefurbishmentActionAndPhotoLines) {
           "where idVO=" +
           idVO + " order by idFrevo");
     ASSERT_EQ(lines.rows.size(), 2u) << lines.raw;
-    EXPECT_EQ(lines.rows[0]["LibelleFrevo"], tarmel::Latin1("Pneus été"));
+    EXPECT_EQ(lines.rows[0]["LibelleFrevo"], tarmel::Latin1FromUtf8("Pneus été"));
     EXPECT_EQ(lines.rows[0]["MontantHT"], "12.00");
     EXPECT_EQ(lines.rows[1]["TypeFrevo"], "fixe");
     EXPECT_EQ(lines.rows[1]["MontantHT"], "150.00");
@@ -237,7 +238,7 @@ TEST_F(Statements, ListMaintenanceStatements) {
         Q("select RubricIndex, RubricItem, RubricText from ListRubrics where "
           "RubricType='CarrosserieZT'");
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(r.rows[0]["RubricText"], tarmel::Latin1("Coupé"));
+    EXPECT_EQ(r.rows[0]["RubricText"], tarmel::Latin1FromUtf8("Coupé"));
     EXPECT_EQ(r.rows[0]["RubricItem"], "..");
     Ok("AxUpdate", "Delete * From ListRubrics where RubricType='CarrosserieZT' and RubricText=" +
                        SqlText("Coupé"));
@@ -361,7 +362,7 @@ TEST_F(Statements, SearchesOfEveryKind) {
     // Kind 2, buyer, accented letters travel raw and compare as they are.
     Rowset buyers = Q(Search(2, "LEFÈ", kDealer));
     ASSERT_EQ(buyers.rows.size(), 1u);
-    EXPECT_EQ(buyers.rows[0]["VO_BUYER"], tarmel::Latin1("LEFÈVRE"));
+    EXPECT_EQ(buyers.rows[0]["VO_BUYER"], tarmel::Latin1FromUtf8("LEFÈVRE"));
     // The search text travels unencoded: an "&" stays in the statement, before "&MaxRows=".
     NewVehicle("SR-100-AD", 1, ",Acheteur", "," + SqlText("R&D=AUTO"), 884403);
     Rowset ampersand = Q(Search(2, "R&D=A", kDealer), 50);
@@ -391,7 +392,7 @@ TEST_F(Statements, SearchesOfEveryKind) {
     Rowset byName = Q(Search(5, "ztdur", kDealer));
     ASSERT_EQ(byName.rows.size(), 1u) << byName.raw;
     EXPECT_EQ(byName.rows[0]["TypeVO"], "-1");
-    EXPECT_EQ(byName.rows[0]["CliPrenom"], tarmel::Latin1("Léa"));
+    EXPECT_EQ(byName.rows[0]["CliPrenom"], tarmel::Latin1FromUtf8("Léa"));
     EXPECT_EQ(byName.rows[0]["CliCP"], "");
     EXPECT_EQ(Q(Search(6, "06 12 34", kDealer)).rows.size(), 1u);
     EXPECT_EQ(Q(Search(7, "01 23 45", kDealer)).rows.size(), 1u);
@@ -434,7 +435,7 @@ TEST_F(Statements, AccentedTextRoundTripsByteForByte) {
                SqlText(text) + ", :NewID, " + SqlDate("14/03/2024") + ",17, '" + kDealer + "')");
     Rowset r = Q("select CliObservations from tClients where idClient=" + id);
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(r.rows[0]["CliObservations"], tarmel::Latin1(text));
+    EXPECT_EQ(r.rows[0]["CliObservations"], tarmel::Latin1FromUtf8(text));
     EXPECT_NE(r.rows[0]["CliObservations"].find(upper), std::string::npos);
     EXPECT_NE(r.raw.find("encoding=\"ISO-8859-1\""), std::string::npos);
 }

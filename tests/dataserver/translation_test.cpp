@@ -8,6 +8,7 @@
 #include "dataserver/uploads.h"
 #include "dataserver/xmlanswer.h"
 #include "tests/dataserver/rawhttp.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::dataserver {
 namespace {

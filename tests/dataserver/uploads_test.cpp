@@ -11,6 +11,7 @@
 
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
 namespace {
@@ -61,8 +62,8 @@ TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
     EXPECT_EQ(XmlProblems(a.body), "");
     EXPECT_TRUE(LogItemsOf(a.body).empty()) << a.body;
     EXPECT_NE(a.body.find("<NewID>"), std::string::npos);
-    EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01.jpg"), photo);
-    EXPECT_EQ(tarmel::testing::readFile(server.photoFolder() + "/Z0099002-01m.jpg"), mini);
+    EXPECT_EQ(readFile(server.photoFolder() + "/Z0099002-01.jpg"), photo);
+    EXPECT_EQ(readFile(server.photoFolder() + "/Z0099002-01m.jpg"), mini);
     for (const auto& entry : fs::directory_iterator(server.photoFolder())) {
         EXPECT_NE(entry.path().filename().string().rfind(".upload-", 0), 0u)
             << "temporary file left";

@@ -13,7 +13,7 @@
 #include "tests/dataserverdemo/support.h"
 #include "tests/support/scratchdir.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using tarmel::dataserver::DemoOptions;
@@ -170,7 +170,9 @@ TEST(DemoDatabase, TextsLookFrenchAndNumbersAreWellFormed) {
         start = end + 2;
     }
     // Texts are stored in Latin-1: accented names are single bytes, never UTF-8 sequences.
-    EXPECT_GT(ScalarInt(db, "SELECT count(*) FROM tStaff WHERE cNom = '" + Latin1("Émilie Garnier") + "'"), 0);
+    EXPECT_GT(ScalarInt(db, "SELECT count(*) FROM tStaff WHERE cNom = '" +
+                                Latin1FromUtf8("Émilie Garnier") + "'"),
+              0);
     EXPECT_EQ(ScalarInt(db, "SELECT count(*) FROM tClients WHERE instr(CliPrenom, char(195)) > 0"), 0);
     // The identifier counter lies past every identifier the demo took.
     const int64_t counter = ScalarInt(db, "SELECT Value FROM tCounters WHERE Name='NewID'");
@@ -284,4 +286,4 @@ TEST(DemoGenerator, ScalesAndTheSearchesUseTheirIndexes) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

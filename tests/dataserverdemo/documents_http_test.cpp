@@ -10,13 +10,10 @@
 #include "tests/dataserver/rawhttp.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/dataserverprocess.h"
+#include "tests/support/xmllint.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
-
-using tarmel::testsupport::ClientGet;
-using tarmel::testsupport::DataServerProcess;
-using tarmel::testsupport::HttpAnswer;
 
 std::string Value(const std::string& doc, const char* element, const char* child) {
     TXml r(doc);
@@ -37,7 +34,7 @@ protected:
         return ClientGet(server_->port(), "/tarmel/" + target, idClient);
     }
     static std::string FirstUsedVehicle() {
-        const auto rows = tarmel::testsupport::Query(
+        const auto rows = Query(
             *server_, "SELECT idTVO FROM tVehicles WHERE TypeVO=1 ORDER BY idVO", 1);
         return rows.rows.empty() ? std::string() : rows.rows[0].at("idTVO");
     }
@@ -66,7 +63,7 @@ TEST_F(DocumentEndpoints, EachAnswersAWellFormedLatin1Document) {
         const HttpAnswer a = Get(c.target, c.idClient);
         EXPECT_EQ(a.status, 200) << c.target;
         EXPECT_NE(a.header("Content-Type").find("ISO-8859-1"), std::string::npos) << c.target;
-        EXPECT_EQ(tarmel::testsupport::XmlProblems(a.body), "") << c.target;
+        EXPECT_EQ(XmlProblems(a.body), "") << c.target;
         EXPECT_NE(a.body.find(c.mustHold), std::string::npos) << c.target;
     }
 }
@@ -78,26 +75,29 @@ TEST_F(DocumentEndpoints, WhatAPageUpdateStoresTheRecordDocumentShows) {
     ASSERT_NE(idVO, "\x01");
     // The page statement as the client sends it: text through the text encoder (apostrophe
     // doubled, line break as %0D%0A, ampersand as %26), Latin-1 bytes raw.
-    const std::string sql = Latin1("Update tVehicles set Commentaires='Très bon état, l''intérieur "
-                                   "%26 le moteur.%0D%0ARévisé',PrixVente=12345.60 where (idVO=") +
+    const std::string sql = Latin1FromUtf8(
+                                "Update tVehicles set Commentaires='Très bon état, l''intérieur "
+                                "%26 le moteur.%0D%0ARévisé',PrixVente=12345.60 where (idVO=") +
                             idVO + ")";
-    const auto outcome = tarmel::testsupport::Execute(*server_, "AxUpdate", sql);
+    const auto outcome = Execute(*server_, "AxUpdate", sql);
     ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
     const std::string after = Get("AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + vehicle + "&UserID=4").body;
     EXPECT_EQ(Value(after, "tVO", "Commentaires"),
-              Latin1("Très bon état, l'intérieur &amp; le moteur.&cr;Révisé"));
+              Latin1FromUtf8("Très bon état, l'intérieur &amp; le moteur.&cr;Révisé"));
     EXPECT_EQ(Value(after, "tVO", "PrixVente"), "12345.60");
 }
 
 TEST_F(DocumentEndpoints, ListMaintenanceShowsInTheNextValueLists) {
-    const std::string sql = Latin1("Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
-                                   "RubricText) Values ('Energie', 0, '..' ,'Bioéthanol E85')");
-    const auto outcome = tarmel::testsupport::Execute(*server_, "AxUpdate", sql);
+    const std::string sql = Latin1FromUtf8(
+        "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, "
+        "RubricText) Values ('Energie', 0, '..' ,'Bioéthanol E85')");
+    const auto outcome = Execute(*server_, "AxUpdate", sql);
     ASSERT_TRUE(outcome.logItems.empty()) << outcome.raw;
     const std::string equip = Get("AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=LYO").body;
-    EXPECT_NE(equip.find(Latin1("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
-              std::string::npos);
+    EXPECT_NE(
+        equip.find(Latin1FromUtf8("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
+        std::string::npos);
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

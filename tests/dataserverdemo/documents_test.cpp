@@ -14,13 +14,15 @@
 #include <vector>
 
 #include "dataserver/documents/documents.h"
-#include "mainwindow/inventory/inventory.h"
+#include "formdesc/fieldkinds.h"
+#include "inventory/inventory.h"
 #include "server/xml/texttools.h"
 #include "server/xml/txml.h"
 #include "tests/dataserverdemo/support.h"
 #include "tests/support/scratchdir.h"
+#include "tests/support/xmllint.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using tarmel::dataserver::QueryParams;
@@ -82,7 +84,7 @@ std::string Doc(tarmel::dataserver::BuiltDocument (*build)(sqlite3*, const Query
 
 TEST(StructureDocument, PlacesEveryFieldWhereTheInventoryPlacesItsControl) {
     const std::string doc = Doc(tarmel::dataserver::BuildStructDocument, {{"UserConcession", "LYO"}});
-    EXPECT_EQ(XmlLint(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     const auto entries = StructEntries(doc);
     ASSERT_GT(entries.size(), 200u);
 
@@ -168,7 +170,8 @@ TEST(StructureDocument, EveryLabelFitsBeforeItsControl) {
         auto prefix = prefixOf.find(e.at("descInfo"));
         const int kind = std::stoi(e.at("tControl"));
         if (prefix == prefixOf.end() || e.at("width") == "0" || e.at("txtInfo").empty()) continue;
-        if (kind == 110 || kind == 120 || kind == 104) continue;  // labels above, or none
+        // Labels above, or none.
+        if (kind == kind::ListBox || kind == kind::Placed || kind == kind::Button) continue;
         // Where the tab builder puts the label of a control at L.
         const int left = Px(e.at("left"));
         const int labelLeft = left <= 93 ? 5 : left <= 400 ? left - 48 : left - 22;
@@ -312,7 +315,7 @@ TEST(EquipmentDocument, HoldsEveryListTheFieldsAndGridsAskFor) {
         SCOPED_TRACE(concession);
         const std::string equip =
             Doc(tarmel::dataserver::BuildEquipDocument, {{"UserConcession", concession}});
-        EXPECT_EQ(XmlLint(equip), "");
+        EXPECT_EQ(XmlProblems(equip), "");
         const auto entries = StructEntries(Doc(tarmel::dataserver::BuildStructDocument,
                                                {{"UserConcession", concession}}));
         std::set<std::string> fieldKeys;
@@ -328,15 +331,16 @@ TEST(EquipmentDocument, HoldsEveryListTheFieldsAndGridsAskFor) {
             const int type = std::stoi(e.at("tInfo"));
             const std::string key = Upper(ListKeyOf(e));
             SCOPED_TRACE(e.at("descInfo") + "/" + e.at("vInfo") + " list " + key);
-            if (kind == 110) {
+            if (kind == kind::ListBox) {
                 if (key == "PACHOIX1" || key == "PACHOIX2") {
                     EXPECT_GT(count("VNModelsS", "VNModels", "vnModel"), 0u);
                 } else {
                     const std::string k = ListKeyOf(e);
                     EXPECT_GT(Items(equip, k + "S", k, {"Abbr", "eText"}).size(), 0u);
                 }
-            } else if (kind == 111 || kind == 112 || type == 3) {
-                if (type == 3 && kind != 112) {
+            } else if (kind == kind::ComboText || kind == kind::ComboPosition ||
+                       type == datatype::Boolean) {
+                if (type == datatype::Boolean && kind != kind::ComboPosition) {
                     EXPECT_EQ(ParameterRun(equip, "BOOLEAN").size(), 2u);
                 } else if (key == "INFOTYPEVERSION") {
                     EXPECT_GT(count("VNVersionsS", "VNVersions", "vnVers"), 0u);
@@ -423,8 +427,9 @@ TEST(EquipmentDocument, ListMaintenanceChangesWhatTheClientSees) {
     ASSERT_EQ(sqlite3_open(BuildDemo(dir.str(), "lists", options, false).c_str(), &db), SQLITE_OK);
     // The statements list maintenance sends, as they reach the database.
     for (const std::string& sql :
-         {Latin1("Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) "
-                 "Values ('Carrosserie', 0, '..' ,'Coupé 2+2')"),
+         {Latin1FromUtf8(
+              "Insert into ListRubrics (RubricType, RubricIndex, RubricItem, RubricText) "
+              "Values ('Carrosserie', 0, '..' ,'Coupé 2+2')"),
           std::string("DELETE FROM ListModels where VMarque='RENAULT' and VModele='CLIO'"),
           std::string("Insert into ListModels (VMarque, VModele) Values ('RENAULT', 'ZOE')"),
           std::string("Insert into ListVersions (VMarque, VModele, VVersion, VConcession) "
@@ -492,7 +497,7 @@ TEST(VehicleDocument, CarriesTheUserTheRecordAndItsLists) {
     const std::string doc = Doc(tarmel::dataserver::BuildVehicleDocument(
         db, {{"XMLC_OutputFormat", "XML"}, {"idTVO", idTVO}, {"UserID", "3"}, {"idClient", ""}},
         "10/12/2026"));
-    EXPECT_EQ(XmlLint(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);  // every statement finalized
 
     TXml user = RecordOf(doc, "User");
@@ -570,13 +575,13 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
         db, {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026"));
     EXPECT_EQ(ValueOf(RecordOf(withText, "tVO"), "Commentaires"),
               "V\xE9hicule r\xE9vis\xE9, carnet \xE0 jour.&cr;Disponible de suite &amp; garanti.");
-    EXPECT_EQ(XmlLint(withText), "");
+    EXPECT_EQ(XmlProblems(withText), "");
 
     // A new vehicle, an unknown user: every block is there, empty.
     for (const char* id : {"0", "-1", "999999999", "abc"}) {
         const std::string empty = Doc(tarmel::dataserver::BuildVehicleDocument(
             db, {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026"));
-        EXPECT_EQ(XmlLint(empty), "") << id;
+        EXPECT_EQ(XmlProblems(empty), "") << id;
         EXPECT_NE(empty.find("<tVO></tVO>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<ImageS></ImageS>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<FrevoS></FrevoS>"), std::string::npos) << id;
@@ -595,7 +600,7 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     const std::string idText = std::to_string(id);
     const std::string doc = Doc(tarmel::dataserver::BuildClientDocument(
         db, {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026"));
-    EXPECT_EQ(XmlLint(doc), "");
+    EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);
     TXml record = RecordOf(doc, "TVC");
     EXPECT_EQ(ValueOf(record, "idClient"), idText);
@@ -686,4 +691,4 @@ TEST(Documents, AFailedReadIsTheBuildersAnswer) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "tests/support/scratchdir.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 const DemoDatabase& SharedDemo() {
     static ScratchDir dir;
@@ -80,17 +77,4 @@ std::string Dump(sqlite3* db, const std::string& sql) {
     return out;
 }
 
-std::string XmlLint(const std::string& document) {
-    ScratchDir dir;
-    const std::string file = dir.file("doc.xml");
-    writeFile(file, document);
-    const std::string command = "xmllint --noout " + file + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return "cannot run xmllint";
-    std::string out;
-    char buf[512];
-    while (size_t n = fread(buf, 1, sizeof buf, pipe.get())) out.append(buf, n);
-    return out;
-}
-
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -1,5 +1,5 @@
-// Shared pieces of the demo tests: one small demo database built once per test program, plain
-// SQL helpers, and the xmllint check of a document.
+// Shared pieces of the demo tests: one small demo database built once per test program and plain
+// SQL helpers.
 #pragma once
 
 #include <sqlite3.h>
@@ -9,7 +9,7 @@
 
 #include "dataserver/demodata.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 struct DemoDatabase {
     std::string path;
@@ -29,7 +29,4 @@ std::string ScalarText(sqlite3* db, const std::string& sql);
 // Every row of a query as one text (cells separated by '|', rows by '\n').
 std::string Dump(sqlite3* db, const std::string& sql);
 
-// xmllint's complaints about a document; empty when it is well-formed.
-std::string XmlLint(const std::string& document);
-
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

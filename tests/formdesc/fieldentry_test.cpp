@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formdesc/fieldkinds.h"
+
 namespace tarmel {
 namespace {
 
@@ -48,8 +50,8 @@ TEST(FieldEntry, ChildrenAndConversions) {
     EXPECT_EQ(f.desc.caption, "Prix < &amp; TTC") << "entities decoded one after the other";
     EXPECT_EQ(f.desc.rightsTag, ";COMPTA;SVO;");
     EXPECT_TRUE(f.desc.mandatory);
-    EXPECT_EQ(f.desc.dataType, 5);
-    EXPECT_EQ(f.desc.controlKind, 109);
+    EXPECT_EQ(f.desc.dataType, datatype::Decimal);
+    EXPECT_EQ(f.desc.controlKind, kind::Text);
     EXPECT_EQ(f.desc.fontColour, 0xFF000005u);
     EXPECT_EQ(f.place.idNum, 1002);
     EXPECT_EQ(f.place.width, 100);
@@ -72,7 +74,7 @@ TEST(FieldEntry, AbsentChildrenCarryOverExceptVInfo) {
     EXPECT_EQ(fields[1].desc.columnName, "") << "vInfo never carries over";
     EXPECT_EQ(fields[1].place.width, 20);
     EXPECT_EQ(fields[1].desc.rightsTag, ";SVO;");
-    EXPECT_EQ(fields[1].desc.controlKind, 111);
+    EXPECT_EQ(fields[1].desc.controlKind, kind::ComboText);
 }
 
 // One axStruct entry from "child:text" pairs.

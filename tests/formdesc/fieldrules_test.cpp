@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formdesc/fieldkinds.h"
+
 namespace tarmel {
 namespace {
 
@@ -13,16 +15,16 @@ TEST(FieldRules, ValueFromRecord) {
         int kind, type;
         const char* shown;
     } cases[] = {
-        {"a &amp;lt; b&cr;c", 109, 2, "a < b\r\nc"},
-        {"a &amp; b", 111, 2, "a &amp; b"},  // only text controls decode
-        {"now", 109, 1, "10/12/2026"},
-        {"NOW", 109, 1, "NOW"},
-        {" 1 250 ", 109, 4, "1250"},
-        {"12 500", 109, 5, "12500.00"},
-        {"12500.456", 109, 5, "12500.46"},
-        {"douze", 109, 5, "0.00"},
-        {"", 109, 5, "0.00"},
-        {" x ", 109, 0, " x "},
+        {"a &amp;lt; b&cr;c", kind::Text, datatype::Text, "a < b\r\nc"},
+        {"a &amp; b", kind::ComboText, datatype::Text, "a &amp; b"},  // only text controls decode
+        {"now", kind::Text, datatype::Date, "10/12/2026"},
+        {"NOW", kind::Text, datatype::Date, "NOW"},
+        {" 1 250 ", kind::Text, datatype::Integer, "1250"},
+        {"12 500", kind::Text, datatype::Decimal, "12500.00"},
+        {"12500.456", kind::Text, datatype::Decimal, "12500.46"},
+        {"douze", kind::Text, datatype::Decimal, "0.00"},
+        {"", kind::Text, datatype::Decimal, "0.00"},
+        {" x ", kind::Text, 0, " x "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FieldValueFromRecord(c.raw, c.kind, c.type, today), c.shown) << c.raw;
@@ -107,8 +109,9 @@ TEST(FieldRules, TwoDecimalsRoundsTheDecimalText) {
 TEST(FieldRules, LabelPlacementMarkerAndVisibility) {
     const struct {
         int kind, left, labelLeft;
-    } labels[] = {{109, 93, 5},    {109, 94, 46},   {109, 400, 352}, {109, 401, 379},
-                  {110, 300, 300}, {120, 20, 20},   {111, 0, 5}};
+    } labels[] = {{kind::Text, 93, 5},    {kind::Text, 94, 46},      {kind::Text, 400, 352},
+                  {kind::Text, 401, 379}, {kind::ListBox, 300, 300}, {kind::Placed, 20, 20},
+                  {kind::ComboText, 0, 5}};
     for (const auto& c : labels) EXPECT_EQ(LabelLeft(c.kind, c.left), c.labelLeft) << c.left;
 
     EXPECT_TRUE(MandatoryMarked(true, ""));
@@ -124,9 +127,9 @@ TEST(FieldRules, LabelPlacementMarkerAndVisibility) {
 }
 
 TEST(FieldRules, EditValueOfAnEmptyDateMask) {
-    EXPECT_EQ(EditValue("__/__/____", 1), "");
-    EXPECT_EQ(EditValue("__/__/____", 2), "__/__/____");
-    EXPECT_EQ(EditValue("01/02/2024", 1), "01/02/2024");
+    EXPECT_EQ(EditValue("__/__/____", datatype::Date), "");
+    EXPECT_EQ(EditValue("__/__/____", datatype::Text), "__/__/____");
+    EXPECT_EQ(EditValue("01/02/2024", datatype::Date), "01/02/2024");
 }
 
 TEST(FieldRules, ComboCheck) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formdesc/fieldkinds.h"
+
 namespace tarmel {
 namespace {
 
@@ -88,36 +90,39 @@ struct ComboCase {
 TEST(ValueLists, ComboFiller) {
     const std::vector<std::string> genre = {"", "VP", "VU", "CTTE"};
     const ComboCase cases[] = {
-        {"111 listed", 111, 2, "Energie", "Energie", "diesel", "_TVO", {"Essence", "Diesel"}, 1,
-         "diesel"},
-        {"111 unknown value appended", 111, 2, "Energie", "Energie", "GPL", "_TVO",
-         {"Essence", "Diesel", "GPL"}, 2, "GPL"},
-        {"111 empty value appended", 111, 2, "Energie", "Energie", "", "_TVO",
-         {"Essence", "Diesel", ""}, 2, ""},
-        {"111 empty value, empty first", 111, 2, "Genre", "Genre", "", "_TVO", genre, 0, ""},
-        {"112 position 3 after an empty first", 112, 4, "Genre", "Genre", "3", "_TVO", genre, 3,
-         "3"},
-        {"112 position 2 without empty first", 112, 4, "Energie", "Energie", "2", "_TVO",
-         {"Essence", "Diesel"}, 1, "2"},
-        {"112 unknown position selects nothing", 112, 4, "Energie", "Energie", "9", "_TVO",
-         {"Essence", "Diesel"}, -1, "9"},
-        {"ModeTVA 0 becomes 1", 112, 4, "ModeTVA", "ModeTVA", "0", "_TVO",
-         {"TVA sur marge", "TVA normale"}, 0, "1"},
-        {"ModeTVA empty becomes 1", 112, 4, "ModeTVA", "ModeTVA", "", "_TVO",
-         {"TVA sur marge", "TVA normale"}, 0, "1"},
-        {"boolean true", 111, 3, "Garantie", "Garantie", "tRUE", "_TVO", {"Non", "Oui"}, 1,
-         "tRUE"},
-        {"boolean other", 111, 3, "Garantie", "Garantie", "False", "_TVO", {"Non", "Oui"}, 0,
-         "False"},
-        {"boolean empty", 111, 3, "Garantie", "Garantie", "", "_TVO", {"Non", "Oui"}, 0, ""},
-        {"code before the label", 111, 2, "Origine", "Origine", "ex", "_TVO",
-         {"EX : Export &amp; d&#233;p&#244;t", "RE : Reprise"}, 0, "ex"},
-        {"makes of used vehicles", 111, 2, "InfoMarque", "InfoMarque", "renault", "_TVO",
-         {"PEUGEOT", "RENAULT"}, 1, "renault"},
-        {"makes of new vehicles", 111, 2, "InfoMarque", "InfoMarque", "VW", "_TVD",
-         {"VW", "AUDI"}, 0, "VW"},
-        {"trade-in make of a new vehicle", 111, 2, "ReprMarque", "InfoMarque", "PEUGEOT", "_TVN",
-         {"PEUGEOT", "RENAULT"}, 0, "PEUGEOT"},
+        {"text combo: listed", kind::ComboText, datatype::Text,
+         "Energie", "Energie", "diesel", "_TVO", {"Essence", "Diesel"}, 1, "diesel"},
+        {"text combo: unknown value appended", kind::ComboText, datatype::Text,
+         "Energie", "Energie", "GPL", "_TVO", {"Essence", "Diesel", "GPL"}, 2, "GPL"},
+        {"text combo: empty value appended", kind::ComboText, datatype::Text,
+         "Energie", "Energie", "", "_TVO", {"Essence", "Diesel", ""}, 2, ""},
+        {"text combo: empty value, empty first", kind::ComboText, datatype::Text,
+         "Genre", "Genre", "", "_TVO", genre, 0, ""},
+        {"position combo: position 3 after an empty first", kind::ComboPosition, datatype::Integer,
+         "Genre", "Genre", "3", "_TVO", genre, 3, "3"},
+        {"position combo: position 2 without empty first", kind::ComboPosition, datatype::Integer,
+         "Energie", "Energie", "2", "_TVO", {"Essence", "Diesel"}, 1, "2"},
+        {"position combo: unknown position selects nothing", kind::ComboPosition,
+         datatype::Integer, "Energie", "Energie", "9", "_TVO", {"Essence", "Diesel"}, -1, "9"},
+        {"ModeTVA 0 becomes 1", kind::ComboPosition, datatype::Integer,
+         "ModeTVA", "ModeTVA", "0", "_TVO", {"TVA sur marge", "TVA normale"}, 0, "1"},
+        {"ModeTVA empty becomes 1", kind::ComboPosition, datatype::Integer,
+         "ModeTVA", "ModeTVA", "", "_TVO", {"TVA sur marge", "TVA normale"}, 0, "1"},
+        {"boolean true", kind::ComboText, datatype::Boolean,
+         "Garantie", "Garantie", "tRUE", "_TVO", {"Non", "Oui"}, 1, "tRUE"},
+        {"boolean other", kind::ComboText, datatype::Boolean,
+         "Garantie", "Garantie", "False", "_TVO", {"Non", "Oui"}, 0, "False"},
+        {"boolean empty", kind::ComboText, datatype::Boolean,
+         "Garantie", "Garantie", "", "_TVO", {"Non", "Oui"}, 0, ""},
+        {"code before the label", kind::ComboText, datatype::Text,
+         "Origine", "Origine", "ex", "_TVO", {"EX : Export &amp; d&#233;p&#244;t", "RE : Reprise"},
+         0, "ex"},
+        {"makes of used vehicles", kind::ComboText, datatype::Text,
+         "InfoMarque", "InfoMarque", "renault", "_TVO", {"PEUGEOT", "RENAULT"}, 1, "renault"},
+        {"makes of new vehicles", kind::ComboText, datatype::Text,
+         "InfoMarque", "InfoMarque", "VW", "_TVD", {"VW", "AUDI"}, 0, "VW"},
+        {"trade-in make of a new vehicle", kind::ComboText, datatype::Text,
+         "ReprMarque", "InfoMarque", "PEUGEOT", "_TVN", {"PEUGEOT", "RENAULT"}, 0, "PEUGEOT"},
     };
     for (const auto& c : cases) {
         CascadeMemory memory;
@@ -131,27 +136,36 @@ TEST(ValueLists, ComboFiller) {
 
 TEST(ValueLists, MakeThenModelThenVersionFollowOneAnother) {
     CascadeMemory memory;
-    FillCombo(Equip(), {111, 2, "InfoMarque", "InfoMarque", "Peugeot", "_TVO", ""}, memory);
-    const ComboFill models =
-        FillCombo(Equip(), {111, 2, "InfoModele", "InfoModele", "2008", "_TVO", ""}, memory);
+    FillCombo(Equip(),
+              {kind::ComboText, datatype::Text, "InfoMarque", "InfoMarque", "Peugeot", "_TVO", ""},
+              memory);
+    const ComboFill models = FillCombo(
+        Equip(), {kind::ComboText, datatype::Text, "InfoModele", "InfoModele", "2008", "_TVO", ""},
+        memory);
     EXPECT_EQ(models.items, (std::vector<std::string>{"208", "2008"})) << "first run of the make";
     EXPECT_EQ(models.selected, 1);
 
     CascadeMemory vn;
-    FillCombo(Equip(), {111, 2, "InfoMarque", "InfoMarque", "VW", "_TVN", ""}, vn);
-    const ComboFill vnModels =
-        FillCombo(Equip(), {111, 2, "InfoModele", "InfoModele", "golf", "_TVN", ""}, vn);
+    FillCombo(Equip(),
+              {kind::ComboText, datatype::Text, "InfoMarque", "InfoMarque", "VW", "_TVN", ""}, vn);
+    const ComboFill vnModels = FillCombo(
+        Equip(), {kind::ComboText, datatype::Text, "InfoModele", "InfoModele", "golf", "_TVN", ""},
+        vn);
     EXPECT_EQ(vnModels.items, (std::vector<std::string>{"Golf", "Polo"}));
-    const ComboFill versions = FillCombo(
-        Equip(), {111, 2, "InfoTypeVersion", "InfoTypeVersion", "Life", "_TVN", ""}, vn);
+    const ComboFill versions =
+        FillCombo(Equip(),
+                  {kind::ComboText, datatype::Text, "InfoTypeVersion", "InfoTypeVersion", "Life",
+                   "_TVN", ""},
+                  vn);
     EXPECT_EQ(versions.items, (std::vector<std::string>{"Life"}))
         << "keys are not trimmed here: \"Golf \" ends the run";
 }
 
 TEST(ValueLists, StaffListsFollowTheRecordSite) {
     CascadeMemory memory;
-    const ComboFill staff =
-        FillCombo(Equip(), {112, 4, "idCom", "idCom", "13", "_TVO", "LYON"}, memory);
+    const ComboFill staff = FillCombo(
+        Equip(), {kind::ComboPosition, datatype::Integer, "idCom", "idCom", "13", "_TVO", "LYON"},
+        memory);
     EXPECT_EQ(staff.items, (std::vector<std::string>{"Martin Paul", "Durand Léa"}));
     EXPECT_EQ(staff.selected, 1);
     EXPECT_TRUE(StaffOfSite(Equip(), "").empty()) << "an empty site matches nobody";

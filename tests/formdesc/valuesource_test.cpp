@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formdesc/fieldkinds.h"
+
 namespace tarmel {
 namespace {
 
@@ -41,8 +43,8 @@ TEST(ValueSource, VehicleOfTheClientVehiclesPage) {
 TEST(ValueSource, ElementAndValue) {
     TsDesc field;
     field.columnName = "Nom";
-    field.controlKind = 109;
-    field.dataType = 2;
+    field.controlKind = kind::Text;
+    field.dataType = datatype::Text;
     EXPECT_EQ(ValueElement(field, true, false), "Nom");
     field.readName = "";
     EXPECT_EQ(ValueElement(field, true, true), "") << "\"Nom;\" reads nothing when first built";
@@ -56,9 +58,9 @@ TEST(ValueSource, ElementAndValue) {
     EXPECT_EQ(FieldValue(record, "Nom", field, false, today), "Dupont & fils");
     EXPECT_EQ(FieldValue(record, "Absent", field, false, today), "");
     field.defaultValue = "now";
-    field.dataType = 1;
+    field.dataType = datatype::Date;
     EXPECT_EQ(FieldValue(record, "Nom", field, true, today), "10/12/2026") << "a new record";
-    field.dataType = 5;
+    field.dataType = datatype::Decimal;
     EXPECT_EQ(FieldValue(record, "Remise", field, false, today), "0.00") << "\"155,5\" is no number";
 }
 

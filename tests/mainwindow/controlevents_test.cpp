@@ -16,7 +16,7 @@
 #include "mainwindow/toolkit/events.h"
 #include "mainwindow/toolkit/grid.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using ui::Event;
@@ -302,4 +302,4 @@ TEST_F(GridEvents, FormattingColoursTheCellItIsAskedFor) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

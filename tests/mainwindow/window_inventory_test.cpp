@@ -5,12 +5,12 @@
 #include <QDate>
 #include <QLineEdit>
 
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/grid.h"
 #include "tests/mainwindow/windowfixture.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using inventory::Entry;
@@ -221,4 +221,4 @@ TEST_F(WindowTest, ListViewsSortThroughTheirCallback) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

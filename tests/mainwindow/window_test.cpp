@@ -16,7 +16,7 @@
 #include "mainwindow/toolkit/events.h"
 #include "tests/mainwindow/windowfixture.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 namespace {
 
 using Texts = std::vector<std::pair<const char*, const char*>>;
@@ -534,4 +534,4 @@ TEST_F(WindowTest, AFieldRoleKeepsTheChangeHandlerTheFormGaveTheControl) {
 }
 
 }  // namespace
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

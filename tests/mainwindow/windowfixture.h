@@ -14,7 +14,7 @@
 #include "mainwindow/axtarmelimpl1.h"
 #include "tests/support/scratchdir.h"
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 class RecordedDialogs : public Dialogs {
 public:
@@ -101,4 +101,4 @@ protected:
     std::unique_ptr<CountingWindow> window;
 };
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

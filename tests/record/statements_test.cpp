@@ -3,13 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "formdesc/fieldkinds.h"
+
 namespace tarmel {
 namespace {
 
 // Stands for a control: the statement builder only asks whether a field has one.
 QWidget* const kControl = reinterpret_cast<QWidget*>(static_cast<std::uintptr_t>(0x10));
 
-TsDesc Key(const char* column, const char* stored, int type = 4) {
+TsDesc Key(const char* column, const char* stored, int type = datatype::Integer) {
     TsDesc d;
     d.columnName = column;
     d.storedValue = d.currentValue = stored;
@@ -53,40 +55,43 @@ TEST(PageStatement, UpdateAndInsertForms) {
         const char* statement;
     } cases[] = {
         {"update: decimal, text, key",
-         {Key("K", "4711"), Field("A", 5, "0.00", "12500,00"), Field("B", 2, "", " x ")},
+         {Key("K", "4711"), Field("A", datatype::Decimal, "0.00", "12500,00"),
+          Field("B", datatype::Text, "", " x ")},
          Context(1, false, "VO"),
          "Update T set A=12500.00,B='x' where (K=4711)"},
         {"update: two keys, one empty, a text key unquoted",
-         {Key("K", "4711", 2), Key("L", ""), Field("A", 4, "1", "2")},
+         {Key("K", "4711", datatype::Text), Key("L", ""), Field("A", datatype::Integer, "1", "2")},
          Context(2, false, "VO"),
          "Update T set A=2 where (K=4711) and (isNull(L))"},
         {"update: emptied date",
-         {Key("K", "1"), Field("DateOrdre", 1, "01/02/2024", "")},
+         {Key("K", "1"), Field("DateOrdre", datatype::Date, "01/02/2024", "")},
          Context(1, false, "VO"),
          "Update T set DateOrdre=NULL where (K=1)"},
         {"update: date, quotes, table with a blank",
-         {Key("idVO", "3"), Field("MEC", 1, "", "14/03/2024"),
-          Field("Obs", 2, "", "l'\"auto\" & <b>\r\nfin")},
+         {Key("idVO", "3"), Field("MEC", datatype::Date, "", "14/03/2024"),
+          Field("Obs", datatype::Text, "", "l'\"auto\" & <b>\r\nfin")},
          Context(5, false, "VO", "tVO - Frevo"),
          "Update [tVO - Frevo] set MEC=#03/14/2024#,Obs='l''%22auto%22 %26 %3Cb%3E%0D%0Afin' "
          "where (idVO=3)"},
         {"insert of a used vehicle",
-         {Key("K", ""), Field("A", 4, "", "1"), Field("B", 2, "", "x")},
+         {Key("K", ""), Field("A", datatype::Integer, "", "1"),
+          Field("B", datatype::Text, "", "x")},
          Context(1, true, "VO"),
          "Insert into T (A,B, idTVO, TypeVO, idVO, idOwner, Concession) Values (1,'x', :NewID, 1, "
          ":NewIDbis,17, 'C01')"},
         {"insert of a client on page 7",
-         {Key("K", ""), Field("A", 4, "", "1"), Field("B", 2, "", "x")},
+         {Key("K", ""), Field("A", datatype::Integer, "", "1"),
+          Field("B", datatype::Text, "", "x")},
          Context(7, true, "CL"),
          "Insert into T (A,B, idClient, DateCreation, idOwner, Concession) Values (1,'x', :NewID, "
          "#03/14/2024#,17, 'C01')"},
         {"insert of a client vehicle on page 8",
-         {Key("K", ""), Field("A", 2, "", "x")},
+         {Key("K", ""), Field("A", datatype::Text, "", "x")},
          Context(8, true, "CL"),
          "Insert into TVehiclesClarum (A, idClient, idTVO, NVO, idOwner, Concession) Values "
          "('x',250, :NewID, :NewIDbis,17, 'C01')"},
         {"insert of a CL record on page 9",
-         {Field("A", 4, "", "1")},
+         {Field("A", datatype::Integer, "", "1")},
          Context(9, true, "CL"),
          "Insert into T (A, idOwner, Concession) Values (1,17, 'C01')"},
     };
@@ -104,15 +109,15 @@ TEST(PageStatement, WhatIsNotAChange) {
         TsDesc field;
         bool changed;
     } cases[] = {
-        {"equal texts", Field("A", 2, "x", "x"), false},
-        {"12500 against 12500.00", Field("A", 5, "12500.00", "12500"), true},
-        {"letter case", Field("A", 2, "x", "X"), true},
-        {"FDM anywhere in the column", Field("xFdmDate", 1, "", "01/01/2024"), false},
-        {"Frevo from 0.00 to blank", Field("FrevoTotal", 5, "0.00", ""), false},
-        {"Frevo from 0.00 to 10.00", Field("FrevoTotal", 5, "0.00", "10.00"), true},
-        {"Frevo from 5.00 to blank", Field("Frevo", 5, "5.00", ""), true},
-        {"READONLY rights", Field("A", 2, "", "x", "", ";READONLY;"), false},
-        {"read name", Field("A", 2, "", "x", "LibA"), false},
+        {"equal texts", Field("A", datatype::Text, "x", "x"), false},
+        {"12500 against 12500.00", Field("A", datatype::Decimal, "12500.00", "12500"), true},
+        {"letter case", Field("A", datatype::Text, "x", "X"), true},
+        {"FDM anywhere in the column", Field("xFdmDate", datatype::Date, "", "01/01/2024"), false},
+        {"Frevo from 0.00 to blank", Field("FrevoTotal", datatype::Decimal, "0.00", ""), false},
+        {"Frevo from 0.00 to 10.00", Field("FrevoTotal", datatype::Decimal, "0.00", "10.00"), true},
+        {"Frevo from 5.00 to blank", Field("Frevo", datatype::Decimal, "5.00", ""), true},
+        {"READONLY rights", Field("A", datatype::Text, "", "x", "", ";READONLY;"), false},
+        {"read name", Field("A", datatype::Text, "", "x", "LibA"), false},
     };
     for (const auto& c : cases) {
         const PageStatement s = BuildPageStatement({Key("K", "1"), c.field}, Context(1, false, "VO"));
@@ -123,42 +128,47 @@ TEST(PageStatement, WhatIsNotAChange) {
 
 TEST(PageStatement, HiddenFieldsAfterTheFirstControlAreNotKeys) {
     const PageStatement s = BuildPageStatement(
-        {Key("K", "1"), Field("A", 4, "1", "2"), Key("Hidden", "9")}, Context(1, false, "VO"));
+        {Key("K", "1"), Field("A", datatype::Integer, "1", "2"), Key("Hidden", "9")},
+        Context(1, false, "VO"));
     EXPECT_EQ(s.statement, "Update T set A=2 where (K=1)");
 }
 
 TEST(PageStatement, NoKeyNoUpdate) {
     // Without a key before the first control an UPDATE would reach every row: none is built.
-    const PageStatement s =
-        BuildPageStatement({Field("A", 4, "1", "2"), Key("K", "1")}, Context(1, false, "VO"));
+    const PageStatement s = BuildPageStatement(
+        {Field("A", datatype::Integer, "1", "2"), Key("K", "1")}, Context(1, false, "VO"));
     EXPECT_TRUE(s.changed);
     EXPECT_EQ(s.statement, "");
     EXPECT_EQ(s.refusal, kNoKeyRefusal);
     // An insert needs no key.
-    EXPECT_NE(BuildPageStatement({Field("A", 4, "", "2")}, Context(1, true, "VO")).statement, "");
+    const PageStatement insert =
+        BuildPageStatement({Field("A", datatype::Integer, "", "2")}, Context(1, true, "VO"));
+    EXPECT_NE(insert.statement, "");
 }
 
 TEST(PageStatement, InsertTypeCodeStandsInWhenEmpty) {
     StatementContext c = Context(1, true, "VN");
     c.recordTypeCode = "";
     c.idTypeVO = 0;
-    PageStatement s = BuildPageStatement({Field("A", 4, "", "1")}, c);
+    PageStatement s = BuildPageStatement({Field("A", datatype::Integer, "", "1")}, c);
     EXPECT_EQ(s.recordTypeCode, "1");
     c.idTypeVO = 3;
-    s = BuildPageStatement({Field("A", 4, "", "1")}, c);
+    s = BuildPageStatement({Field("A", datatype::Integer, "", "1")}, c);
     EXPECT_EQ(s.recordTypeCode, "3");
     EXPECT_NE(s.statement.find(":NewID, 3, :NewIDbis"), std::string::npos) << s.statement;
 }
 
 TEST(PageStatement, LiteralsAndKeyTerms) {
-    EXPECT_EQ(ValueLiteral(Field("A", 2, "", "")).literal, "NULL");
-    EXPECT_EQ(ValueLiteral(Field("D", 1, "", "31/02/2024")).literal, "NULL");
-    EXPECT_EQ(ValueLiteral(Field("D", 1, "", "30/12/1899")).literal, "NULL") << "day zero";
-    EXPECT_EQ(ValueLiteral(Field("B", 3, "", "True")).literal, "True");
-    EXPECT_EQ(ValueLiteral(Field("P", 2, "", "remise 10%AB")).literal, "'remise 10%25AB'");
-    EXPECT_EQ(KeyTerm(Key("D", "05/06/2024", 1)), "D=#06/05/2024#");
-    EXPECT_EQ(KeyTerm(Key("K", "", 2)), "isNull(K)");
-    EXPECT_EQ(KeyTerm(Key("K", " 1,5 ", 5)), "K=1.5");
+    EXPECT_EQ(ValueLiteral(Field("A", datatype::Text, "", "")).literal, "NULL");
+    EXPECT_EQ(ValueLiteral(Field("D", datatype::Date, "", "31/02/2024")).literal, "NULL");
+    EXPECT_EQ(ValueLiteral(Field("D", datatype::Date, "", "30/12/1899")).literal, "NULL")
+        << "day zero";
+    EXPECT_EQ(ValueLiteral(Field("B", datatype::Boolean, "", "True")).literal, "True");
+    EXPECT_EQ(ValueLiteral(Field("P", datatype::Text, "", "remise 10%AB")).literal,
+              "'remise 10%25AB'");
+    EXPECT_EQ(KeyTerm(Key("D", "05/06/2024", datatype::Date)), "D=#06/05/2024#");
+    EXPECT_EQ(KeyTerm(Key("K", "", datatype::Text)), "isNull(K)");
+    EXPECT_EQ(KeyTerm(Key("K", " 1,5 ", datatype::Decimal)), "K=1.5");
 }
 
 }  // namespace

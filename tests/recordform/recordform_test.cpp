@@ -17,6 +17,7 @@
 #include <string>
 
 #include "formdesc/fieldentry.h"
+#include "formdesc/fieldkinds.h"
 #include "formdesc/fieldrules.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
@@ -29,7 +30,7 @@ namespace {
 
 using form::L;
 using form::Q;
-using testing::ScratchDir;
+using testsupport::ScratchDir;
 using testsupport::DataServerProcess;
 
 class SilentDialogs : public Dialogs {
@@ -257,13 +258,13 @@ TEST_F(RecordForm, VisibilityCodesDecideWhenAPageIsFirstBuilt) {
     w().idUser = kSalesperson;
     w().UpdateParams();
     const std::string path = w().WorkDir + "/XmlStruct.xml";
-    std::string structure = testing::readFile(path);
+    std::string structure = testsupport::readFile(path);
     const size_t chassis = structure.find("<vInfo>Chassis</vInfo>");
     ASSERT_NE(chassis, std::string::npos);
     const size_t code = structure.find("<enabled>0</enabled>", chassis);
     ASSERT_NE(code, std::string::npos);
     structure.replace(code, 20, "<enabled>3</enabled>");
-    testing::writeFile(path, structure);
+    testsupport::writeFile(path, structure);
 
     OpenVehicle(own, kSalesperson, 1, false);
     w().UpdateView(true);

@@ -33,7 +33,7 @@ TEST(Encoders, SqlText) {
         {"percent that looks like an escape", "%41", "'%2541'"},
         {"quote, ampersand, angle brackets", "<a & \"b\">", "'%3Ca %26 %22b%22%3E'"},
         {"plus, equals, question mark unchanged", "1+1=2?", "'1+1=2?'"},
-        {"Latin-1 letters unchanged", Latin1("Réservation"), "'R\xE9servation'"},
+        {"Latin-1 letters unchanged", Latin1FromUtf8("Réservation"), "'R\xE9servation'"},
     };
     for (const auto& c : cases) EXPECT_EQ(SqlText(c.in), c.out) << c.name;
 }

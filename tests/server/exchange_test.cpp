@@ -16,13 +16,13 @@ namespace tarmel {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackResponder;
-using testing::Answer;
-using testing::DroppedConnection;
-using testing::ScriptedAnswer;
-using testing::SlowAnswer;
-using testing::readFile;
-using testing::writeFile;
+using testsupport::LoopbackResponder;
+using testsupport::Answer;
+using testsupport::DroppedConnection;
+using testsupport::ScriptedAnswer;
+using testsupport::SlowAnswer;
+using testsupport::readFile;
+using testsupport::writeFile;
 
 struct FakeWindow : ExchangeHost {
     std::string client;
@@ -39,7 +39,7 @@ protected:
     }
     std::string resultFile(const char* name = "XmlSInf.xml") const { return dir.file(name); }
 
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     LoopbackResponder server;
     FakeWindow window;
     ServerLink link;
@@ -48,8 +48,9 @@ protected:
 
 TEST_F(Exchange, UrlReachesTheServerByteForByte) {
     window.client = "42";
-    const std::string sql = "Select VO_ID from [tVO - Frevo] where Nom=" +
-                            SqlText(Latin1("l'été 10%")) + " and Prix>=1+1 and D=#01/02/2009#";
+    const std::string sql =
+        "Select VO_ID from [tVO - Frevo] where Nom=" + SqlText(Latin1FromUtf8("l'été 10%")) +
+        " and Prix>=1+1 and D=#01/02/2009#";
     link.HttpExecute(server.baseUrl() + "tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + sql,
                      resultFile());
     ASSERT_EQ(server.requests().size(), 1u);

@@ -24,22 +24,22 @@ private:
 };
 
 TEST(OpenInBrowser, FalseWithoutXdgOpen) {
-    testing::ScratchDir empty;
+    testsupport::ScratchDir empty;
     PathGuard path(empty.str());
     EXPECT_FALSE(OpenInBrowser("http://127.0.0.1/tarmel/ReportPDF?rptName=x"));
 }
 
 TEST(OpenInBrowser, PassesTheAddressUnchanged) {
-    testing::ScratchDir bin;
+    testsupport::ScratchDir bin;
     const std::string seen = bin.file("seen.txt");
-    testing::writeFile(bin.file("xdg-open"), "#!/bin/sh\nprintf '%s' \"$1\" > " + seen + "\n");
+    testsupport::writeFile(bin.file("xdg-open"), "#!/bin/sh\nprintf '%s' \"$1\" > " + seen + "\n");
     std::filesystem::permissions(bin.file("xdg-open"), std::filesystem::perms::owner_all);
     PathGuard path(bin.str() + ":/usr/bin:/bin");
     const std::string url = "http://127.0.0.1:8642/tarmel/ReportPDF?rptSelect=idVO=12&rptName=VO - Fiche";
     EXPECT_TRUE(OpenInBrowser(url));
-    for (int i = 0; i < 200 && testing::readFile(seen).empty(); ++i)
+    for (int i = 0; i < 200 && testsupport::readFile(seen).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(testing::readFile(seen), url);
+    EXPECT_EQ(testsupport::readFile(seen), url);
 }
 
 }  // namespace

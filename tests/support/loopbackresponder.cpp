@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 namespace {
 
@@ -157,4 +157,4 @@ void LoopbackResponder::serve(int socket, int connection) {
     }
 }
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

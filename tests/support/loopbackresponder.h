@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 struct ScriptedAnswer {
     int status = 200;
@@ -85,4 +85,4 @@ private:
     std::thread acceptor_;
 };
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

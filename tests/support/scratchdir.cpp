@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 ScratchDir::ScratchDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarmel-test-XXXXXX").string();
@@ -31,4 +31,4 @@ void writeFile(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace tarmel::testing {
+namespace tarmel::testsupport {
 
 class ScratchDir {
 public:
@@ -25,4 +25,4 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 
-}  // namespace tarmel::testing
+}  // namespace tarmel::testsupport

@@ -63,29 +63,29 @@ TEST(LoadTextFile, EndsEveryLineWithCrLf) {
         {"Latin-1 bytes are kept", "R\xE9servation\nN\xEEmes", "R\xE9servation\r\nN\xEEmes\r\n"},
         {"NUL bytes are kept", "a\0b\n"s, "a\0b\r\n"s},
     };
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string path = dir.file("result.xml");
-        testing::writeFile(path, c.bytes);
+        testsupport::writeFile(path, c.bytes);
         EXPECT_EQ(LoadTextFile(path), c.expected);
     }
 }
 
 TEST(LoadTextFile, FailsOnWhatCannotBeRead) {
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     EXPECT_EQ(LoadTextFile(dir.file("missing.xml")), std::nullopt);
     EXPECT_EQ(LoadTextFile(dir.str()), std::nullopt) << "a folder";
 }
 
 TEST(LoadTextFile, ReadsAFileLargerThanOneBuffer) {
-    testing::ScratchDir dir;
+    testsupport::ScratchDir dir;
     std::string bytes, expected;
     for (int i = 0; i < 20000; ++i) {
         bytes += "<AXQuery><cpt>" + std::to_string(i) + "</cpt></AXQuery>\n";
         expected += "<AXQuery><cpt>" + std::to_string(i) + "</cpt></AXQuery>\r\n";
     }
-    testing::writeFile(dir.file("big.xml"), bytes);
+    testsupport::writeFile(dir.file("big.xml"), bytes);
     EXPECT_EQ(LoadTextFile(dir.file("big.xml")), expected);
 }
 
@@ -103,7 +103,7 @@ TEST(Latin1, ConvertsBothWays) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.utf8);
-        EXPECT_EQ(Latin1(c.utf8), c.latin1);
+        EXPECT_EQ(Latin1FromUtf8(c.utf8), c.latin1);
         EXPECT_EQ(Utf8FromLatin1(c.latin1), c.utf8);
     }
 }
@@ -128,7 +128,7 @@ TEST(Latin1, ReplacesWhatLatin1CannotHold) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(Latin1(c.utf8), c.latin1);
+        EXPECT_EQ(Latin1FromUtf8(c.utf8), c.latin1);
     }
 }
 
@@ -137,7 +137,7 @@ TEST(Latin1, RoundTripsEveryByte) {
     for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
     const std::string utf8 = Utf8FromLatin1(bytes);
     EXPECT_EQ(utf8.size(), 128u + 2u * 128u);
-    EXPECT_EQ(Latin1(utf8), bytes);
+    EXPECT_EQ(Latin1FromUtf8(utf8), bytes);
 }
 
 }  // namespace

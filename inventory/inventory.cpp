@@ -1,6 +1,6 @@
 // The control inventory table: one row per control of the main window, in creation (and so
 // stacking) order. Geometry in pixels relative to the parent; texts are UTF-8.
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 
 #include <algorithm>
 #include <iterator>

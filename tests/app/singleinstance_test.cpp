@@ -15,9 +15,9 @@
 
 namespace {
 
-using tarmel::testing::readFile;
-using tarmel::testing::ScratchDir;
-using tarmel::testing::writeFile;
+using tarmel::testsupport::readFile;
+using tarmel::testsupport::ScratchDir;
+using tarmel::testsupport::writeFile;
 
 bool WaitFor(const std::function<bool()>& condition, int ms = 15000) {
     QElapsedTimer clock;

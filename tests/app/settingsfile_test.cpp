@@ -12,9 +12,9 @@
 namespace tarmel {
 namespace {
 
-using testing::readFile;
-using testing::ScratchDir;
-using testing::writeFile;
+using testsupport::readFile;
+using testsupport::ScratchDir;
+using testsupport::writeFile;
 namespace fs = std::filesystem;
 
 class SettingsFileTest : public ::testing::Test {

@@ -1,5 +1,5 @@
-// The trace log: the existence rule, the line format with a fixed clock, the off switch and the
-// errors that must reach the caller.
+// The trace log: the existence rule, the line format with a fixed clock, the off switch, the
+// errors that must reach the caller, and how a trace writes a yes/no state.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,15 +7,16 @@
 #include <optional>
 #include <vector>
 
+#include "app/traceflag.h"
 #include "app/tracelog.h"
 #include "tests/support/scratchdir.h"
 
 namespace tarmel {
 namespace {
 
-using testing::readFile;
-using testing::ScratchDir;
-using testing::writeFile;
+using testsupport::readFile;
+using testsupport::ScratchDir;
+using testsupport::writeFile;
 namespace fs = std::filesystem;
 
 // 2024-03-04 23:05:09 UTC, already the next day one hour east: shows that the stamp is local time
@@ -142,6 +143,11 @@ TEST_F(TraceLogTest, ErrorsAreThrown) {
         }
         EXPECT_EQ(fs::is_directory(log.fileName()), row.logIsFolder);
     }
+}
+
+TEST(TraceFlag, TrueIsMinusOneFalseIsZero) {
+    EXPECT_STREQ(Flag(true), "-1");
+    EXPECT_STREQ(Flag(false), "0");
 }
 
 }  // namespace

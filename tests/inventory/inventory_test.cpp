@@ -1,6 +1,6 @@
 // Layout rules of the control inventory: a sound tree, controls inside their parents, no two
 // controls on top of each other, and room for the labels the tab builder will place.
-#include "mainwindow/inventory/inventory.h"
+#include "inventory/inventory.h"
 
 #include <gtest/gtest.h>
 
