@@ -17,27 +17,27 @@ QString Qt8(const std::string& text) { return QString::fromStdString(text); }
 void TAxTarmel::SetWindowCaption(const QString& caption) { setWindowTitle(caption); }
 
 void TAxTarmel::setInfoNVO() {
-    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind))
+    if (const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind))
         SetText("xcInfoNVO", Text(vehicle->number));
-    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind), Std(Text("xcInfoNVO")),
                                                 Std(Text("xcInfoTitre")))));
 }
 
 void TAxTarmel::setInfoTitre() {
     QString title;
-    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind))
+    if (const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind))
         title = Qt8(header::TitleText(Std(Text(vehicle->make)), Std(Text(vehicle->version))));
     SetText("xcInfoTitre", title);
-    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(RecordKind), Std(Text("xcInfoNVO")),
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind), Std(Text("xcInfoNVO")),
                                                 Std(Text("xcInfoTitre")))));
 }
 
 void TAxTarmel::setInfoField1() {
     QWidget* field = Control("xcInfoField1");
-    if (const auto* vehicle = header::VehicleHeaderOf(RecordKind)) {
+    if (const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind)) {
         SetText("xcInfoField1", Text(vehicle->colour));
         ui::SetFontPx(field, header::PointsToPixels(12));
-    } else if (RecordKind == "_TCL") {
+    } else if (Record.family() == RecordFamily::CL) {
         // ASCII letters only, like every case change of the program.
         QString email = Text("aCliEmail");
         for (QChar& c : email)
@@ -48,24 +48,24 @@ void TAxTarmel::setInfoField1() {
 }
 
 void TAxTarmel::setInfoField2() {
-    const auto* vehicle = header::VehicleHeaderOf(RecordKind);
+    const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind);
     if (vehicle != nullptr && *vehicle->cv)
         SetText("xcInfoField2", Text(vehicle->cv) + " cv - " + Text(vehicle->kms) + " kms");
-    else if (RecordKind == "_TCL")
+    else if (Record.family() == RecordFamily::CL)
         SetText("xcInfoField2", Qt8(header::PhoneGroups(Std(Text("aCliMobile")))));
 }
 
 void TAxTarmel::setInfoField3() {
-    if (Filling) return;
-    if (RecordKind == "_TVO") {
+    if (Form.Filling) return;
+    if (Record.family() == RecordFamily::VO) {
         const int days = header::UsedVehicleDays(Std(Text("cDateOrdre")), Std(Text("cDateEntree")),
-                                                 ServerToday, form::Today());
+                                                 Record.ServerToday, form::Today());
         SetText("xcInfoField3", QString::number(days) + " jours");
-    } else if (RecordKind == "_TVN") {
+    } else if (Record.family() == RecordFamily::VN) {
         SetText("xcInfoField3",
                 Qt8(header::NewVehicleDaysText(Std(Text("cVNDateOrdre")), Std(Text("cVNDateFacture")),
                                                Std(Text("cVNMEC")), form::Today())));
-    } else if (RecordKind == "_TCL") {
+    } else if (Record.family() == RecordFamily::CL) {
         SetText("xcInfoField3", Qt8(header::PhoneGroups(Std(Text("aCliTelDom")))));
     }
 }

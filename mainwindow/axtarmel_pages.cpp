@@ -12,7 +12,7 @@ bool TAxTarmel::TabsChanging() {
 
 void TAxTarmel::TabsChange() {
     const int page = Ctl<ui::PageControl>("Tabs")->currentIndex();
-    if (page >= 0 && page < int(SubListLoaded.size()) && !SubListLoaded[size_t(page)])
+    if (page >= 0 && page < int(Form.SubListLoaded.size()) && !Form.SubListLoaded[size_t(page)])
         LoadSubList(page);
     HideSplash();
 }
@@ -34,7 +34,7 @@ void TAxTarmel::LoadSubList(int page) {
     const Loader loader = kLoaders[size_t(page)];
     if (!loader) return;
     (this->*loader)();
-    SubListLoaded[size_t(page)] = true;
+    Form.SubListLoaded[size_t(page)] = true;
 }
 
 void TAxTarmel::LoadPhotoPage() {
@@ -43,7 +43,7 @@ void TAxTarmel::LoadPhotoPage() {
 }
 
 void TAxTarmel::LoadVehiclePage() {
-    SelectedVehicle = 0;  // the first row is selected
+    Record.SelectedVehicle = 0;  // the first row is selected
     LoadInfoVehicle();
 }
 

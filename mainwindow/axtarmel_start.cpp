@@ -63,7 +63,7 @@ TAxTarmel::TAxTarmel(const Options& options) {
         dialogs_ = ownDialogs_.get();
     }
     Trace.on = false;
-    ParamCount = 0;
+    Host.ParamCount = 0;
     // Numbers with "." whatever the machine's locale (Qt's and the C library's, which Qt set
     // from the desktop); dates are always formatted dd/mm/yyyy.
     QLocale::setDefault(QLocale::c());
@@ -87,8 +87,8 @@ TAxTarmel::TAxTarmel(const Options& options) {
     if (options.startTimer) Timer1.start();
 
     Guarded([this] {
-        IniFileName = tarmel::IniFileName();
-        SettingsFile settings(IniFileName);
+        Host.IniFileName = tarmel::IniFileName();
+        SettingsFile settings(Host.IniFileName);
         const std::pair<const char*, std::string> published[] = {
             {"FirstApplicationHandle", std::to_string(getpid())},
             {"FirstFormHandle", std::to_string(quintptr(winId()))},
@@ -107,8 +107,8 @@ TAxTarmel::~TAxTarmel() {
 }
 
 void TAxTarmel::WriteStartLabels() {
-    SetText("LbDebugInfo3", QStringLiteral("Démarrage de AxTarmel... [%1]").arg(ParamCount) +
-                                Text("LbHttpRoot") + " - " + form::Q(BaseHRef) + " - " +
+    SetText("LbDebugInfo3", QStringLiteral("Démarrage de AxTarmel... [%1]").arg(Host.ParamCount) +
+                                Text("LbHttpRoot") + " - " + form::Q(Host.BaseHRef) + " - " +
                                 Text("LbIdTVO"));
     SetText("LbDebugInfo1", QStringLiteral("Démarrage de AxTarmel..."));
 }
@@ -117,20 +117,20 @@ void TAxTarmel::TraceLog(const QString& message) { Trace.Write(message.toLatin1(
 
 void TAxTarmel::OnStart() {
     Trace.on = false;
-    WorkDir = WorkDirFromEnvironment();
-    IniFileName = tarmel::IniFileName();
-    const SettingsFile settings(IniFileName);
+    Host.WorkDir = WorkDirFromEnvironment();
+    Host.IniFileName = tarmel::IniFileName();
+    const SettingsFile settings(Host.IniFileName);
     Trace.on = ParseTraceSwitch(settings.GetTagRegistry("Trace"));
     // Settings values are Latin-1 text; a folder name is handed to the file system in its own
     // encoding.
     if (std::string folder = settings.GetTagRegistry("TraceRepTemp"); !folder.empty())
-        WorkDir = QFile::encodeName(QString::fromLatin1(folder.data(), qsizetype(folder.size())))
+        Host.WorkDir = QFile::encodeName(QString::fromLatin1(folder.data(), qsizetype(folder.size())))
                       .toStdString();
-    Trace.workDir = WorkDir;
+    Trace.workDir = Host.WorkDir;
     const std::string family = settings.GetTagRegistry("idTypeVO");
     const std::optional<int> code = ParseIdTypeVO(family);
     if (!code) throw std::runtime_error("'0" + family + "' n'est pas une valeur entière correcte");
-    idTypeVO = *code;
+    Host.idTypeVO = *code;
     for (size_t i = 0; i < kHostParameters.size(); ++i)
         HostParameterSetter(int(i), settings.GetTagRegistry(kHostParameters[i].key));
     ShowSplash();
@@ -140,22 +140,22 @@ void TAxTarmel::HostParameterSetter(int index, const std::string& value) {
     switch (index) {
     case 0: SetText("LbHttpRoot", form::Q(value)); break;
     case 1:
-        BaseHRef = value;
+        Host.BaseHRef = value;
         SetText("LbBaseHRef", form::Q(value));
         break;
     case 2: SetText("LbIdTVO", form::Q(value)); break;
-    case 3: OCXName = value; break;
-    case 4: OCXVersion = value; break;
-    case 5: URLImages = value; break;
-    case 6: idUser = value; break;
-    case 7: UserConcession = value; break;
-    case 8: UserSite = value; break;
-    case 9: WhereClause = value; break;
-    case 10: OrderClause = value; break;
+    case 3: Host.OCXName = value; break;
+    case 4: Host.OCXVersion = value; break;
+    case 5: Host.URLImages = value; break;
+    case 6: Host.idUser = value; break;
+    case 7: Host.UserConcession = value; break;
+    case 8: Host.UserSite = value; break;
+    case 9: Host.WhereClause = value; break;
+    case 10: Host.OrderClause = value; break;
     case 11: SetText("LbIDCustomer", form::Q(value)); break;
     default: Q_ASSERT(false); return;
     }
-    ++ParamCount;
+    ++Host.ParamCount;
     const std::string_view word = kHostParameters[size_t(index)].traceWord;
     TraceLog(QString::fromLatin1(word.data(), qsizetype(word.size())));
 }
@@ -191,9 +191,9 @@ void TAxTarmel::ShowSplash() {
     splash->raise();
     SetText("LbSplash", QStringLiteral("Tarmel - Version ") +
                             QString::fromStdString(CommaVersion(TARMEL_VERSION)));
-    SetText("LbConcession", form::Q(UserConcession));
+    SetText("LbConcession", form::Q(Host.UserConcession));
     // The group's own logo, or the dealership's name.
-    const bool logo = UserConcession == "QUINTAR";
+    const bool logo = Host.UserConcession == "QUINTAR";
     ApplyPlan(ControlPlan().Show("ImageSplash", logo).Show("LbConcession", !logo));
     QCoreApplication::processEvents();
     ApplyPlan(ControlPlan().Show("Panel1", false).Show("PanelSplash", true));
@@ -214,29 +214,29 @@ void TAxTarmel::Timer1Timer() {
     if (services.duplicateCheck) HttpGetDblInfo();
     if (services.search) HttpGetSearchInfo(0);
     if (services.toggleShape) ApplyPlan(ControlPlan().Show("Shape1", Control("Shape1")->isHidden()));
-    SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(ParamCount) + Text("LbHttpRoot") + " - " +
-                                form::Q(BaseHRef) + " - " + Text("LbIdTVO") + " - " +
-                                form::Q(URLImages));
-    if (AdvanceStartLatch(Ticks, ParamCount)) StartSequence();
+    SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(Host.ParamCount) + Text("LbHttpRoot") + " - " +
+                                form::Q(Host.BaseHRef) + " - " + Text("LbIdTVO") + " - " +
+                                form::Q(Host.URLImages));
+    if (AdvanceStartLatch(Ticks, Host.ParamCount)) StartSequence();
 }
 
 void TAxTarmel::StartSequence() {
     TraceLog(QStringLiteral("on TimerOK : "));
-    InstalledVersion = CommaVersion(TARMEL_VERSION);
-    QString version = "TAxTarmel-" + form::Q(InstalledVersion) + "-";
+    Host.InstalledVersion = CommaVersion(TARMEL_VERSION);
+    QString version = "TAxTarmel-" + form::Q(Host.InstalledVersion) + "-";
     const char* lower = std::getenv("http_proxy");
     const char* upper = std::getenv("HTTP_PROXY");
-    ProxySetting = ProxySettingFrom(lower ? lower : "", upper ? upper : "");
-    if (!ProxySetting.empty()) {
-        const ProxyAddress proxy = SplitProxySetting(ProxySetting);
+    Host.ProxySetting = ProxySettingFrom(lower ? lower : "", upper ? upper : "");
+    if (!Host.ProxySetting.empty()) {
+        const ProxyAddress proxy = SplitProxySetting(Host.ProxySetting);
         Server.SetProxy(proxy.host, proxy.port);
         const std::string line = proxy.host + " - " + std::to_string(proxy.port) + " - ";
         TraceLog("Connexion Proxy : " + form::Q(line));
         SetText("LbDebugInfo1", form::Q(line));
-        version += form::Q(ProxySetting) + "-";
+        version += form::Q(Host.ProxySetting) + "-";
     }
     SetText("LbVersion", version);
-    if (InstalledVersion != OCXVersion) {
+    if (Host.InstalledVersion != Host.OCXVersion) {
         QWidget* label = Control("LbVersion");
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, QColor(255, 0, 0));

@@ -19,6 +19,7 @@
 #include "mainwindow/dialogs.h"
 #include "formdesc/descriptors.h"
 #include "formdesc/valuelists.h"
+#include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "server/dates.h"
 #include "server/xml/txml.h"
@@ -37,6 +38,50 @@ struct ControlPlan;
 
 // How the tab builder binds a field's control: the handlers it gets follow the role.
 enum class FieldRole { Text, Combo, ListBox };
+
+// The host's parameters, as the launcher gave them and the start-up completed them.
+struct HostParameters {
+    int ParamCount = 0;  // setters run; the start sequence waits for all twelve
+    int idTypeVO = 0;
+    std::string WorkDir, IniFileName;
+    std::string BaseHRef, OCXName, OCXVersion, URLImages, idUser, UserConcession, UserSite,
+        WhereClause, OrderClause;
+    std::string InstalledVersion, ProxySetting;
+};
+
+// The record on screen: its kind and family, its keys and site, and what is new about it.
+struct RecordState {
+    std::string RecordKind;  // "_TVO", "_TVD", "_TVN", "_TCL"
+    RecordFamily family() const { return FamilyOf(RecordKind); }
+    std::string RecordTable, RecordTypeCode, RecordSite, RecordOwner;
+    std::string UserName, LastSite, FrevoTotal, RecordUrl, ClientUrl;
+    bool FlagNewEnreg = false, NewVehicle = false;
+    int SelectedVehicle = 0;
+    Date ServerToday;  // year 0 until the server said
+    int MaxImageNumber = 0;
+};
+
+// What the user may do on the record, and the dates the user may enter.
+struct AccessState {
+    bool RightSite = false, RightCompta = false, RightClarum = false, RightSuperAdmin = false;
+    DateLimits Limits;  // LimitDateDeb, LimitDateDebFrevo, ... ServerToday
+    std::vector<std::string> GroupNames;
+    Rights rights() const { return {RightSite, RightCompta, RightClarum, RightSuperAdmin}; }
+};
+
+// The form engine's state: the documents, the pages and their fields, and the editing flags.
+struct FormState {
+    TsPages Pages;
+    TXml RecordXml, ClientXml, StructXml, EquipXml, ListXml;
+    int FirstTab = 0;
+    int VehicleState = 0;
+    std::string TypeVersion, LastModel;
+    CascadeMemory ListMemory;          // make and model of one build or refill
+    bool BlinkOn = false;              // list maintenance armed on RubricControl
+    QWidget* RubricControl = nullptr;
+    bool Filling = false;              // the tab builder fills controls: no statement is built
+    std::array<bool, 9> SubListLoaded{};  // by page position
+};
 
 class TAxTarmel : public QWidget, public ExchangeHost {
     Q_OBJECT
@@ -90,12 +135,7 @@ public:
     void SetidClient(const std::string& value);
     std::string idClient() const;
 
-    int ParamCount = 0;
-    int idTypeVO = 0;
-    std::string WorkDir, IniFileName;
-    std::string BaseHRef, OCXName, OCXVersion, URLImages, idUser, UserConcession, UserSite,
-        WhereClause, OrderClause;
-    std::string InstalledVersion, ProxySetting;
+    HostParameters Host;
     TimerState Ticks;             // TickCount, countdowns, blink, StartLatch
     tarmel::TraceLog Trace;       // Trace.on is TraceOn
     QTimer Timer1;
@@ -115,25 +155,11 @@ public:
     bool TabsChanging();
     void TabsChange();
     // The tab builder calls this whenever it builds the pages: every sub-list loads again.
-    void ForgetLoadedSubLists() { SubListLoaded.fill(false); }
-    std::array<bool, 9> SubListLoaded{};  // by page position
+    void ForgetLoadedSubLists() { Form.SubListLoaded.fill(false); }
 
-    // ---- Record state, filled by the record loading ----
-    std::string RecordKind;  // "_TVO", "_TVD", "_TVN", "_TCL"
-    Date ServerToday;        // year 0 until the server said
-    bool Filling = false;
-    int SelectedVehicle = 0;
 
     // ---- Form description engine (formdesc/window/) ----
-    // Structure description and value lists; the pages and their fields.
-    TsPages Pages;
-    TXml RecordXml, ClientXml, StructXml, EquipXml, ListXml;
-    int FirstTab = 0;
-    int VehicleState = 0;
-    std::string TypeVersion, LastModel;
-    CascadeMemory ListMemory;        // make and model of one build or refill
-    bool BlinkOn = false;             // list maintenance armed on RubricControl
-    QWidget* RubricControl = nullptr;
+    FormState Form;
 
     void UpdateTabDesc(bool reload, bool applyPages);
     // The handlers the tab builder gives a field's control for its role (rows of handlers.cpp).
@@ -170,13 +196,8 @@ public:
     TsDesc* DescOf(const QObject* control);  // the field a bound control shows, or nullptr
 
     // ---- Record loading and change detection (record/window/) ----
-    std::string RecordTable, RecordTypeCode, RecordSite, RecordOwner;
-    std::string UserName, LastSite, FrevoTotal, RecordUrl, ClientUrl;
-    bool FlagNewEnreg = false, NewVehicle = false;
-    bool RightSite = false, RightCompta = false, RightClarum = false, RightSuperAdmin = false;
-    DateLimits Limits;               // LimitDateDeb, LimitDateDebFrevo, ... ServerToday
-    std::vector<std::string> GroupNames;
-    int MaxImageNumber = 0;
+    RecordState Record;
+    AccessState Access;
     // A load is running: its requests turn the event loop, and a reload asked meanwhile waits.
     bool LoadRunning = false;
 

@@ -47,11 +47,11 @@ int main(int argc, char** argv) {
     options.startTimer = false;
     options.dialogs = &dialogs;
     tarmel::TAxTarmel window(options);
-    window.WorkDir = dir.str();
-    window.BaseHRef = server.baseHRef();
-    window.UserConcession = "LYO";
-    window.idUser = "4";
-    window.idTypeVO = 1;
+    window.Host.WorkDir = dir.str();
+    window.Host.BaseHRef = server.baseHRef();
+    window.Host.UserConcession = "LYO";
+    window.Host.idUser = "4";
+    window.Host.idTypeVO = 1;
 
     // Used vehicles of the dealership, as the demo database holds them.
     std::vector<std::string> vehicles;

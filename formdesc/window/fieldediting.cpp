@@ -27,7 +27,7 @@ TsDesc* TAxTarmel::DescOf(const QObject* control) {
     const int number = PageOfTag(tag);
     const int index = IndexOfTag(tag);
     if (number < 0 || number >= kPageCount) return nullptr;
-    auto& descriptors = Pages[number].descriptors;
+    auto& descriptors = Form.Pages[number].descriptors;
     if (index < 0 || index >= static_cast<int>(descriptors.size())) return nullptr;
     return &descriptors[index];
 }
@@ -54,10 +54,10 @@ int TAxTarmel::ComboCheck(QWidget* control) {
     state.emptyFirst = desc->emptyFirst;
     state.dataType = desc->dataType;
     state.listName = desc->listName;
-    const ComboCheckResult result = CheckCombo(state, ListXml);
+    const ComboCheckResult result = CheckCombo(state, Form.ListXml);
     switch (result.verdict) {
         case ComboVerdict::Refused:
-            if (!Filling) combo->setFocus();
+            if (!Form.Filling) combo->setFocus();
             return 0;
         case ComboVerdict::NoItems: return page;
         case ComboVerdict::Accepted: break;
@@ -82,9 +82,9 @@ void TAxTarmel::CBoxEnter(QWidget* control) {
 
 void TAxTarmel::CBoxExit(QWidget* control) {
     if (ComboCheck(control) == 0 && form::TagOf(control) != 0) return;  // refused: focus stays
-    if (BlinkOn) {
+    if (Form.BlinkOn) {
         ApplyPlan(ControlPlan().Show("Shape1", false));
-        BlinkOn = false;
+        Form.BlinkOn = false;
     }
     auto* combo = qobject_cast<QComboBox*>(control);
     const TsDesc* desc = DescOf(control);
@@ -128,7 +128,7 @@ void TAxTarmel::LBoxChange(QWidget* control) {
 
 void TAxTarmel::GetValue(int page, std::string_view column, std::string& value) const {
     if (page < 0 || page >= kPageCount) return;
-    for (const TsDesc& desc : Pages[page].descriptors) {
+    for (const TsDesc& desc : Form.Pages[page].descriptors) {
         if (desc.columnName == column) value = desc.currentValue;
     }
 }
@@ -139,13 +139,13 @@ void TAxTarmel::LoadInfoNxComboBox(std::string_view name, QComboBox* combo) {
     if (combo == nullptr) return;
     const QSignalBlocker quiet(combo);
     if (name != "InfoCom") {
-        const auto items = ParameterList(ListXml, name);
+        const auto items = ParameterList(Form.ListXml, name);
         if (!items) return;
         combo->clear();
         for (const auto& item : *items) combo->addItem(Q(item));
     } else {
         combo->clear();
-        for (const auto& staff : StaffOfSite(ListXml, RecordSite)) combo->addItem(Q(staff));
+        for (const auto& staff : StaffOfSite(Form.ListXml, Record.RecordSite)) combo->addItem(Q(staff));
     }
     // Filling an empty combo would select its first item: a new list chooses nothing by itself.
     combo->setCurrentIndex(-1);
@@ -160,8 +160,8 @@ void TAxTarmel::LoadInfoNxComboBoxColumn(std::string_view name, const QString& g
     if (column < 0) return;
     QStringList items;
     if (name == "InfoCom") {
-        for (const auto& staff : StaffOfSite(ListXml, RecordSite)) items << Q(staff);
-    } else if (const auto list = ParameterList(ListXml, name, true)) {
+        for (const auto& staff : StaffOfSite(Form.ListXml, Record.RecordSite)) items << Q(staff);
+    } else if (const auto list = ParameterList(Form.ListXml, name, true)) {
         for (const auto& item : *list) items << Q(item);
     } else {
         return;
@@ -171,7 +171,7 @@ void TAxTarmel::LoadInfoNxComboBoxColumn(std::string_view name, const QString& g
 
 void TAxTarmel::SetInfoComboBoxIdCom(std::string_view identifier, QComboBox* combo) {
     if (combo == nullptr) return;
-    const QString name = Q(StaffName(ListXml, identifier));
+    const QString name = Q(StaffName(Form.ListXml, identifier));
     int last = -1;
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->itemText(i) == name) last = i;
@@ -180,14 +180,14 @@ void TAxTarmel::SetInfoComboBoxIdCom(std::string_view identifier, QComboBox* com
 }
 
 std::string TAxTarmel::GetInfoComboBoxIdCom(std::string_view name, std::string_view text) const {
-    return tarmel::GetInfoComboBoxIdCom(ListXml, name, text);
+    return tarmel::GetInfoComboBoxIdCom(Form.ListXml, name, text);
 }
 
 void TAxTarmel::UpdateCBox(QComboBox* combo, std::string_view key, std::string_view item,
                            std::string_view keyElement, std::string_view list) {
     if (combo == nullptr || form::TagOf(combo) == 0) return;
     if (TrimBlanks(key).empty()) return;
-    const auto items = KeyedRun(ListXml, list, keyElement, item, key, true);
+    const auto items = KeyedRun(Form.ListXml, list, keyElement, item, key, true);
     if (!items) return;  // an unknown key leaves the dependent combo as it was
     const QSignalBlocker quiet(combo);
     combo->setEditText({});
@@ -200,8 +200,8 @@ void TAxTarmel::UpdateCBox(QComboBox* combo, std::string_view key, std::string_v
 void TAxTarmel::UpdateLBox(QListWidget* list, bool inSite) {
     TsDesc* desc = DescOf(list);
     if (list == nullptr || desc == nullptr) return;
-    const std::string makes = SiteMakes(ListXml, L(Text(QStringLiteral("aSite"))));
-    const ListBoxFill fill = SiteModels(ListXml, makes, inSite, desc->currentValue);
+    const std::string makes = SiteMakes(Form.ListXml, L(Text(QStringLiteral("aSite"))));
+    const ListBoxFill fill = SiteModels(Form.ListXml, makes, inSite, desc->currentValue);
     const QSignalBlocker quiet(list);
     list->clear();
     for (size_t i = 0; i < fill.items.size(); ++i)
@@ -212,25 +212,25 @@ void TAxTarmel::UpdateLBox(QListWidget* list, bool inSite) {
 void TAxTarmel::UpdateVersion(QWidget* memo, QComboBox* model, QComboBox* type) {
     if (memo == nullptr) return;
     if (model != nullptr && form::TagOf(model) != 0 && !model->currentText().isEmpty()) {
-        if (LastModel.empty()) {
+        if (Form.LastModel.empty()) {
             const TsDesc* desc = DescOf(model);
-            LastModel = desc != nullptr ? desc->storedValue : std::string();
-            if (LastModel.empty()) LastModel = L(model->currentText());
+            Form.LastModel = desc != nullptr ? desc->storedValue : std::string();
+            if (Form.LastModel.empty()) Form.LastModel = L(model->currentText());
         }
-        form::SetFieldText(memo, MergeModelIntoVersion(form::FieldText(memo), LastModel,
+        form::SetFieldText(memo, MergeModelIntoVersion(form::FieldText(memo), Form.LastModel,
                                                        L(model->currentText())));
-        LastModel = L(model->currentText());
+        Form.LastModel = L(model->currentText());
     }
     if (type != nullptr && form::TagOf(type) != 0 && !type->currentText().isEmpty()) {
         // The type the version holds: the last one merged, else the stored one, else the shown one.
-        if (TypeVersion.empty()) {
+        if (Form.TypeVersion.empty()) {
             const TsDesc* desc = DescOf(type);
-            TypeVersion = desc != nullptr ? desc->storedValue : std::string();
-            if (TypeVersion.empty()) TypeVersion = L(type->currentText());
+            Form.TypeVersion = desc != nullptr ? desc->storedValue : std::string();
+            if (Form.TypeVersion.empty()) Form.TypeVersion = L(type->currentText());
         }
-        form::SetFieldText(memo, MergeTypeIntoVersion(form::FieldText(memo), TypeVersion,
+        form::SetFieldText(memo, MergeTypeIntoVersion(form::FieldText(memo), Form.TypeVersion,
                                                       L(type->currentText())));
-        TypeVersion = L(type->currentText());
+        Form.TypeVersion = L(type->currentText());
     }
 }
 

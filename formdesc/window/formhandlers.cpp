@@ -33,13 +33,13 @@ void TAxTarmel::cCVKMSChange(QWidget* control) {
 
 void TAxTarmel::cSiteChange(QWidget* combo) {
     CBoxChange(combo);
-    LastSite = L(ui::ControlText(combo));
+    Record.LastSite = L(ui::ControlText(combo));
 }
 
 void TAxTarmel::aSiteChange(QWidget* combo) {
     CBoxChange(combo);
     // The staff and purchase-wish lists follow the client's site.
-    RecordSite = L(Text(QStringLiteral("aSite")));
+    Record.RecordSite = L(Text(QStringLiteral("aSite")));
     LoadInfoNxComboBoxColumn("InfoCom", QStringLiteral("ngAction"), QStringLiteral("idCom"));
     LoadInfoNxComboBoxColumn("InfoCom", QStringLiteral("ngAction"), QStringLiteral("idComRelance"));
     LoadInfoNxComboBox("InfoCom", Ctl<QComboBox>(QStringLiteral("aidCom")));

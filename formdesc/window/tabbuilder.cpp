@@ -41,8 +41,8 @@ void TabBuilder::PagePass() {
     w_.ForgetLoadedSubLists();
     for (int number = 0; number < kPageCount; ++number) {
         w_.TraceLog(QStringLiteral("dans UpdateTabDesc : 4"));
-        TsPage& page = w_.Pages[number];
-        const PageEntry entry = FindPageEntry(w_.StructXml, w_.RecordKind, number);
+        TsPage& page = w_.Form.Pages[number];
+        const PageEntry entry = FindPageEntry(w_.Form.StructXml, w_.Record.RecordKind, number);
         if (!entry.found) {
             if (number >= 1 && tabs) tabs->setTabVisible(number - 1, false);
             page.described = false;
@@ -58,48 +58,48 @@ void TabBuilder::PagePass() {
         page.tableTag = entry.tableTag;
         page.prefix = entry.prefix;
         page.described = true;
-        if (w_.FirstTab == 0) {
-            w_.FirstTab = number;
-            if (w_.FirstTab >= 1 && tabs) tabs->setCurrentIndex(w_.FirstTab - 1);
+        if (w_.Form.FirstTab == 0) {
+            w_.Form.FirstTab = number;
+            if (w_.Form.FirstTab >= 1 && tabs) tabs->setCurrentIndex(w_.Form.FirstTab - 1);
         }
     }
 }
 
 // Where page number reads its values in this run.
 TXml TabBuilder::PageValueSource(int number, const TXml& recordSource, bool firstBuild) {
-    if (number == 9) return RecordElementSource(w_.RecordXml, w_.RecordTable);
+    if (number == 9) return RecordElementSource(w_.Form.RecordXml, w_.Record.RecordTable);
     if (number != 8) return recordSource;
-    if (firstBuild) return FirstVehicleSource(w_.ClientXml);
+    if (firstBuild) return FirstVehicleSource(w_.Form.ClientXml);
     return vehicleSource_;
 }
 
 FieldContext TabBuilder::Context() const {
     FieldContext context;
-    context.groupNames = w_.GroupNames;
-    context.rights = {w_.RightSite, w_.RightCompta, w_.RightClarum, w_.RightSuperAdmin};
-    context.newRecord = w_.FlagNewEnreg;
-    context.newVehicle = w_.NewVehicle;
-    context.vehicleState = w_.VehicleState;
+    context.groupNames = w_.Access.GroupNames;
+    context.rights = w_.Access.rights();
+    context.newRecord = w_.Record.FlagNewEnreg;
+    context.newVehicle = w_.Record.NewVehicle;
+    context.vehicleState = w_.Form.VehicleState;
     context.today = Today();
     return context;
 }
 
 void TabBuilder::RefillPass(const TXml& recordSource) {
     // The vehicle the client-vehicles page shows, whether or not that page is described.
-    const VehicleSource vehicle = SelectedVehicleSource(w_.ClientXml, w_.SelectedVehicle);
-    w_.VehicleState = vehicle.vehicleState;
+    const VehicleSource vehicle = SelectedVehicleSource(w_.Form.ClientXml, w_.Record.SelectedVehicle);
+    w_.Form.VehicleState = vehicle.vehicleState;
     vehicleSource_ = vehicle.source;
-    w_.ListMemory = {};
+    w_.Form.ListMemory = {};
 
     for (int number = 0; number < kPageCount; ++number) {
-        TsPage& page = w_.Pages[number];
+        TsPage& page = w_.Form.Pages[number];
         w_.TraceLog(QStringLiteral("Trait. desc Onglet : %1 %2 %3")
                      .arg(number)
                      .arg(Flag(page.described))
                      .arg(Flag(page.built)));
         if (!page.described || !page.built) continue;
         w_.TraceLog(QStringLiteral("p2 Traitement desc Onglet : %1").arg(number));
-        w_.Filling = true;
+        w_.Form.Filling = true;
         const TXml source = PageValueSource(number, recordSource, false);
         const FieldContext context = Context();
         for (size_t i = 0; i < page.descriptors.size(); ++i) {
@@ -129,7 +129,7 @@ void TabBuilder::RefillPass(const TXml& recordSource) {
             desc.storedValue = field.plan.storedValue;
             desc.currentValue = field.plan.value;
         }
-        w_.Filling = false;
+        w_.Form.Filling = false;
         w_.TestPageUpdate(number);
         page.built = true;
     }
@@ -139,18 +139,18 @@ void TabBuilder::BuildPass(const TXml& recordSource) {
     // One reading of the whole description: a child an entry lacks carries over from the entry
     // before it, whatever its page.
     std::vector<std::string> keys;
-    for (const TsPage& page : w_.Pages) {
+    for (const TsPage& page : w_.Form.Pages) {
         if (page.described) keys.push_back(page.fieldKey);
     }
-    const FieldEntriesByKey entries = ReadFieldEntries(w_.StructXml, keys);
+    const FieldEntriesByKey entries = ReadFieldEntries(w_.Form.StructXml, keys);
     for (int number = 0; number < kPageCount; ++number) {
-        TsPage& page = w_.Pages[number];
+        TsPage& page = w_.Form.Pages[number];
         w_.TraceLog(QStringLiteral("premier Ajout desc Onglet : %1 %2 %3")
                      .arg(number)
                      .arg(Flag(page.described))
                      .arg(Flag(page.built)));
         if (!page.described || page.built) continue;
-        w_.Filling = true;
+        w_.Form.Filling = true;
         w_.TraceLog(QStringLiteral("p2 Ajout desc Onglet : ") + Q(page.fieldKey));
         const TXml source = PageValueSource(number, recordSource, true);
         const std::vector<FieldEntry>& fields = entries.at(page.fieldKey);
@@ -158,14 +158,14 @@ void TabBuilder::BuildPass(const TXml& recordSource) {
             if (page.descriptors.size() <= index) page.descriptors.emplace_back();
             BuildField(number, static_cast<int>(index), fields[index], source);
         }
-        w_.Filling = false;
+        w_.Form.Filling = false;
         w_.TestPageUpdate(number);
         page.built = true;
     }
 }
 
 void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, const TXml& source) {
-    TsPage& page = w_.Pages[number];
+    TsPage& page = w_.Form.Pages[number];
     TsDesc& desc = page.descriptors[index];
     const TsDesc& read = entry.desc;
     if (entry.fieldInfo.find(';') != std::string::npos)
@@ -239,7 +239,7 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
 }
 
 void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at, int idNum) {
-    QWidget* parent = idNum < 1000 ? w_.Pages[field.number].sheet : w_.Control(QStringLiteral("PanelCompta"));
+    QWidget* parent = idNum < 1000 ? w_.Form.Pages[field.number].sheet : w_.Control(QStringLiteral("PanelCompta"));
     if (parent == nullptr) return;
     auto* label = new QLabel(parent);
     label->setText(Q(desc.caption));
@@ -268,7 +268,7 @@ void TabBuilder::ApplyFieldPlan(TsDesc& desc, const FieldPass& field, QWidget* c
 void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
     if (created) {
-        control = new ui::NumberEdit(w_.Pages[field.number].sheet);
+        control = new ui::NumberEdit(w_.Form.Pages[field.number].sheet);
         control->show();
     } else if (desc.baseColour == 0) {
         desc.baseColour = BackgroundOf(control);
@@ -284,7 +284,7 @@ void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control
 
 void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
-    auto* combo = created ? new ui::Combo(w_.Pages[field.number].sheet) : qobject_cast<QComboBox*>(control);
+    auto* combo = created ? new ui::Combo(w_.Form.Pages[field.number].sheet) : qobject_cast<QComboBox*>(control);
     if (combo == nullptr) return BindText(desc, field, control);  // described as a combo, not one
     if (created) {
         combo->show();
@@ -320,16 +320,16 @@ void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
 }
 
 void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo) {
-    w_.ListXml = w_.EquipXml;
+    w_.Form.ListXml = w_.Form.EquipXml;
     ComboFillRequest request;
     request.controlKind = desc.controlKind;
     request.dataType = desc.dataType;
     request.columnName = desc.columnName;
     request.listKey = desc.listKey;
     request.value = field.plan.value;
-    request.recordKind = w_.RecordKind;
-    request.recordSite = w_.RecordSite;
-    const ComboFill fill = FillCombo(w_.ListXml, request, w_.ListMemory);
+    request.recordKind = w_.Record.RecordKind;
+    request.recordSite = w_.Record.RecordSite;
+    const ComboFill fill = FillCombo(w_.Form.ListXml, request, w_.Form.ListMemory);
     const QSignalBlocker quiet(combo);
     combo->clear();
     for (const std::string& item : fill.items) combo->addItem(Q(item));
@@ -342,7 +342,7 @@ void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo
 
 void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
-    auto* list = created ? new ui::ListBox(w_.Pages[field.number].sheet) : qobject_cast<QListWidget*>(control);
+    auto* list = created ? new ui::ListBox(w_.Form.Pages[field.number].sheet) : qobject_cast<QListWidget*>(control);
     if (list == nullptr) return;
     if (created) {
         list->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -351,9 +351,9 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
         desc.baseColour = BackgroundOf(list);
     }
     desc.listBox = list;
-    w_.ListXml = w_.EquipXml;
-    const ListBoxFill fill = FillListBox(w_.ListXml, desc.listKey, field.plan.value,
-                                         SiteMakes(w_.ListXml, L(w_.Text(QStringLiteral("aSite")))));
+    w_.Form.ListXml = w_.Form.EquipXml;
+    const ListBoxFill fill = FillListBox(w_.Form.ListXml, desc.listKey, field.plan.value,
+                                         SiteMakes(w_.Form.ListXml, L(w_.Text(QStringLiteral("aSite")))));
     {
         const QSignalBlocker quiet(list);
         list->clear();
@@ -376,7 +376,7 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
 void TabBuilder::BindButton(TsDesc& desc, const FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
     if (created) {
-        auto* button = new QPushButton(w_.Pages[field.number].sheet);
+        auto* button = new QPushButton(w_.Form.Pages[field.number].sheet);
         button->setText(Q(desc.caption));
         button->show();
         control = button;

@@ -7,22 +7,22 @@
 namespace tarmel {
 
 bool TAxTarmel::TestPageUpdate(int page) {
-    if (Filling || page < 0 || page >= kPageCount) return false;
+    if (Form.Filling || page < 0 || page >= kPageCount) return false;
     StatementContext context;
     context.page = page;
-    context.table = Pages[0].tableTag;
-    context.insert = FlagNewEnreg || (NewVehicle && page == 8);
+    context.table = Form.Pages[0].tableTag;
+    context.insert = Record.FlagNewEnreg || (Record.NewVehicle && page == 8);
     context.family = form::L(Text(QStringLiteral("JvXPBtnNewVO")));
-    context.recordTypeCode = RecordTypeCode;
-    context.idTypeVO = idTypeVO;
+    context.recordTypeCode = Record.RecordTypeCode;
+    context.idTypeVO = Host.idTypeVO;
     context.clientId = form::L(Text(QStringLiteral("LbIDCustomer")));
-    context.idUser = idUser;
-    context.concession = UserConcession;
+    context.idUser = Host.idUser;
+    context.concession = Host.UserConcession;
     context.today = form::Today();
 
-    const PageStatement result = BuildPageStatement(Pages[page].descriptors, context);
-    if (context.insert && result.changed) RecordTypeCode = result.recordTypeCode;
-    Pages[page].statement = result.statement;
+    const PageStatement result = BuildPageStatement(Form.Pages[page].descriptors, context);
+    if (context.insert && result.changed) Record.RecordTypeCode = result.recordTypeCode;
+    Form.Pages[page].statement = result.statement;
     if (!result.refusal.empty()) {
         // The page has changes that cannot be written safely: say so, offer no save.
         TraceLog(form::Q(result.refusal));

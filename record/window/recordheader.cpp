@@ -21,81 +21,80 @@ using form::Q;
 TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 1"));
     w.ApplyPlan(ControlPlan().Show("Panel1", false));
-    w.RecordXml.setText({});
+    w.Form.RecordXml.setText({});
     const QString customer = w.Text(QStringLiteral("LbIDCustomer"));
     if (!customer.isEmpty() && customer != QLatin1String("-1")) {
-        if (auto client = LoadTextFile(w.WorkDir + "/XmlCL.xml")) {
-            w.ClientXml.setText(*client);
-            w.RecordXml.setText(*client);
+        if (auto client = LoadTextFile(w.Host.WorkDir + "/XmlCL.xml")) {
+            w.Form.ClientXml.setText(*client);
+            w.Form.RecordXml.setText(*client);
         }
-    } else if (auto vehicle = LoadTextFile(w.WorkDir + "/XmlVO.xml")) {
-        w.RecordXml.setText(*vehicle);
+    } else if (auto vehicle = LoadTextFile(w.Host.WorkDir + "/XmlVO.xml")) {
+        w.Form.RecordXml.setText(*vehicle);
     }
     if (reload) {
-        auto equip = LoadTextFile(w.WorkDir + "/XmlEquip.xml");
-        auto structure = LoadTextFile(w.WorkDir + "/XmlStruct.xml");
+        auto equip = LoadTextFile(w.Host.WorkDir + "/XmlEquip.xml");
+        auto structure = LoadTextFile(w.Host.WorkDir + "/XmlStruct.xml");
         if (!equip || !structure)
             throw std::runtime_error("Description de la structure ou des listes introuvable");
-        w.EquipXml.setText(*equip);
-        w.StructXml.setText(*structure);
-        w.FirstTab = 0;
+        w.Form.EquipXml.setText(*equip);
+        w.Form.StructXml.setText(*structure);
+        w.Form.FirstTab = 0;
     }
 
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 2"));
     LoadRequest request;
     request.customerShown = !customer.isEmpty();
-    request.idTypeVO = w.idTypeVO;
-    request.idUser = w.idUser;
-    request.newRecord = w.FlagNewEnreg;
-    LoadDecision load = DecideLoad(w.RecordXml, request, w.Limits);
-    w.UserConcession = load.user.concession;
-    w.UserSite = load.user.site;
-    w.UserName = load.user.name;
-    w.LastSite = load.user.lastSite;
-    w.ServerToday = w.Limits.serverToday;
-    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Début : ") + Q(LimitText(w.Limits.deb)));
-    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Fin   : ") + Q(LimitText(w.Limits.fin)));
+    request.idTypeVO = w.Host.idTypeVO;
+    request.idUser = w.Host.idUser;
+    request.newRecord = w.Record.FlagNewEnreg;
+    LoadDecision load = DecideLoad(w.Form.RecordXml, request, w.Access.Limits);
+    w.Host.UserConcession = load.user.concession;
+    w.Host.UserSite = load.user.site;
+    w.Record.UserName = load.user.name;
+    w.Record.LastSite = load.user.lastSite;
+    w.Record.ServerToday = w.Access.Limits.serverToday;
+    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Début : ") + Q(LimitText(w.Access.Limits.deb)));
+    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Fin   : ") + Q(LimitText(w.Access.Limits.fin)));
 
-    w.RecordKind = load.kind.kind;
-    w.RecordTable = load.kind.table;
-    if (customer.isEmpty()) w.RecordTypeCode = load.kind.typeCode;
+    w.Record.RecordKind = load.kind.kind;
+    w.Record.RecordTable = load.kind.table;
+    if (customer.isEmpty()) w.Record.RecordTypeCode = load.kind.typeCode;
     w.SetText(QStringLiteral("JvXPBtnNewVO"), Q(load.kind.family()));
 
     // Header edits: cleared, coloured by family.
     for (const char* name :
          {"xcInfoTitre", "xcIdentity", "xcInfoNVO", "xcInfoField1", "xcInfoField2", "xcInfoField3"})
         w.SetText(QString::fromLatin1(name), {});
-    const RecordFamily family = FamilyOf(w.RecordKind);
-    w.ApplyPlan(PlanHeader(family, w.FlagNewEnreg));
+    w.ApplyPlan(PlanHeader(w.Record.family(), w.Record.FlagNewEnreg));
 
-    w.FrevoTotal = load.frevoTotal;
+    w.Record.FrevoTotal = load.frevoTotal;
     if (!load.vehicleId.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(load.vehicleId));
-    w.ApplyPlan(PlanRecordCommands(family, form::IdNumber(customer), !load.vehicleId.empty()));
-    w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.idTypeVO) +
+    w.ApplyPlan(PlanRecordCommands(w.Record.family(), form::IdNumber(customer), !load.vehicleId.empty()));
+    w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.Host.idTypeVO) +
                w.Text(QStringLiteral("LbIdTVO")));
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 3"));
 
-    w.RecordSite = load.site;
-    w.RecordOwner = load.owner;
-    w.GroupNames = load.groupNames;
-    w.RightSite = load.rights.site;
-    w.RightCompta = load.rights.compta;
-    w.RightClarum = load.rights.clarum;
-    w.RightSuperAdmin = load.rights.superAdmin;
+    w.Record.RecordSite = load.site;
+    w.Record.RecordOwner = load.owner;
+    w.Access.GroupNames = load.groupNames;
+    w.Access.RightSite = load.rights.site;
+    w.Access.RightCompta = load.rights.compta;
+    w.Access.RightClarum = load.rights.clarum;
+    w.Access.RightSuperAdmin = load.rights.superAdmin;
     if (load.emptyPages) {
-        w.RecordXml.setText({});
-        w.ClientXml.setText({});
+        w.Form.RecordXml.setText({});
+        w.Form.ClientXml.setText({});
     }
     return load.recordSource;
 }
 
 void UpdateTabDescClosing(TAxTarmel& w) {
-    w.ApplyPlan(PlanWarranty(w.RightCompta, w.GetDataRights(";SVO;RVO;"),
+    w.ApplyPlan(PlanWarranty(w.Access.RightCompta, w.GetDataRights(";SVO;RVO;"),
                              !w.Text(QStringLiteral("cDateValidationGarantie")).isEmpty()));
 
     const QString customer = w.Text(QStringLiteral("LbIDCustomer"));
-    if (customer == QLatin1String("-1")) w.FlagNewEnreg = w.Text(QStringLiteral("xcInfoNVO")).isEmpty();
-    w.TraceLog(QStringLiteral("UpdateTabDesc FlagNewEnreg -> ") + QLatin1String(Flag(w.FlagNewEnreg)) +
+    if (customer == QLatin1String("-1")) w.Record.FlagNewEnreg = w.Text(QStringLiteral("xcInfoNVO")).isEmpty();
+    w.TraceLog(QStringLiteral("UpdateTabDesc FlagNewEnreg -> ") + QLatin1String(Flag(w.Record.FlagNewEnreg)) +
                QStringLiteral(" - ") + w.Text(QStringLiteral("xcInfoNVO")) + QStringLiteral(" - ") +
                customer);
 
@@ -111,8 +110,8 @@ void UpdateTabDescClosing(TAxTarmel& w) {
     w.setInfoField3();
 
     w.HideSplash();
-    if (w.RecordKind == "_TVD") w.TypeVersion = L(w.Text(QStringLiteral("cVDInfoTypeVersion")));
-    if (w.RecordKind == "_TVN") w.TypeVersion = L(w.Text(QStringLiteral("cVNInfoTypeVersion")));
+    if (w.Record.family() == RecordFamily::VD) w.Form.TypeVersion = L(w.Text(QStringLiteral("cVDInfoTypeVersion")));
+    if (w.Record.family() == RecordFamily::VN) w.Form.TypeVersion = L(w.Text(QStringLiteral("cVNInfoTypeVersion")));
 }
 
 }  // namespace tarmel

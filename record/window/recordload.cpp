@@ -18,15 +18,15 @@ using form::L;
 using form::Q;
 
 void TAxTarmel::UpdateParams() {
-    if (BaseHRef.empty()) return;
+    if (Host.BaseHRef.empty()) return;
     // Failures are silent: the pages are built from whatever the result files then hold.
     try {
-        Server.HttpExecuteCached(BaseHRef + "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" +
-                                     UserConcession,
-                                 WorkDir + "/XmlEquip.xml");
-        Server.HttpExecuteCached(BaseHRef + "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" +
-                                     UserConcession,
-                                 WorkDir + "/XmlStruct.xml");
+        Server.HttpExecuteCached(Host.BaseHRef + "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" +
+                                     Host.UserConcession,
+                                 Host.WorkDir + "/XmlEquip.xml");
+        Server.HttpExecuteCached(Host.BaseHRef + "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" +
+                                     Host.UserConcession,
+                                 Host.WorkDir + "/XmlStruct.xml");
     } catch (const std::exception&) {
     }
 }
@@ -35,23 +35,23 @@ void TAxTarmel::FetchRecordDocuments() {
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     const QString customer = Text(QStringLiteral("LbIDCustomer"));
     if (!vehicleId.isEmpty()) {
-        RecordUrl = BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                    "&UserID=" + idUser;
-        SetText(QStringLiteral("LbDebugInfo1"), Q(RecordUrl));
+        Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
+                    "&UserID=" + Host.idUser;
+        SetText(QStringLiteral("LbDebugInfo1"), Q(Record.RecordUrl));
         const int n = form::IdNumber(vehicleId);
-        FlagNewEnreg = n <= 0;
-        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
-        Server.HttpExecute(RecordUrl, WorkDir + "/XmlVO.xml");
+        Record.FlagNewEnreg = n <= 0;
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(Record.FlagNewEnreg)).arg(n));
+        Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
     }
     if (!customer.isEmpty()) {
         // The client identifier travels as the idClient the exchange adds to every request.
-        ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
-        SetText(QStringLiteral("LbDebugInfo1"), Q(ClientUrl));
+        Record.ClientUrl = Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
+        SetText(QStringLiteral("LbDebugInfo1"), Q(Record.ClientUrl));
         const int n = form::IdNumber(customer);
-        FlagNewEnreg = n <= 0;
-        NewVehicle = false;
-        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(FlagNewEnreg)).arg(n));
-        Server.HttpExecute(ClientUrl, WorkDir + "/XmlCL.xml");
+        Record.FlagNewEnreg = n <= 0;
+        Record.NewVehicle = false;
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(Record.FlagNewEnreg)).arg(n));
+        Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
     }
 }
 
@@ -80,8 +80,8 @@ void TAxTarmel::UpdateView(bool reload) {
     // keeps what it showed.
     try {
         SetText(QStringLiteral("LbDebugInfo3"),
-                QStringLiteral("[%1]").arg(ParamCount) + Text(QStringLiteral("LbHttpRoot")) +
-                    QStringLiteral(" - ") + Q(BaseHRef) + QStringLiteral(" - ") +
+                QStringLiteral("[%1]").arg(Host.ParamCount) + Text(QStringLiteral("LbHttpRoot")) +
+                    QStringLiteral(" - ") + Q(Host.BaseHRef) + QStringLiteral(" - ") +
                     Text(QStringLiteral("LbIdTVO")));
         FetchRecordDocuments();
         UpdateHints(!Text(QStringLiteral("LbIDCustomer")).isEmpty());
@@ -96,16 +96,16 @@ void TAxTarmel::UpdateView(bool reload) {
 
 void TAxTarmel::ApplyRecordButtons() {
     RecordButtonsInput input;
-    input.family = FamilyOf(RecordKind);
-    input.rights = {RightSite, RightCompta, RightClarum, RightSuperAdmin};
-    input.userName = UserName;
+    input.family = Record.family();
+    input.rights = Access.rights();
+    input.userName = Record.UserName;
     input.clientSite = L(Text(QStringLiteral("aSite")));
     input.clientStaff = L(Text(QStringLiteral("aidCom")));
     ApplyPlan(PlanRecordButtons(input));
 
     QWidget* next = Control(QStringLiteral("JvXPNext"));
     QWidget* debug0 = Control(QStringLiteral("LbDebugInfo0"));
-    if (RightSuperAdmin) {
+    if (Access.RightSuperAdmin) {
         if (next != nullptr) {
             // The window's height is fixed otherwise; it grows for the diagnostic labels.
             const int height = next->geometry().bottom() + 1 + 75;
@@ -123,34 +123,34 @@ void TAxTarmel::JvXPBtnActualizeClick() {
     ShowSplash();
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     if (!vehicleId.isEmpty()) {
-        RecordUrl = BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                    "&UserID=" + idUser;
+        Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
+                    "&UserID=" + Host.idUser;
         Server.IdHTTP1.Disconnect();
-        Server.HttpExecute(RecordUrl, WorkDir + "/XmlVO.xml");
+        Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
     }
     if (!Text(QStringLiteral("LbIDCustomer")).isEmpty()) {
-        ClientUrl = BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + idUser;
+        Record.ClientUrl = Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
         Server.IdHTTP1.Disconnect();
-        Server.HttpExecute(ClientUrl, WorkDir + "/XmlCL.xml");
+        Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
     }
-    FlagNewEnreg = false;
-    NewVehicle = false;
+    Record.FlagNewEnreg = false;
+    Record.NewVehicle = false;
     UpdateTabDesc(false, true);
     TabsChange();
 }
 
 bool TAxTarmel::GetDataRights(std::string_view groups) const {
     Rights rights;
-    rights.site = RightSite;
-    rights.clarum = RightClarum;
-    return tarmel::GetDataRights(groups, GroupNames, rights, FlagNewEnreg);
+    rights.site = Access.RightSite;
+    rights.clarum = Access.RightClarum;
+    return tarmel::GetDataRights(groups, Access.GroupNames, rights, Record.FlagNewEnreg);
 }
 
 std::string TAxTarmel::RecordIdentifier(const char* element, const char* idName, bool showError,
                                         const QString& message) {
-    XmlFind(RecordXml, element);
+    XmlFind(Form.RecordXml, element);
     std::string id;
-    XmlValue(RecordXml, idName, id);
+    XmlValue(Form.RecordXml, idName, id);
     if (id.empty() && showError)
         dialogs().Message(Dialogs::Kind::Warning, QStringLiteral("Action Annulée"), message);
     return id;
@@ -167,14 +167,14 @@ std::string TAxTarmel::GetIdClient(bool showError) {
 }
 
 void TAxTarmel::GetDataImages() {
-    TXml record = RecordXml;
-    XmlFind(record, RecordTable);
+    TXml record = Form.RecordXml;
+    XmlFind(record, Record.RecordTable);
     std::string defaultPhoto;
     XmlValue(record, "NomImage", defaultPhoto);
     auto* list = Ctl<QTreeWidget>(QStringLiteral("cListImageVO"));
     if (list != nullptr) list->clear();
-    MaxImageNumber = 0;
-    TXml images = RecordXml;
+    Record.MaxImageNumber = 0;
+    TXml images = Form.RecordXml;
     XmlFind(images, "ImageS");
     std::string name, number, date;  // a child missing from an item keeps the previous value
     while (XmlNext(images, "Image") > 0) {
@@ -189,12 +189,12 @@ void TAxTarmel::GetDataImages() {
         }
         bool ok = false;
         const int n = Q(number).toInt(&ok);
-        MaxImageNumber = std::max(MaxImageNumber, ok ? n : 0);
+        Record.MaxImageNumber = std::max(Record.MaxImageNumber, ok ? n : 0);
     }
 }
 
 void TAxTarmel::GetInfoReservation() {
-    const std::optional<ReservationTexts> texts = ReadReservation(RecordXml);
+    const std::optional<ReservationTexts> texts = ReadReservation(Form.RecordXml);
     ControlPlan plan;
     for (size_t i = 0; i < kReservationLabels.size(); ++i) {
         if (texts) SetText(QString::fromLatin1(kReservationLabels[i]), Q((*texts)[i]));

@@ -56,8 +56,8 @@ TEST_F(WindowTest, HeaderSettersSummariseEachKindOfRecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         CountingWindow& w = Open();
-        w.ServerToday = {2024, 3, 11};
-        w.RecordKind = c.kind;
+        w.Record.ServerToday = {2024, 3, 11};
+        w.Record.RecordKind = c.kind;
         for (const char* field : {"xcInfoNVO", "xcInfoTitre", "xcInfoField1", "xcInfoField2", "xcInfoField3"})
             w.SetText(field, "avant");
         Fill(w, c.texts);
@@ -77,7 +77,7 @@ TEST_F(WindowTest, HeaderSettersSummariseEachKindOfRecord) {
 
 TEST_F(WindowTest, EmailFontShrinksWithItsLength) {
     CountingWindow& w = Open();
-    w.RecordKind = "_TCL";
+    w.Record.RecordKind = "_TCL";
     // Sizes in points: 12, 10, 10, 9, 8, 7.
     const std::pair<int, int> cases[] = {{13, 16}, {14, 13}, {19, 13}, {20, 12}, {31, 11}, {32, 9}};
     for (auto [length, px] : cases) {
@@ -88,14 +88,14 @@ TEST_F(WindowTest, EmailFontShrinksWithItsLength) {
         EXPECT_EQ(FontPx(w, "xcInfoField1"), px) << length;
     }
     // A vehicle's colour is always shown at 12 points.
-    w.RecordKind = "_TVO";
+    w.Record.RecordKind = "_TVO";
     w.setInfoField1();
     EXPECT_EQ(FontPx(w, "xcInfoField1"), 16);
 }
 
 TEST_F(WindowTest, ClientTelephonesAreGroupedOnlyWhenAllDigits) {
     CountingWindow& w = Open();
-    w.RecordKind = "_TCL";
+    w.Record.RecordKind = "_TCL";
     const std::pair<const char*, const char*> cases[] = {
         {"0612345678", "06.12.34.56.78"}, {"612345678", "612.34.56.78"},
         {"06 12345678", "06 12345678"},   {"06AB345678", "06AB345678"},
@@ -118,23 +118,23 @@ TEST_F(WindowTest, IdentityCaptionStartsWithClarumII) {
 
 TEST_F(WindowTest, DaysOfAUsedVehicleRunToTheServerDateAndSkipWhileFilling) {
     CountingWindow& w = Open();
-    w.RecordKind = "_TVO";
-    w.ServerToday = {2024, 3, 11};
+    w.Record.RecordKind = "_TVO";
+    w.Record.ServerToday = {2024, 3, 11};
     w.SetText("cDateEntree", "01/03/2024");
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "10 jours");
     w.SetText("cDateOrdre", "05/03/2024");
-    w.Filling = true;  // the tab builder is filling the page
+    w.Form.Filling = true;  // the tab builder is filling the page
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "10 jours");
-    w.Filling = false;
+    w.Form.Filling = false;
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "4 jours");
 }
 
 TEST_F(WindowTest, DaysOfANewVehicleRunFromOrderToInvoiceOrRegistration) {
     CountingWindow& w = Open();
-    w.RecordKind = "_TVN";
+    w.Record.RecordKind = "_TVN";
     Fill(w, {{"cVNDateOrdre", "01/02/2024"}, {"cVNMEC", "01/03/2024"}});
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "29 jours");
@@ -269,7 +269,7 @@ TEST_F(WindowTest, AnAccentedTraceFolderIsTheFolderOnDisk) {
     writeFile(ini, "[Options]\nTrace=1\nTraceRepTemp=" + dir.str() + "/jos\xE9\n");
     std::filesystem::create_directories(dir.file("jos\xC3\xA9"));
     CountingWindow& w = Open();
-    EXPECT_EQ(w.WorkDir, dir.file("jos\xC3\xA9"));
+    EXPECT_EQ(w.Host.WorkDir, dir.file("jos\xC3\xA9"));
     w.TraceLog("essai");
     EXPECT_EQ(w.Trace.fileName(), dir.file("jos\xC3\xA9") + "/TAXTarmel.log");
     EXPECT_TRUE(std::filesystem::exists(w.Trace.fileName()));
@@ -277,15 +277,15 @@ TEST_F(WindowTest, AnAccentedTraceFolderIsTheFolderOnDisk) {
 
 TEST_F(WindowTest, AReloadAskedDuringALoadWaitsForIt) {
     CountingWindow& w = Open();
-    const int before = w.ParamCount;
+    const int before = w.Host.ParamCount;
     w.LoadRunning = true;  // as while a load waits on the server
     w.OnInstanceMessage("reload");
-    EXPECT_EQ(w.ParamCount, before) << "not inside the running load";
+    EXPECT_EQ(w.Host.ParamCount, before) << "not inside the running load";
     w.LoadRunning = false;
     QEventLoop wait;
     QTimer::singleShot(400, &wait, &QEventLoop::quit);
     wait.exec();
-    EXPECT_EQ(w.ParamCount, before + 12) << "run once the load is over";
+    EXPECT_EQ(w.Host.ParamCount, before + 12) << "run once the load is over";
 }
 
 TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
@@ -306,12 +306,12 @@ TEST_F(WindowTest, APageSubListLoadsOnceUntilThePagesAreBuiltAgain) {
     EXPECT_EQ(w.loads, std::vector<std::string>{"LoadInfoFrevo"});
 
     w.loads.clear();
-    w.SelectedVehicle = 3;
+    w.Record.SelectedVehicle = 3;
     for (int page : {2, 5, 6, 7, 8, 3, 1}) tabs->selectPage(page);
     const std::vector<std::string> expected = {"GetInfoReservation", "LoadInfoCliche", "GetDataImages",
                                                "LoadInfoAction", "LoadInfoVehicle"};
     EXPECT_EQ(w.loads, expected);
-    EXPECT_EQ(w.SelectedVehicle, 0);
+    EXPECT_EQ(w.Record.SelectedVehicle, 0);
 }
 
 TEST_F(WindowTest, TheWarningBandShowsExactlyWhileThereIsAWarning) {
@@ -352,7 +352,7 @@ TEST_F(WindowTest, CreationPublishesTheWindowAndShowsTheSplash) {
 TEST_F(WindowTest, AnInvalidFamilyCodeStopsReadingTheSettings) {
     WriteSettings("idTypeVO=-1\nidTVO=12\n");
     CountingWindow& w = Open();
-    EXPECT_EQ(w.ParamCount, 0);
+    EXPECT_EQ(w.Host.ParamCount, 0);
     EXPECT_EQ(w.Text("LbIdTVO"), "");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].contains("'0-1'")) << dialogs.messages[0].toStdString();
@@ -447,7 +447,7 @@ TEST_F(WindowTest, TheStartSequenceRunsOnceAlsoWhenTicksArriveDuringItsRequests)
 TEST_F(WindowTest, WithoutASettingsFileTheTwelveSettersRunAndTheFirstTickStarts) {
     ASSERT_FALSE(std::filesystem::exists(ini));
     CountingWindow& w = Open();
-    EXPECT_EQ(w.ParamCount, 12);
+    EXPECT_EQ(w.Host.ParamCount, 12);
     EXPECT_EQ(w.Text("LbIdTVO"), "");
     EXPECT_EQ(w.idClient(), "");
     w.Timer1Timer();
@@ -476,7 +476,7 @@ TEST_F(WindowTest, AReloadRereadsTheSettingsWithoutRepeatingTheVersionAndProxyCh
 
     WriteSettings("Trace=1\nidTVO=99\nidClient=5\n");
     w.OnMsgActualize();
-    EXPECT_EQ(w.ParamCount, 24);
+    EXPECT_EQ(w.Host.ParamCount, 24);
     EXPECT_EQ(w.Text("LbIdTVO"), "99");
     EXPECT_EQ(w.idClient(), "5");
     EXPECT_EQ(w.updateParams, 2);
@@ -520,7 +520,7 @@ TEST_F(WindowTest, AFieldRoleKeepsTheChangeHandlerTheFormGaveTheControl) {
     auto* created = new ui::NumberEdit(w.Control("Sheet01"));
     w.BindFieldHandlers(number, FieldRole::Text);
     w.BindFieldHandlers(created, FieldRole::Text);
-    w.RecordKind = "_TVO";
+    w.Record.RecordKind = "_TVO";
     w.SetText("cNVO", "4321");
     EXPECT_EQ(w.Text("xcInfoNVO"), "4321") << "cNVOChange still runs, not EditChange alone";
     EXPECT_TRUE(ui::HasChangeHandler(created));

@@ -66,10 +66,10 @@ protected:
         options.startTimer = false;
         options.dialogs = &dialogs_;
         window_ = std::make_unique<TAxTarmel>(options);
-        w().WorkDir = dir_.str();
-        w().BaseHRef = server_->baseHRef();
-        w().URLImages = server_->imagesUrl();
-        w().UserConcession = "LYO";
+        w().Host.WorkDir = dir_.str();
+        w().Host.BaseHRef = server_->baseHRef();
+        w().Host.URLImages = server_->imagesUrl();
+        w().Host.UserConcession = "LYO";
     }
     void TearDown() override {
         window_.reset();
@@ -93,15 +93,15 @@ protected:
     }
 
     void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
-        w().idUser = user;
-        w().idTypeVO = idTypeVO;
+        w().Host.idUser = user;
+        w().Host.idTypeVO = idTypeVO;
         w().SetText(QStringLiteral("LbIDCustomer"), {});
         w().SetText(QStringLiteral("LbIdTVO"), Q(idTVO));
         if (reload) w().UpdateParams();
         w().UpdateView(reload);
     }
     void OpenClient(const std::string& idClient, const char* user, bool reload = true) {
-        w().idUser = user;
+        w().Host.idUser = user;
         w().SetText(QStringLiteral("LbIdTVO"), {});
         w().SetText(QStringLiteral("LbIDCustomer"), Q(idClient));
         if (reload) w().UpdateParams();
@@ -109,7 +109,7 @@ protected:
     }
 
     TsDesc& Field(int page, const char* column) {
-        for (TsDesc& d : w().Pages[page].descriptors) {
+        for (TsDesc& d : w().Form.Pages[page].descriptors) {
             if (d.columnName == column) return d;
         }
         ADD_FAILURE() << "no field " << column << " on page " << page;
@@ -121,8 +121,8 @@ protected:
 
     // The record element's value of a column, as a field shows it.
     std::string RecordValue(const TsDesc& d) {
-        TXml record = w().RecordXml;
-        XmlFind(record, w().RecordTable);
+        TXml record = w().Form.RecordXml;
+        XmlFind(record, w().Record.RecordTable);
         std::string raw;
         XmlValue(record, d.readName.empty() ? d.columnName : d.readName, raw);
         return FieldValueFromRecord(raw, d.controlKind, d.dataType, form::Today());
@@ -131,19 +131,19 @@ protected:
     // Every page the description lists for the kind is shown with its caption, the others hidden;
     // every field is filled from the record; nothing is pending.
     void ExpectLoaded(const char* kind) {
-        EXPECT_EQ(w().RecordKind, kind);
+        EXPECT_EQ(w().Record.RecordKind, kind);
         auto* tabs = w().Ctl<QTabWidget>(QStringLiteral("Tabs"));
         for (int number = 1; number < kPageCount; ++number) {
             SCOPED_TRACE("page " + std::to_string(number));
-            const PageEntry entry = FindPageEntry(w().StructXml, kind, number);
+            const PageEntry entry = FindPageEntry(w().Form.StructXml, kind, number);
             EXPECT_EQ(tabs->isTabVisible(number - 1), entry.found);
-            EXPECT_EQ(w().Pages[number].described, entry.found);
+            EXPECT_EQ(w().Form.Pages[number].described, entry.found);
             if (!entry.found) continue;
             EXPECT_EQ(L(tabs->tabText(number - 1)), entry.caption);
-            EXPECT_TRUE(w().Pages[number].built);
-            EXPECT_EQ(w().Pages[number].statement, "");
+            EXPECT_TRUE(w().Form.Pages[number].built);
+            EXPECT_EQ(w().Form.Pages[number].statement, "");
             int filled = 0;
-            for (const TsDesc& d : w().Pages[number].descriptors) {
+            for (const TsDesc& d : w().Form.Pages[number].descriptors) {
                 SCOPED_TRACE(d.columnName);
                 EXPECT_EQ(d.storedValue, d.currentValue);
                 if (number == 8 || d.boundControl == nullptr) continue;
@@ -212,13 +212,13 @@ TEST_F(RecordForm, ASecondRecordRefillsWithoutRebuilding) {
     OpenVehicle(first, kSuperAdmin, 1);
     QWidget* plateControl = Field(1, "Immatriculation").boundControl;
     ASSERT_NE(plateControl, nullptr);
-    const auto labels = w().Pages[1].sheet->findChildren<QLabel*>().size();
-    const auto fields = w().Pages[1].descriptors.size();
+    const auto labels = w().Form.Pages[1].sheet->findChildren<QLabel*>().size();
+    const auto fields = w().Form.Pages[1].descriptors.size();
 
     OpenVehicle(second, kSuperAdmin, 1, false);
     EXPECT_EQ(Field(1, "Immatriculation").boundControl, plateControl);
-    EXPECT_EQ(w().Pages[1].sheet->findChildren<QLabel*>().size(), labels) << "no new labels";
-    EXPECT_EQ(w().Pages[1].descriptors.size(), fields);
+    EXPECT_EQ(w().Form.Pages[1].sheet->findChildren<QLabel*>().size(), labels) << "no new labels";
+    EXPECT_EQ(w().Form.Pages[1].descriptors.size(), fields);
     EXPECT_EQ(L(w().Text(QStringLiteral("cImmatriculation"))), plate);
     ExpectLoaded("_TVO");
 }
@@ -229,16 +229,16 @@ TEST_F(RecordForm, RightsFollowSiteGroupsAndDealership) {
         Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and Site<>'LYON-SUD' "
             "and idOwner<>1");
     OpenVehicle(otherSite, kSalesperson, 1);
-    EXPECT_FALSE(w().RightSite) << otherSite << " " << w().UserSite << " " << w().RecordSite << " "
-                                << w().RecordOwner << " " << w().idUser;
+    EXPECT_FALSE(w().Access.RightSite) << otherSite << " " << w().Host.UserSite << " " << w().Record.RecordSite << " "
+                                << w().Record.RecordOwner << " " << w().Host.idUser;
     EXPECT_FALSE(w().Control(QStringLiteral("cImmatriculation"))->isEnabled());
-    EXPECT_FALSE(w().RightSuperAdmin);
+    EXPECT_FALSE(w().Access.RightSuperAdmin);
 
     // The super-administrator ("#": every site) edits it, and the window grows for diagnostics.
     OpenVehicle(otherSite, kSuperAdmin, 1, false);
-    EXPECT_TRUE(w().RightSite);
+    EXPECT_TRUE(w().Access.RightSite);
     EXPECT_TRUE(w().Control(QStringLiteral("cImmatriculation"))->isEnabled());
-    EXPECT_TRUE(w().RightSuperAdmin);
+    EXPECT_TRUE(w().Access.RightSuperAdmin);
     EXPECT_FALSE(w().Control(QStringLiteral("LbDebugInfo2"))->isHidden());
     QWidget* next = w().Control(QStringLiteral("JvXPNext"));
     EXPECT_EQ(w().height(), next->geometry().bottom() + 1 + 75);
@@ -255,9 +255,9 @@ TEST_F(RecordForm, VisibilityCodesDecideWhenAPageIsFirstBuilt) {
         "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and Site='LYON-SUD'");
     // Code 3 hides a field found on the form: the chassis number here, in a copy of the
     // description the window reads from its working folder.
-    w().idUser = kSalesperson;
+    w().Host.idUser = kSalesperson;
     w().UpdateParams();
-    const std::string path = w().WorkDir + "/XmlStruct.xml";
+    const std::string path = w().Host.WorkDir + "/XmlStruct.xml";
     std::string structure = testsupport::readFile(path);
     const size_t chassis = structure.find("<vInfo>Chassis</vInfo>");
     ASSERT_NE(chassis, std::string::npos);
@@ -268,7 +268,7 @@ TEST_F(RecordForm, VisibilityCodesDecideWhenAPageIsFirstBuilt) {
 
     OpenVehicle(own, kSalesperson, 1, false);
     w().UpdateView(true);
-    EXPECT_TRUE(w().RightSite);
+    EXPECT_TRUE(w().Access.RightSite);
     ASSERT_NE(Field(1, "Chassis").boundControl, nullptr);
     EXPECT_TRUE(Field(1, "Chassis").boundControl->isHidden());
     // Code 2 (accountants only) hides the commission from a salesperson...
@@ -361,8 +361,8 @@ TEST_F(RecordForm, ListBoxesAndPositionCombos) {
 
 TEST_F(RecordForm, ANewVehicleIsInsertedWithItsDefaults) {
     OpenVehicle("-1", kSuperAdmin, 1);
-    EXPECT_TRUE(w().FlagNewEnreg);
-    for (const TsDesc& d : w().Pages[1].descriptors) EXPECT_EQ(d.storedValue, "") << d.columnName;
+    EXPECT_TRUE(w().Record.FlagNewEnreg);
+    for (const TsDesc& d : w().Form.Pages[1].descriptors) EXPECT_EQ(d.storedValue, "") << d.columnName;
     w().SetText(QStringLiteral("cImmatriculation"), QStringLiteral("GH-123-JK"));
     const std::string statement = L(Statement());
     EXPECT_EQ(statement.rfind("Insert into tVehicles (", 0), 0u) << statement;
@@ -404,13 +404,13 @@ TEST_F(RecordForm, ModelChangeFollowsIntoTheVersion) {
         if (!model->itemText(i).isEmpty() && L(model->itemText(i)) != oldModel) pick = i;
     }
     ASSERT_GE(pick, 0);
-    w().LastModel.clear();
+    w().Form.LastModel.clear();
     w().SetText(QStringLiteral("cInfoVersion"), Q(oldModel + " ACTIVE"));
     model->setCurrentIndex(pick);
     emit model->activated(pick);
     EXPECT_EQ(L(w().Text(QStringLiteral("cInfoVersion"))),
               UpperAscii(L(model->itemText(pick))) + " ACTIVE");
-    EXPECT_EQ(w().LastModel, L(model->itemText(pick)));
+    EXPECT_EQ(w().Form.LastModel, L(model->itemText(pick)));
 }
 
 TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
@@ -428,7 +428,7 @@ TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
     ASSERT_NE(photos, nullptr);
     const std::string count = Sql("select count(*) from [tVO - Liens Images] where idVO=" + idVO);
     EXPECT_EQ(std::to_string(photos->topLevelItemCount()), count);
-    EXPECT_EQ(std::to_string(w().MaxImageNumber),
+    EXPECT_EQ(std::to_string(w().Record.MaxImageNumber),
               Sql("select max(NumImage) from [tVO - Liens Images] where idVO=" + idVO));
     const QString defaultPhoto = Q(Sql("select NomImage from tVehicles where idVO=" + idVO));
     for (int i = 0; i < photos->topLevelItemCount(); ++i) {
@@ -453,7 +453,7 @@ TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
     // The toolbar's reload button runs it.
     w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
     const char* plateControl = family == 1 ? "cImmatriculation" : "cVNImmatriculation";
-    if (w().RecordKind == "_TVD") plateControl = "cVDImmatriculation";
+    if (w().Record.RecordKind == "_TVD") plateControl = "cVDImmatriculation";
     EXPECT_EQ(w().Text(QString::fromLatin1(plateControl)), QStringLiteral("ZZ-000-ZZ"));
     EXPECT_EQ(Statement(), "");
 }
@@ -464,13 +464,13 @@ TEST_F(RecordForm, ClientVehiclesPageFollowsTheSelectedVehicle) {
         "(select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 1");
     ASSERT_FALSE(client.empty());
     OpenClient(client, kSuperAdmin);
-    EXPECT_EQ(w().RecordKind, "_TCL");
-    EXPECT_EQ(w().VehicleState, 1);
-    ASSERT_TRUE(w().Pages[8].built);
+    EXPECT_EQ(w().Record.RecordKind, "_TCL");
+    EXPECT_EQ(w().Form.VehicleState, 1);
+    ASSERT_TRUE(w().Form.Pages[8].built);
 
     // The page shows the vehicles in the order of the client document.
     auto plateOf = [&](int index) {
-        TXml vehicles = w().ClientXml;
+        TXml vehicles = w().Form.ClientXml;
         XmlFind(vehicles, "TVehS");
         std::string plate;
         for (int i = 0; i <= index && XmlNext(vehicles, "TVeh") > 0; ++i)
@@ -478,17 +478,17 @@ TEST_F(RecordForm, ClientVehiclesPageFollowsTheSelectedVehicle) {
         return plate;
     };
     EXPECT_EQ(L(w().Text(QStringLiteral("vImmatriculation"))), plateOf(0));
-    w().SelectedVehicle = 1;
+    w().Record.SelectedVehicle = 1;
     w().UpdateTabDesc(false, false);
     EXPECT_EQ(L(w().Text(QStringLiteral("vImmatriculation"))), plateOf(1));
     EXPECT_EQ(Field(8, "Immatriculation").storedValue, plateOf(1));
-    EXPECT_EQ(w().Pages[8].statement, "");
+    EXPECT_EQ(w().Form.Pages[8].statement, "");
 
     // While a new vehicle is entered the page is editable and shows its defaults.
-    w().SelectedVehicle = -1;
-    w().NewVehicle = true;
+    w().Record.SelectedVehicle = -1;
+    w().Record.NewVehicle = true;
     w().UpdateTabDesc(false, false);
-    EXPECT_EQ(w().VehicleState, -1);
+    EXPECT_EQ(w().Form.VehicleState, -1);
     EXPECT_EQ(Field(8, "Immatriculation").storedValue, "");
     EXPECT_TRUE(w().Control(QStringLiteral("vImmatriculation"))->isEnabled());
 }
@@ -499,7 +499,7 @@ TEST_F(RecordForm, AClientWithoutVehiclesHasAReadOnlyVehiclePage) {
         "(select count(*) from TVehiclesClarum v where v.idClient=c.idClient) = 0");
     ASSERT_FALSE(client.empty());
     OpenClient(client, kSuperAdmin);
-    EXPECT_EQ(w().VehicleState, 0);
+    EXPECT_EQ(w().Form.VehicleState, 0);
     EXPECT_FALSE(w().Control(QStringLiteral("vImmatriculation"))->isEnabled());
     EXPECT_TRUE(w().Control(QStringLiteral("aCliNom"))->isEnabled());
 
@@ -543,9 +543,9 @@ TEST_F(RecordForm, BuilderCombosTakeFreeTextAndEveryBoundControlIsRefilled) {
         "<tControl>109</tControl>";
     std::string asCombo = number;
     asCombo.replace(asCombo.find("<tControl>109"), 13, "<tControl>111");
-    EditUsedVehicleDescription(w().WorkDir, number, asCombo);
+    EditUsedVehicleDescription(w().Host.WorkDir, number, asCombo);
     EditUsedVehicleDescription(
-        w().WorkDir, "<axStruct><descInfo>pgVO</descInfo><idNum>12</idNum>",
+        w().Host.WorkDir, "<axStruct><descInfo>pgVO</descInfo><idNum>12</idNum>",
         "<axStruct><descInfo>pgVO</descInfo><idNum>99</idNum><txtInfo>Libre</txtInfo>"
         "<vInfo>NoteLibre</vInfo><tag>SVO;RVO;SUPERADMINS</tag><defval></defval><width>1500</width>"
         "<left>9000</left><top>615</top><height>315</height><length>0</length><tInfo>2</tInfo>"
@@ -579,14 +579,14 @@ TEST_F(RecordForm, AVersionTypeChangeReplacesTheStoredTypeWhenNoneWasMerged) {
         "select idTVO from tVehicles where TypeVO=2 and Concession='LYO' order by idTVO");
     OpenVehicle(id, kSuperAdmin, 2);
     auto* type = w().Ctl<QComboBox>(QStringLiteral("cVNInfoTypeVersion"));
-    if (w().RecordKind == "_TVD") type = w().Ctl<QComboBox>(QStringLiteral("cVDInfoTypeVersion"));
-    const char* memo = w().RecordKind == "_TVD" ? "cVDInfoVersion" : "cVNInfoVersion";
+    if (w().Record.RecordKind == "_TVD") type = w().Ctl<QComboBox>(QStringLiteral("cVDInfoTypeVersion"));
+    const char* memo = w().Record.RecordKind == "_TVD" ? "cVDInfoVersion" : "cVNInfoVersion";
     ASSERT_NE(type, nullptr);
     TsDesc* desc = w().DescOf(type);
     ASSERT_NE(desc, nullptr);
     // The stored type is in the version text; nothing was merged since the load.
     desc->storedValue = "Active";
-    w().TypeVersion.clear();
+    w().Form.TypeVersion.clear();
     w().SetText(QString::fromLatin1(memo), QStringLiteral("208 1.2 PureTech ACTIVE"));
     type->setEditText(QStringLiteral("Allure"));
     w().UpdateVersion(w().Control(QString::fromLatin1(memo)), nullptr, type);
