@@ -19,8 +19,8 @@ void TAxTarmel::SetWindowCaption(const QString& caption) { setWindowTitle(captio
 void TAxTarmel::setInfoNVO() {
     if (const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind))
         SetText("xcInfoNVO", Text(vehicle->number));
-    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind), Std(Text("xcInfoNVO")),
-                                                Std(Text("xcInfoTitre")))));
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind),
+                                                Std(Text("xcInfoNVO")), Std(Text("xcInfoTitre")))));
 }
 
 void TAxTarmel::setInfoTitre() {
@@ -28,8 +28,8 @@ void TAxTarmel::setInfoTitre() {
     if (const auto* vehicle = header::VehicleHeaderOf(Record.RecordKind))
         title = Qt8(header::TitleText(Std(Text(vehicle->make)), Std(Text(vehicle->version))));
     SetText("xcInfoTitre", title);
-    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind), Std(Text("xcInfoNVO")),
-                                                Std(Text("xcInfoTitre")))));
+    SetWindowCaption(Qt8(header::VehicleCaption(header::Family(Record.RecordKind),
+                                                Std(Text("xcInfoNVO")), Std(Text("xcInfoTitre")))));
 }
 
 void TAxTarmel::setInfoField1() {
@@ -62,9 +62,9 @@ void TAxTarmel::setInfoField3() {
                                                  Record.ServerToday, form::Today());
         SetText("xcInfoField3", QString::number(days) + " jours");
     } else if (Record.family() == RecordFamily::VN) {
-        SetText("xcInfoField3",
-                Qt8(header::NewVehicleDaysText(Std(Text("cVNDateOrdre")), Std(Text("cVNDateFacture")),
-                                               Std(Text("cVNMEC")), form::Today())));
+        SetText("xcInfoField3", Qt8(header::NewVehicleDaysText(
+                                    Std(Text("cVNDateOrdre")), Std(Text("cVNDateFacture")),
+                                    Std(Text("cVNMEC")), form::Today())));
     } else if (Record.family() == RecordFamily::CL) {
         SetText("xcInfoField3", Qt8(header::PhoneGroups(Std(Text("aCliTelDom")))));
     }

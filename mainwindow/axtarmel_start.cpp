@@ -1,5 +1,7 @@
 // Window creation, OnStart and the host parameters, the splash, the 250 ms timer with its start
 // latch and start sequence, the reload message, hints and the trace log.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
@@ -9,8 +11,6 @@
 #include <QLocale>
 #include <QProxyStyle>
 #include <QStyle>
-#include <unistd.h>
-
 #include <clocale>
 #include <cstdlib>
 #include <stdexcept>
@@ -21,8 +21,8 @@
 #include "app/startparams.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
-#include "record/controlplan.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/controlplan.h"
 
 #ifndef TARMEL_VERSION
 #define TARMEL_VERSION "0.0.0.0"
@@ -124,8 +124,9 @@ void TAxTarmel::OnStart() {
     // Settings values are Latin-1 text; a folder name is handed to the file system in its own
     // encoding.
     if (std::string folder = settings.GetTagRegistry("TraceRepTemp"); !folder.empty())
-        Host.WorkDir = QFile::encodeName(QString::fromLatin1(folder.data(), qsizetype(folder.size())))
-                      .toStdString();
+        Host.WorkDir =
+            QFile::encodeName(QString::fromLatin1(folder.data(), qsizetype(folder.size())))
+                .toStdString();
     Trace.workDir = Host.WorkDir;
     const std::string family = settings.GetTagRegistry("idTypeVO");
     const std::optional<int> code = ParseIdTypeVO(family);
@@ -138,22 +139,46 @@ void TAxTarmel::OnStart() {
 
 void TAxTarmel::HostParameterSetter(int index, const std::string& value) {
     switch (index) {
-    case 0: SetText("LbHttpRoot", form::Q(value)); break;
-    case 1:
-        Host.BaseHRef = value;
-        SetText("LbBaseHRef", form::Q(value));
-        break;
-    case 2: SetText("LbIdTVO", form::Q(value)); break;
-    case 3: Host.OCXName = value; break;
-    case 4: Host.OCXVersion = value; break;
-    case 5: Host.URLImages = value; break;
-    case 6: Host.idUser = value; break;
-    case 7: Host.UserConcession = value; break;
-    case 8: Host.UserSite = value; break;
-    case 9: Host.WhereClause = value; break;
-    case 10: Host.OrderClause = value; break;
-    case 11: SetText("LbIDCustomer", form::Q(value)); break;
-    default: Q_ASSERT(false); return;
+        case 0:
+            SetText("LbHttpRoot", form::Q(value));
+            break;
+        case 1:
+            Host.BaseHRef = value;
+            SetText("LbBaseHRef", form::Q(value));
+            break;
+        case 2:
+            SetText("LbIdTVO", form::Q(value));
+            break;
+        case 3:
+            Host.OCXName = value;
+            break;
+        case 4:
+            Host.OCXVersion = value;
+            break;
+        case 5:
+            Host.URLImages = value;
+            break;
+        case 6:
+            Host.idUser = value;
+            break;
+        case 7:
+            Host.UserConcession = value;
+            break;
+        case 8:
+            Host.UserSite = value;
+            break;
+        case 9:
+            Host.WhereClause = value;
+            break;
+        case 10:
+            Host.OrderClause = value;
+            break;
+        case 11:
+            SetText("LbIDCustomer", form::Q(value));
+            break;
+        default:
+            Q_ASSERT(false);
+            return;
     }
     ++Host.ParamCount;
     const std::string_view word = kHostParameters[size_t(index)].traceWord;
@@ -213,9 +238,10 @@ void TAxTarmel::Timer1Timer() {
     if (services.secondPassed) ++Server.IdleSeconds;
     if (services.duplicateCheck) HttpGetDblInfo();
     if (services.search) HttpGetSearchInfo(0);
-    if (services.toggleShape) ApplyPlan(ControlPlan().Show("Shape1", Control("Shape1")->isHidden()));
-    SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(Host.ParamCount) + Text("LbHttpRoot") + " - " +
-                                form::Q(Host.BaseHRef) + " - " + Text("LbIdTVO") + " - " +
+    if (services.toggleShape)
+        ApplyPlan(ControlPlan().Show("Shape1", Control("Shape1")->isHidden()));
+    SetText("LbDebugInfo3", QStringLiteral("[%1]").arg(Host.ParamCount) + Text("LbHttpRoot") +
+                                " - " + form::Q(Host.BaseHRef) + " - " + Text("LbIdTVO") + " - " +
                                 form::Q(Host.URLImages));
     if (AdvanceStartLatch(Ticks, Host.ParamCount)) StartSequence();
 }

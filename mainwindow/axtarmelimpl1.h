@@ -7,7 +7,6 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
-
 #include <array>
 #include <memory>
 #include <string>
@@ -16,15 +15,15 @@
 
 #include "app/timerclock.h"
 #include "app/tracelog.h"
-#include "mainwindow/dialogs.h"
 #include "formdesc/descriptors.h"
 #include "formdesc/valuelists.h"
+#include "mainwindow/dialogs.h"
 #include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "server/dates.h"
-#include "server/xml/txml.h"
 #include "server/exchangehost.h"
 #include "server/serverlink.h"
+#include "server/xml/txml.h"
 
 class QComboBox;
 class QListWidget;
@@ -76,10 +75,10 @@ struct FormState {
     int FirstTab = 0;
     int VehicleState = 0;
     std::string TypeVersion, LastModel;
-    CascadeMemory ListMemory;          // make and model of one build or refill
-    bool BlinkOn = false;              // list maintenance armed on RubricControl
+    CascadeMemory ListMemory;  // make and model of one build or refill
+    bool BlinkOn = false;      // list maintenance armed on RubricControl
     QWidget* RubricControl = nullptr;
-    bool Filling = false;              // the tab builder fills controls: no statement is built
+    bool Filling = false;                 // the tab builder fills controls: no statement is built
     std::array<bool, 9> SubListLoaded{};  // by page position
 };
 
@@ -156,7 +155,6 @@ public:
     void TabsChange();
     // The tab builder calls this whenever it builds the pages: every sub-list loads again.
     void ForgetLoadedSubLists() { Form.SubListLoaded.fill(false); }
-
 
     // ---- Form description engine (formdesc/window/) ----
     FormState Form;

@@ -29,7 +29,8 @@ struct RecordButtonsInput {
     RecordFamily family = RecordFamily::None;
     Rights rights;
     std::string userName;
-    // A client's site and salesperson are chosen once; then only a super-administrator changes them.
+    // A client's site and salesperson are chosen once; then only a super-administrator changes
+    // them.
     std::string clientSite, clientStaff;
 };
 ControlPlan PlanRecordButtons(const RecordButtonsInput& input);

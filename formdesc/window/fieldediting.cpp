@@ -145,7 +145,8 @@ void TAxTarmel::LoadInfoNxComboBox(std::string_view name, QComboBox* combo) {
         for (const auto& item : *items) combo->addItem(Q(item));
     } else {
         combo->clear();
-        for (const auto& staff : StaffOfSite(Form.ListXml, Record.RecordSite)) combo->addItem(Q(staff));
+        for (const auto& staff : StaffOfSite(Form.ListXml, Record.RecordSite))
+            combo->addItem(Q(staff));
     }
     // Filling an empty combo would select its first item: a new list chooses nothing by itself.
     combo->setCurrentIndex(-1);

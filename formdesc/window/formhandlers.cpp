@@ -48,7 +48,9 @@ void TAxTarmel::aSiteChange(QWidget* combo) {
 }
 
 // Its text is the value as it stands, without the combo check.
-void TAxTarmel::cDestinationChange(QWidget* combo) { EditChange(combo); }
+void TAxTarmel::cDestinationChange(QWidget* combo) {
+    EditChange(combo);
+}
 
 void TAxTarmel::CascadeChange(QWidget* control) {
     if (qobject_cast<QComboBox*>(control))
@@ -106,7 +108,8 @@ void TAxTarmel::cInfoOptionsEnter(QWidget* list) {
 }
 
 void TAxTarmel::cInfoOptionsExit(QWidget* list) {
-    ApplyPlan(ControlPlan().Show(L(list->objectName()), false).Show(ButtonOf(list->objectName()), true));
+    ApplyPlan(
+        ControlPlan().Show(L(list->objectName()), false).Show(ButtonOf(list->objectName()), true));
 }
 
 }  // namespace tarmel

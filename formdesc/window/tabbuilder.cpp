@@ -2,6 +2,8 @@
 // on the form or created, labelled, coloured, enabled by rights and filled with the record's
 // values; later runs only refill them. The header and closing phases of a load live with the
 // record loading (record/window/recordheader.cpp).
+#include "formdesc/window/tabbuilder.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCompleter>
@@ -16,7 +18,6 @@
 #include "formdesc/valuelists.h"
 #include "formdesc/valuesource.h"
 #include "formdesc/window/fieldcontrols.h"
-#include "formdesc/window/tabbuilder.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
 #include "record/window/recordheader.h"
@@ -86,7 +87,8 @@ FieldContext TabBuilder::Context() const {
 
 void TabBuilder::RefillPass(const TXml& recordSource) {
     // The vehicle the client-vehicles page shows, whether or not that page is described.
-    const VehicleSource vehicle = SelectedVehicleSource(w_.Form.ClientXml, w_.Record.SelectedVehicle);
+    const VehicleSource vehicle =
+        SelectedVehicleSource(w_.Form.ClientXml, w_.Record.SelectedVehicle);
     w_.Form.VehicleState = vehicle.vehicleState;
     vehicleSource_ = vehicle.source;
     w_.Form.ListMemory = {};
@@ -209,7 +211,8 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
     input.box = field.box;
     input.enabledCode = entry.place.enabledCode;
     if (control != nullptr) {
-        input.formControl = PixelBox{control->x(), control->y(), control->width(), control->height()};
+        input.formControl =
+            PixelBox{control->x(), control->y(), control->width(), control->height()};
         input.formControlBound = TagOf(control) != 0;
     }
     field.plan = PlanField(input, source, Context());
@@ -220,14 +223,24 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
         MarkMandatory(desc, field.plan.value);
         return;
     }
-    if (control != nullptr) control->setVisible(field.plan.visible);
-    else if (field.plan.label) CreateLabel(desc, field, *field.plan.label, entry.place.idNum);
+    if (control != nullptr)
+        control->setVisible(field.plan.visible);
+    else if (field.plan.label)
+        CreateLabel(desc, field, *field.plan.label, entry.place.idNum);
     switch (desc.controlKind) {
-        case kind::ListBox: BindListBox(desc, field, control); break;
+        case kind::ListBox:
+            BindListBox(desc, field, control);
+            break;
         case kind::ComboText:
-        case kind::ComboPosition: BindCombo(desc, field, control); break;
-        case kind::Button: BindButton(desc, field, control); break;
-        case kind::Text: BindText(desc, field, control); break;
+        case kind::ComboPosition:
+            BindCombo(desc, field, control);
+            break;
+        case kind::Button:
+            BindButton(desc, field, control);
+            break;
+        case kind::Text:
+            BindText(desc, field, control);
+            break;
         default:
             // Another kind on the form is left as it is; one that is created is an edit.
             if (control == nullptr) BindText(desc, field, nullptr);
@@ -238,8 +251,10 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
     MarkMandatory(desc, field.plan.value);
 }
 
-void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at, int idNum) {
-    QWidget* parent = idNum < 1000 ? w_.Form.Pages[field.number].sheet : w_.Control(QStringLiteral("PanelCompta"));
+void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPlace& at,
+                             int idNum) {
+    QWidget* parent = idNum < 1000 ? w_.Form.Pages[field.number].sheet
+                                   : w_.Control(QStringLiteral("PanelCompta"));
     if (parent == nullptr) return;
     auto* label = new QLabel(parent);
     label->setText(Q(desc.caption));
@@ -284,7 +299,8 @@ void TabBuilder::BindText(TsDesc& desc, const FieldPass& field, QWidget* control
 
 void TabBuilder::BindCombo(TsDesc& desc, FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
-    auto* combo = created ? new ui::Combo(w_.Form.Pages[field.number].sheet) : qobject_cast<QComboBox*>(control);
+    auto* combo = created ? new ui::Combo(w_.Form.Pages[field.number].sheet)
+                          : qobject_cast<QComboBox*>(control);
     if (combo == nullptr) return BindText(desc, field, control);  // described as a combo, not one
     if (created) {
         combo->show();
@@ -342,7 +358,8 @@ void TabBuilder::FillComboField(TsDesc& desc, FieldPass& field, QComboBox* combo
 
 void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* control) {
     const bool created = control == nullptr;
-    auto* list = created ? new ui::ListBox(w_.Form.Pages[field.number].sheet) : qobject_cast<QListWidget*>(control);
+    auto* list = created ? new ui::ListBox(w_.Form.Pages[field.number].sheet)
+                         : qobject_cast<QListWidget*>(control);
     if (list == nullptr) return;
     if (created) {
         list->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -352,8 +369,9 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
     }
     desc.listBox = list;
     w_.Form.ListXml = w_.Form.EquipXml;
-    const ListBoxFill fill = FillListBox(w_.Form.ListXml, desc.listKey, field.plan.value,
-                                         SiteMakes(w_.Form.ListXml, L(w_.Text(QStringLiteral("aSite")))));
+    const ListBoxFill fill =
+        FillListBox(w_.Form.ListXml, desc.listKey, field.plan.value,
+                    SiteMakes(w_.Form.ListXml, L(w_.Text(QStringLiteral("aSite")))));
     {
         const QSignalBlocker quiet(list);
         list->clear();

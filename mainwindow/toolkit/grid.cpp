@@ -2,8 +2,8 @@
 #include "mainwindow/toolkit/grid.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -101,10 +101,11 @@ void Grid::mousePressEvent(QMouseEvent* event) {
 void Grid::keyPressEvent(QKeyEvent* event) {
     // The moves a key makes, asked before they happen.
     static const std::pair<int, CursorAction> kMoves[] = {
-        {Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown},        {Qt::Key_Left, MoveLeft},
-        {Qt::Key_Right, MoveRight},   {Qt::Key_Home, MoveHome},        {Qt::Key_End, MoveEnd},
-        {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown}, {Qt::Key_Tab, MoveNext},
-        {Qt::Key_Backtab, MovePrevious},
+        {Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown},
+        {Qt::Key_Left, MoveLeft},     {Qt::Key_Right, MoveRight},
+        {Qt::Key_Home, MoveHome},     {Qt::Key_End, MoveEnd},
+        {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown},
+        {Qt::Key_Tab, MoveNext},      {Qt::Key_Backtab, MovePrevious},
     };
     for (const auto& [key, action] : kMoves) {
         if (event->key() == key && !mayMoveTo(moveCursor(action, event->modifiers())))
@@ -118,7 +119,9 @@ namespace {
 // Reports the editor's text while a cell is edited.
 void ReportEditing(Grid* grid, QWidget* editor, const QModelIndex& index) {
     const int row = index.row(), column = index.column();
-    auto report = [grid, editor, row, column] { emit grid->cellEdited(row, column, ControlText(editor)); };
+    auto report = [grid, editor, row, column] {
+        emit grid->cellEdited(row, column, ControlText(editor));
+    };
     if (auto* date = qobject_cast<DatePicker*>(editor))
         QObject::connect(date, &DatePicker::textChanged, grid, report);
     else if (auto* memo = qobject_cast<Memo*>(editor))

@@ -53,8 +53,10 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.Record.UserName = load.user.name;
     w.Record.LastSite = load.user.lastSite;
     w.Record.ServerToday = w.Access.Limits.serverToday;
-    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Début : ") + Q(LimitText(w.Access.Limits.deb)));
-    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Fin   : ") + Q(LimitText(w.Access.Limits.fin)));
+    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Début : ") +
+               Q(LimitText(w.Access.Limits.deb)));
+    w.TraceLog(QStringLiteral("dans UpdateTabDesc : OptDate Fin   : ") +
+               Q(LimitText(w.Access.Limits.fin)));
 
     w.Record.RecordKind = load.kind.kind;
     w.Record.RecordTable = load.kind.table;
@@ -69,7 +71,8 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
 
     w.Record.FrevoTotal = load.frevoTotal;
     if (!load.vehicleId.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(load.vehicleId));
-    w.ApplyPlan(PlanRecordCommands(w.Record.family(), form::IdNumber(customer), !load.vehicleId.empty()));
+    w.ApplyPlan(
+        PlanRecordCommands(w.Record.family(), form::IdNumber(customer), !load.vehicleId.empty()));
     w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.Host.idTypeVO) +
                w.Text(QStringLiteral("LbIdTVO")));
     w.TraceLog(QStringLiteral("dans UpdateTabDesc : 3"));
@@ -93,10 +96,11 @@ void UpdateTabDescClosing(TAxTarmel& w) {
                              !w.Text(QStringLiteral("cDateValidationGarantie")).isEmpty()));
 
     const QString customer = w.Text(QStringLiteral("LbIDCustomer"));
-    if (customer == QLatin1String("-1")) w.Record.FlagNewEnreg = w.Text(QStringLiteral("xcInfoNVO")).isEmpty();
-    w.TraceLog(QStringLiteral("UpdateTabDesc FlagNewEnreg -> ") + QLatin1String(Flag(w.Record.FlagNewEnreg)) +
-               QStringLiteral(" - ") + w.Text(QStringLiteral("xcInfoNVO")) + QStringLiteral(" - ") +
-               customer);
+    if (customer == QLatin1String("-1"))
+        w.Record.FlagNewEnreg = w.Text(QStringLiteral("xcInfoNVO")).isEmpty();
+    w.TraceLog(QStringLiteral("UpdateTabDesc FlagNewEnreg -> ") +
+               QLatin1String(Flag(w.Record.FlagNewEnreg)) + QStringLiteral(" - ") +
+               w.Text(QStringLiteral("xcInfoNVO")) + QStringLiteral(" - ") + customer);
 
     QWidget* identity = w.Control(QStringLiteral("xcIdentity"));
     if (identity != nullptr && !identity->isHidden()) {
@@ -110,8 +114,10 @@ void UpdateTabDescClosing(TAxTarmel& w) {
     w.setInfoField3();
 
     w.HideSplash();
-    if (w.Record.family() == RecordFamily::VD) w.Form.TypeVersion = L(w.Text(QStringLiteral("cVDInfoTypeVersion")));
-    if (w.Record.family() == RecordFamily::VN) w.Form.TypeVersion = L(w.Text(QStringLiteral("cVNInfoTypeVersion")));
+    if (w.Record.family() == RecordFamily::VD)
+        w.Form.TypeVersion = L(w.Text(QStringLiteral("cVDInfoTypeVersion")));
+    if (w.Record.family() == RecordFamily::VN)
+        w.Form.TypeVersion = L(w.Text(QStringLiteral("cVNInfoTypeVersion")));
 }
 
 }  // namespace tarmel

@@ -21,12 +21,14 @@ void TAxTarmel::UpdateParams() {
     if (Host.BaseHRef.empty()) return;
     // Failures are silent: the pages are built from whatever the result files then hold.
     try {
-        Server.HttpExecuteCached(Host.BaseHRef + "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" +
-                                     Host.UserConcession,
-                                 Host.WorkDir + "/XmlEquip.xml");
-        Server.HttpExecuteCached(Host.BaseHRef + "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" +
-                                     Host.UserConcession,
-                                 Host.WorkDir + "/XmlStruct.xml");
+        Server.HttpExecuteCached(
+            Host.BaseHRef +
+                "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" + Host.UserConcession,
+            Host.WorkDir + "/XmlEquip.xml");
+        Server.HttpExecuteCached(
+            Host.BaseHRef +
+                "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" + Host.UserConcession,
+            Host.WorkDir + "/XmlStruct.xml");
     } catch (const std::exception&) {
     }
 }
@@ -36,11 +38,13 @@ void TAxTarmel::FetchRecordDocuments() {
     const QString customer = Text(QStringLiteral("LbIDCustomer"));
     if (!vehicleId.isEmpty()) {
         Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                    "&UserID=" + Host.idUser;
+                           "&UserID=" + Host.idUser;
         SetText(QStringLiteral("LbDebugInfo1"), Q(Record.RecordUrl));
         const int n = form::IdNumber(vehicleId);
         Record.FlagNewEnreg = n <= 0;
-        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(Record.FlagNewEnreg)).arg(n));
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2")
+                     .arg(Flag(Record.FlagNewEnreg))
+                     .arg(n));
         Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
     }
     if (!customer.isEmpty()) {
@@ -50,7 +54,9 @@ void TAxTarmel::FetchRecordDocuments() {
         const int n = form::IdNumber(customer);
         Record.FlagNewEnreg = n <= 0;
         Record.NewVehicle = false;
-        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2").arg(Flag(Record.FlagNewEnreg)).arg(n));
+        TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2")
+                     .arg(Flag(Record.FlagNewEnreg))
+                     .arg(n));
         Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
     }
 }
@@ -124,7 +130,7 @@ void TAxTarmel::JvXPBtnActualizeClick() {
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     if (!vehicleId.isEmpty()) {
         Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                    "&UserID=" + Host.idUser;
+                           "&UserID=" + Host.idUser;
         Server.IdHTTP1.Disconnect();
         Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
     }
