@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "server/xml/texttools.h"
+
 namespace fs = std::filesystem;
 
 namespace tarmel {
@@ -31,19 +33,6 @@ std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Names compare ignoring ASCII case only; accented Latin-1 letters must match exactly.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
 }
 
 // One line of the text by byte offsets: its body is [begin, end), without the "\n" and one "\r"
@@ -93,7 +82,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
         const std::string_view body = text.substr(line.begin, line.end - line.begin);
         if (const auto name = SectionName(body)) {
             if (inSection) break;  // only the first section of that name counts
-            inSection = SameName(*name, section);
+            inSection = EqualsNoCase(*name, section);
             if (inSection) {
                 where.sectionFound = true;
                 where.sectionEnd = line.next;
@@ -103,7 +92,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
         if (!inSection || Trim(body).empty()) continue;
         where.sectionEnd = line.next;
         const std::size_t equals = body.find('=');
-        if (equals != std::string_view::npos && SameName(Trim(body.substr(0, equals)), key)) {
+        if (equals != std::string_view::npos && EqualsNoCase(Trim(body.substr(0, equals)), key)) {
             where.keyFound = true;
             where.valueBegin = line.begin + equals + 1;
             where.valueEnd = line.end;

@@ -12,10 +12,6 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1FromUtf8(utf8);
-}
-
 bool Exec(sqlite3* db, const char* sql, std::string* error = nullptr) {
     char* message = nullptr;
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);

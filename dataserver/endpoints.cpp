@@ -16,10 +16,6 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1FromUtf8(utf8);
-}
-
 std::string RowsetDocument(const QueryResult& result) {
     AnswerWriter w("AXQueryS", {{"RowCount", std::to_string(result.rows.size())},
                                 {"EOF", result.more ? "0" : "1"}});

@@ -24,10 +24,6 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1FromUtf8(utf8);
-}
-
 using Row = std::map<std::string, std::string>;
 
 // The server's own read: every row of a prepared statement with one integer parameter, cells

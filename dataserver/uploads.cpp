@@ -25,10 +25,6 @@ namespace tarmel::dataserver {
 
 namespace {
 
-std::string Msg(std::string_view utf8) {
-    return tarmel::Latin1FromUtf8(utf8);
-}
-
 const FormPart* FindField(const std::vector<FormPart>& parts, std::string_view name) {
     for (const FormPart& p : parts) {
         if (!p.filename && EqualsNoCase(p.name, name)) return &p;

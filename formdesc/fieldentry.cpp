@@ -120,6 +120,23 @@ FieldEntry FieldEntryReader::Read(const TXml& entry) {
     return field;
 }
 
+void TakeDescription(TsDesc& desc, const FieldEntry& entry) {
+    const TsDesc& read = entry.desc;
+    desc.columnName = read.columnName;
+    desc.readName = read.readName;
+    desc.caption = read.caption;
+    desc.rightsTag = read.rightsTag;
+    desc.mandatory = read.mandatory;
+    desc.listName = read.listName;
+    desc.listKey = read.listKey;
+    desc.rubric = read.rubric;
+    desc.defaultValue = read.defaultValue;
+    desc.dataType = read.dataType;
+    desc.controlKind = read.controlKind;
+    desc.fontColour = read.fontColour;
+    desc.width = entry.place.width;
+}
+
 FieldEntriesByKey ReadFieldEntries(const TXml& structure,
                                    const std::vector<std::string>& fieldKeys) {
     FieldEntriesByKey entries;

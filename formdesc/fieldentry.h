@@ -64,6 +64,10 @@ private:
     std::map<std::string, std::string, std::less<>> last_;
 };
 
+// Copies into a field's descriptor everything its entry describes (names, caption, rights, lists,
+// default, type, kind, colour, width), leaving its values and controls as they are.
+void TakeDescription(TsDesc& desc, const FieldEntry& entry);
+
 // The field entries of each of the given field keys (the vInfo of the pages' entries), in document
 // order, read in one pass over the whole description by one FieldEntryReader: a child absent from
 // an entry keeps the text of the last entry read before it, whatever its page. Only the entries of

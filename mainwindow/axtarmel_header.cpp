@@ -4,6 +4,7 @@
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/header/headertext.h"
 #include "mainwindow/toolkit/controls.h"
+#include "server/xml/texttools.h"
 
 namespace tarmel {
 
@@ -38,10 +39,7 @@ void TAxTarmel::setInfoField1() {
         SetText("xcInfoField1", Text(vehicle->colour));
         ui::SetFontPx(field, header::PointsToPixels(12));
     } else if (Record.family() == RecordFamily::CL) {
-        // ASCII letters only, like every case change of the program.
-        QString email = Text("aCliEmail");
-        for (QChar& c : email)
-            if (c >= 'A' && c <= 'Z') c = QChar(c.unicode() - 'A' + 'a');
+        const QString email = form::Q(LowerAscii(form::L(Text("aCliEmail"))));
         SetText("xcInfoField1", email);
         ui::SetFontPx(field, header::PointsToPixels(header::EmailFontPoints(size_t(email.size()))));
     }

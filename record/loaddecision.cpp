@@ -7,16 +7,6 @@
 
 namespace tarmel {
 
-namespace {
-
-std::string ElementValue(const TXml& element, std::string_view name) {
-    std::string value;
-    XmlValue(element, name, value);
-    return value;
-}
-
-}  // namespace
-
 LoadDecision DecideLoad(const TXml& document, const LoadRequest& request, DateLimits& limits) {
     LoadDecision d;
     d.user = ReadUserBlock(document);
@@ -24,16 +14,16 @@ LoadDecision DecideLoad(const TXml& document, const LoadRequest& request, DateLi
 
     // The record kind, from the vehicle element when no client is shown.
     const TXml vehicle = RecordElementSource(document, "tVO");
-    d.kind = DecideRecordKind(request.customerShown, ElementValue(vehicle, "TypeVO"),
-                              ElementValue(vehicle, "StatutVD"), request.idTypeVO);
+    d.kind = DecideRecordKind(request.customerShown, XmlValueOf(vehicle, "TypeVO"),
+                              XmlValueOf(vehicle, "StatutVD"), request.idTypeVO);
     d.recordSource = RecordElementSource(document, d.kind.table);
     const TXml& record = d.recordSource;
-    d.frevoTotal = ElementValue(record, "Frevo");
-    d.vehicleId = ElementValue(record, "idVO");
+    d.frevoTotal = XmlValueOf(record, "Frevo");
+    d.vehicleId = XmlValueOf(record, "idVO");
     XmlValue(record, "idtVO", d.vehicleId);
-    d.concession = ElementValue(record, "Concession");
-    d.site = UpperAscii(ElementValue(record, "Site"));
-    d.owner = UpperAscii(ElementValue(record, "idOwner"));
+    d.concession = XmlValueOf(record, "Concession");
+    d.site = UpperAscii(XmlValueOf(record, "Site"));
+    d.owner = UpperAscii(XmlValueOf(record, "idOwner"));
 
     d.groupNames = ReadGroupNames(document);
     d.rights = DecideRights(

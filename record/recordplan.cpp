@@ -87,11 +87,7 @@ std::optional<ReservationTexts> ReadReservation(const TXml& document) {
     TXml resa = document;
     XmlFind(resa, "ResaS");
     if (XmlNext(resa, "Resa") == 0) return std::nullopt;
-    auto value = [&](const char* name) {
-        std::string v;
-        XmlValue(resa, name, v);
-        return v;
-    };
+    auto value = [&](const char* name) { return XmlValueOf(resa, name); };
     return ReservationTexts{"R\xE9servation jusqu'au " + value("DResaMax") + " inclus.",
                             "Vendeur : " + value("Vendeur"), "Acheteur : " + value("Acheteur"),
                             value("Commentaire")};

@@ -7,16 +7,6 @@
 
 namespace tarmel {
 
-namespace {
-
-std::string ValueOf(const TXml& reader, std::string_view name) {
-    std::string value;
-    XmlValue(reader, name, value);
-    return value;
-}
-
-}  // namespace
-
 RecordKind DecideRecordKind(bool customerShown, std::string_view typeVO, std::string_view statutVD,
                             int idTypeVO) {
     if (customerShown) return {"_TCL", "TVC", ""};
@@ -33,8 +23,8 @@ RecordKind DecideRecordKind(bool customerShown, std::string_view typeVO, std::st
 UserBlock ReadUserBlock(const TXml& record) {
     TXml user = record;
     XmlFind(user, "User");
-    return {ValueOf(user, "UserConcession"), ValueOf(user, "UserSite"), ValueOf(user, "Name_"),
-            ValueOf(user, "US1")};
+    return {XmlValueOf(user, "UserConcession"), XmlValueOf(user, "UserSite"), XmlValueOf(user, "Name_"),
+            XmlValueOf(user, "US1")};
 }
 
 std::vector<std::string> ReadGroupNames(const TXml& record) {
@@ -56,7 +46,7 @@ void ReadDateLimits(const TXml& record, DateLimits& limits) {
     auto read = [&](std::string_view name, Date& into) {
         const std::string start = "<" + std::string(name) + ">";
         if (dates.currentElement().find(start) == std::string_view::npos) return;
-        into = ParseShortDate(ValueOf(dates, name)).value_or(Date{});
+        into = ParseShortDate(XmlValueOf(dates, name)).value_or(Date{});
     };
     read("Opt_LimiteDateDeb", limits.deb);
     read("Opt_LimiteDateDebFrevo", limits.debFrevo);

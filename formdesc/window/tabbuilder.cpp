@@ -176,19 +176,7 @@ void TabBuilder::BuildField(int number, int index, const FieldEntry& entry, cons
              Q(read.columnName));
 
     // Everything the description says; the control references and the values come below.
-    desc.columnName = read.columnName;
-    desc.readName = read.readName;
-    desc.caption = read.caption;
-    desc.rightsTag = read.rightsTag;
-    desc.mandatory = read.mandatory;
-    desc.listName = read.listName;
-    desc.listKey = read.listKey;
-    desc.rubric = read.rubric;
-    desc.defaultValue = read.defaultValue;
-    desc.dataType = read.dataType;
-    desc.controlKind = read.controlKind;
-    desc.fontColour = read.fontColour;
-    desc.width = entry.place.width;
+    TakeDescription(desc, entry);
     desc.boundControl = nullptr;
 
     QWidget* const parent =

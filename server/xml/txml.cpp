@@ -78,6 +78,12 @@ void XmlValue(const TXml& reader, std::string_view name, std::string& destinatio
     destination.assign(element.substr(valueBegin, found.close - valueBegin));
 }
 
+std::string XmlValueOf(const TXml& reader, std::string_view name) {
+    std::string value;
+    XmlValue(reader, name, value);
+    return value;
+}
+
 void XmlAttr(const TXml& reader, std::string_view name, std::string& destination) {
     // Attribute values the callers read are short (row counts, flags); the window keeps a
     // runaway quote from swallowing the document.

@@ -48,6 +48,8 @@ int XmlNext(TXml& reader, std::string_view name);
 // destination. Leaves destination unchanged when the start tag is missing or not before the first
 // closing tag.
 void XmlValue(const TXml& reader, std::string_view name, std::string& destination);
+// The same text as a value: empty when XmlValue would leave its destination unchanged.
+std::string XmlValueOf(const TXml& reader, std::string_view name);
 
 // Copies the value of the first name="..." in the whole text (a substring match on the name) into
 // destination, when its closing quote lies within the 20 characters after the opening quote;

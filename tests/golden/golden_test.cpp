@@ -117,23 +117,10 @@ struct Outputs {
     std::string plan, statements;
 };
 
-// The descriptor the tab builder makes of an entry (BuildField), before its values.
+// The descriptor the tab builder makes of an entry, before its values.
 TsDesc DescriptorOf(const FieldEntry& entry) {
-    const TsDesc& read = entry.desc;
     TsDesc desc;
-    desc.columnName = read.columnName;
-    desc.readName = read.readName;
-    desc.caption = read.caption;
-    desc.rightsTag = read.rightsTag;
-    desc.mandatory = read.mandatory;
-    desc.listName = read.listName;
-    desc.listKey = read.listKey;
-    desc.rubric = read.rubric;
-    desc.defaultValue = read.defaultValue;
-    desc.dataType = read.dataType;
-    desc.controlKind = read.controlKind;
-    desc.fontColour = read.fontColour;
-    desc.width = entry.place.width;
+    TakeDescription(desc, entry);
     return desc;
 }
 
