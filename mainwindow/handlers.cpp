@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "formdesc/cascades.h"
+#include "formdesc/optionlists.h"
 #include "mainwindow/axtarmelimpl1.h"
 
 namespace tarmel {
@@ -19,6 +20,12 @@ using ui::Event;
 std::vector<std::string_view> CascadeControls() {
     std::vector<std::string_view> names;
     for (const Cascade& c : kCascades) names.push_back(c.control);
+    return names;
+}
+
+std::vector<std::string_view> OptionControls(const char* OptionList::*which) {
+    std::vector<std::string_view> names;
+    for (const OptionList& o : kOptionLists) names.push_back(o.*which);
     return names;
 }
 
@@ -41,9 +48,9 @@ const std::vector<Binding>& Table() {
         {CascadeControls(), Event::Change, RunOn{&TAxTarmel::CascadeChange}},
 
         // Option lists of the demonstration and new vehicle pages.
-        {{"czVDOptions", "czVNOptions"}, Event::Click, RunOn{&TAxTarmel::czOptionsClick}},
-        {{"cVDInfoOptions", "cVNInfoOptions"}, Event::Enter, RunOn{&TAxTarmel::cInfoOptionsEnter}},
-        {{"cVDInfoOptions", "cVNInfoOptions"}, Event::Exit, RunOn{&TAxTarmel::cInfoOptionsExit}},
+        {OptionControls(&OptionList::button), Event::Click, RunOn{&TAxTarmel::czOptionsClick}},
+        {OptionControls(&OptionList::list), Event::Enter, RunOn{&TAxTarmel::cInfoOptionsEnter}},
+        {OptionControls(&OptionList::list), Event::Exit, RunOn{&TAxTarmel::cInfoOptionsExit}},
 
         // What the tab builder gives the fields it binds, by role.
         {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},

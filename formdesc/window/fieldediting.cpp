@@ -6,6 +6,7 @@
 #include <QSignalBlocker>
 
 #include "formdesc/fieldrules.h"
+#include "formdesc/optionlists.h"
 #include "formdesc/valuelists.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
@@ -120,9 +121,8 @@ void TAxTarmel::LBoxChange(QWidget* control) {
     }
     const ListBoxValue value = ListBoxSelection(desc->codes, items, selected);
     desc->currentValue = value.value;
-    const QString name = list->objectName();
-    if (name == QLatin1String("cVDInfoOptions") || name == QLatin1String("cVNInfoOptions"))
-        SetText(QStringLiteral("LbInfoOptions"), Q(value.display));
+    if (FindOptionList(L(list->objectName())))
+        SetText(QString::fromLatin1(kOptionsLabel), Q(value.display));
     TestPageUpdate(PageOfTag(form::TagOf(control)));
 }
 

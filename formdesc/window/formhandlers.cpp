@@ -5,6 +5,7 @@
 #include <QListWidget>
 
 #include "formdesc/cascades.h"
+#include "formdesc/optionlists.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
@@ -69,32 +70,9 @@ void TAxTarmel::CascadeChange(QWidget* control) {
     if (c->title) setInfoTitre();
 }
 
-namespace {
-
-// Each option list and the button that opens it.
-constexpr std::pair<const char*, const char*> kOptionLists[] = {
-    {"czVDOptions", "cVDInfoOptions"},
-    {"czVNOptions", "cVNInfoOptions"},
-};
-
-const char* ButtonOf(const QString& list) {
-    for (const auto& [button, name] : kOptionLists) {
-        if (list == QLatin1String(name)) return button;
-    }
-    return "";
-}
-
-const char* ListOf(const QString& button) {
-    for (const auto& [name, list] : kOptionLists) {
-        if (button == QLatin1String(name)) return list;
-    }
-    return "";
-}
-
-}  // namespace
-
 void TAxTarmel::czOptionsClick(QWidget* button) {
-    QWidget* list = Control(QString::fromLatin1(ListOf(button->objectName())));
+    const OptionList* options = FindOptionList(L(button->objectName()));
+    QWidget* list = options ? Control(QString::fromLatin1(options->list)) : nullptr;
     if (list == nullptr) return;
     ApplyPlan(ControlPlan().Show(L(list->objectName()), list->isHidden()));
     if (list->isVisible()) list->setFocus();
@@ -104,12 +82,16 @@ void TAxTarmel::czOptionsClick(QWidget* button) {
 void TAxTarmel::cInfoOptionsEnter(QWidget* list) {
     list->resize(200, 480);
     list->raise();
-    ApplyPlan(ControlPlan().Show(ButtonOf(list->objectName()), false));
+    if (const OptionList* options = FindOptionList(L(list->objectName())))
+        ApplyPlan(ControlPlan().Show(options->button, false));
 }
 
 void TAxTarmel::cInfoOptionsExit(QWidget* list) {
-    ApplyPlan(
-        ControlPlan().Show(L(list->objectName()), false).Show(ButtonOf(list->objectName()), true));
+    ControlPlan plan;
+    plan.Show(L(list->objectName()), false);
+    if (const OptionList* options = FindOptionList(L(list->objectName())))
+        plan.Show(options->button, true);
+    ApplyPlan(plan);
 }
 
 }  // namespace tarmel

@@ -15,6 +15,7 @@
 #include "app/traceflag.h"
 #include "formdesc/fieldentry.h"
 #include "formdesc/fieldrules.h"
+#include "formdesc/optionlists.h"
 #include "formdesc/valuelists.h"
 #include "formdesc/valuesource.h"
 #include "formdesc/window/fieldcontrols.h"
@@ -369,9 +370,8 @@ void TabBuilder::BindListBox(TsDesc& desc, const FieldPass& field, QWidget* cont
         }
     }
     desc.codes = fill.codes;
-    const std::string name = L(list->objectName());
-    if (name == "cVDInfoOptions" || name == "cVNInfoOptions")
-        w_.SetText(QStringLiteral("LbInfoOptions"), Q(fill.joined));
+    if (FindOptionList(L(list->objectName())))
+        w_.SetText(QString::fromLatin1(kOptionsLabel), Q(fill.joined));
     desc.boundControl = list;
     ApplyFieldPlan(desc, field, list);
     w_.BindFieldHandlers(list, FieldRole::ListBox);

@@ -1,5 +1,6 @@
 // The live window offscreen: header setters, hints, page rules, the warning band, the splash and
 // the start-up run by the timer.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
 #include <QHelpEvent>
@@ -531,6 +532,31 @@ TEST_F(WindowTest, AFieldRoleKeepsTheChangeHandlerTheFormGaveTheControl) {
     for (ui::Event e : {ui::Event::Change, ui::Event::Enter, ui::Event::Exit, ui::Event::KeyDown,
                         ui::Event::KeyUp})
         EXPECT_TRUE(ui::HasHandler(combo, e)) << ui::EventName(e);
+}
+
+TEST_F(WindowTest, OptionListsOpenFromTheirButtonAndCloseWhenLeft) {
+    CountingWindow& w = Open();
+    for (const auto& [buttonName, listName] :
+         {std::pair{"czVDOptions", "cVDInfoOptions"}, std::pair{"czVNOptions", "cVNInfoOptions"}}) {
+        SCOPED_TRACE(listName);
+        auto* button = w.Ctl<QAbstractButton>(buttonName);
+        QWidget* list = w.Control(listName);
+        ASSERT_NE(button, nullptr);
+        list->hide();
+        button->click();
+        EXPECT_FALSE(list->isHidden());
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(list, &in);
+        EXPECT_EQ(list->size(), QSize(200, 480));
+        EXPECT_TRUE(button->isHidden());
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(list, &out);
+        EXPECT_TRUE(list->isHidden());
+        EXPECT_FALSE(button->isHidden());
+        button->click();
+        button->click();
+        EXPECT_TRUE(list->isHidden()) << "a second click closes it";
+    }
 }
 
 }  // namespace
