@@ -52,11 +52,13 @@ PageStatement BuildPageStatement(const std::vector<TsDesc>& fields, const Statem
     out.recordTypeCode = context.recordTypeCode;
     std::string where, setList, columns, values;
     bool keySwitch = true;
+    bool keyValued = false;  // some key field holds a value
     for (const TsDesc& field : fields) {
         if (field.boundControl == nullptr) {
             if (keySwitch) {
                 if (!where.empty()) where += " and ";
                 where += "(" + KeyTerm(field) + ")";
+                keyValued = keyValued || !field.storedValue.empty();
             }
             continue;
         }
@@ -80,6 +82,10 @@ PageStatement BuildPageStatement(const std::vector<TsDesc>& fields, const Statem
         // Without a key the UPDATE would reach every row of the table.
         if (where.empty()) {
             out.refusal = kNoKeyRefusal;
+            return out;
+        }
+        if (!keyValued) {
+            out.refusal = kEmptyKeyRefusal;
             return out;
         }
         out.statement = "Update " + table + " set " + setList + " where " + where;

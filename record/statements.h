@@ -43,8 +43,13 @@ struct PageStatement {
 
 PageStatement BuildPageStatement(const std::vector<TsDesc>& fields, const StatementContext& context);
 
-// Text of the refusal when a page has changes but no key field before its first control.
+// Text of the refusal when a page has changes but no key field before its first control. Both
+// refusals are Latin-1, as every text of a page.
 inline constexpr const char* kNoKeyRefusal =
-    "Enregistrement impossible : la description de la page ne donne aucune clé";
+    "Enregistrement impossible : la description de la page ne donne aucune cl\xE9";
+// Text of the refusal when none of the page's key fields holds a value: the UPDATE could only
+// reach rows without an identifier, never the record shown.
+inline constexpr const char* kEmptyKeyRefusal =
+    "Enregistrement impossible : l'enregistrement affich\xE9 n'a pas d'identifiant";
 
 }  // namespace tarmel

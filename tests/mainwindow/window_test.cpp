@@ -559,5 +559,36 @@ TEST_F(WindowTest, OptionListsOpenFromTheirButtonAndCloseWhenLeft) {
     }
 }
 
+TEST_F(WindowTest, APageThatCannotBeSavedSaysWhyInFrenchAndOffersNoSave) {
+    CountingWindow& w = Open();
+    QWidget* control = w.Control("cPrixVente");
+    ASSERT_NE(control, nullptr);
+    auto field = [&](const char* column, const char* stored, const char* current, QWidget* bound) {
+        TsDesc d;
+        d.columnName = column;
+        d.dataType = datatype::Integer;
+        d.storedValue = stored;
+        d.currentValue = current;
+        d.boundControl = bound;
+        return d;
+    };
+    w.Form.Pages[0].tableTag = "tVehicles";
+    const struct {
+        std::vector<TsDesc> fields;
+        const char* message;
+    } cases[] = {
+        {{field("PrixVente", "1", "2", control)},
+         "Enregistrement impossible : la description de la page ne donne aucune clé"},
+        {{field("idVO", "", "", nullptr), field("PrixVente", "1", "2", control)},
+         "Enregistrement impossible : l'enregistrement affiché n'a pas d'identifiant"},
+    };
+    for (const auto& c : cases) {
+        w.Form.Pages[1].descriptors = c.fields;
+        w.TestPageUpdate(1);
+        EXPECT_EQ(w.Text("LbDebugInfo2"), QString::fromUtf8(c.message));
+        EXPECT_FALSE(w.Control("JvXPBtnSave")->isEnabled());
+    }
+}
+
 }  // namespace
 }  // namespace tarmel::testsupport

@@ -140,6 +140,12 @@ TEST(PageStatement, NoKeyNoUpdate) {
     EXPECT_TRUE(s.changed);
     EXPECT_EQ(s.statement, "");
     EXPECT_EQ(s.refusal, kNoKeyRefusal);
+    // Keys that hold no value (another dealership's record shown empty) would reach only rows
+    // without an identifier: refused too, while one key with a value is enough.
+    const PageStatement empty = BuildPageStatement(
+        {Key("K", ""), Key("L", ""), Field("A", datatype::Integer, "1", "2")}, Context(1, false, "VO"));
+    EXPECT_EQ(empty.statement, "");
+    EXPECT_EQ(empty.refusal, kEmptyKeyRefusal);
     // An insert needs no key.
     const PageStatement insert =
         BuildPageStatement({Field("A", datatype::Integer, "", "2")}, Context(1, true, "VO"));
