@@ -27,11 +27,10 @@ namespace {
 
 constexpr const char* kHubName = "controlEvents";
 
-bool Is(Event e, std::initializer_list<Event> events) {
-    for (Event x : events) {
-        if (e == x) return true;
-    }
-    return false;
+// The kinds whose text the user types: their double-clicks come through the hub's filter.
+bool IsTextKind(const QWidget* control) {
+    return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control) ||
+           qobject_cast<const DatePicker*>(control) || qobject_cast<const Memo*>(control);
 }
 
 // The widget that holds the focus for the control: a date picker's own edit, else the control.
@@ -53,7 +52,8 @@ public:
         setObjectName(QLatin1String(kHubName));
         control_->installEventFilter(this);
         // Where the focus, the keys and the mouse of some kinds really go.
-        if (auto* date = qobject_cast<DatePicker*>(control_)) date->lineEdit()->installEventFilter(this);
+        if (auto* date = qobject_cast<DatePicker*>(control_))
+            date->lineEdit()->installEventFilter(this);
         if (auto* memo = qobject_cast<Memo*>(control_)) memo->viewport()->installEventFilter(this);
         WatchInner();
     }
@@ -110,7 +110,8 @@ public:
                     Raise(event->type() == QEvent::FocusIn ? Event::Enter : Event::Exit);
                 return false;
             case QEvent::KeyPress:
-                return watched == KeyTarget(watched) && KeyPressed(watched, static_cast<QKeyEvent*>(event));
+                return watched == KeyTarget(watched) &&
+                       KeyPressed(watched, static_cast<QKeyEvent*>(event));
             case QEvent::KeyRelease:
                 if (watched == KeyTarget(watched)) {
                     EventArgs args;
@@ -120,7 +121,7 @@ public:
                 }
                 return false;
             case QEvent::MouseButtonDblClick:
-                if (IsTextKind()) Raise(Event::DoubleClick);
+                if (IsTextKind(control_)) Raise(Event::DoubleClick);
                 return false;
             case QEvent::MouseButtonRelease:
                 if (watched == control_ && qobject_cast<QLabel*>(control_) &&
@@ -133,11 +134,6 @@ public:
     }
 
 private:
-    bool IsTextKind() const {
-        return qobject_cast<QLineEdit*>(control_) || qobject_cast<QComboBox*>(control_) ||
-               qobject_cast<DatePicker*>(control_) || qobject_cast<Memo*>(control_);
-    }
-
     // Keys reach a date picker through its edit, a combo through itself or its inner edit.
     QObject* KeyTarget(QObject* watched) const {
         if (auto* date = qobject_cast<DatePicker*>(control_)) return date->lineEdit();
@@ -162,7 +158,8 @@ private:
         if (press.refused || press.character.isNull()) return true;
         if (press.character == key->text().at(0)) return false;
         // The handler typed another character in place of this one.
-        QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(), QString(press.character));
+        QKeyEvent replaced(QEvent::KeyPress, key->key(), key->modifiers(),
+                           QString(press.character));
         resending_ = true;
         QCoreApplication::sendEvent(watched, &replaced);
         resending_ = false;
@@ -176,176 +173,183 @@ private:
     bool resending_ = false;
 };
 
-// Connects the kind's signal of event to the hub; false when the kind does not raise it.
-bool Wire(QWidget* control, Event e, EventHub& hub) {
-    EventHub* h = &hub;
-    auto raise = [h, e] { h->Raise(e); };
-    // Events the hub's own filter raises for any kind that has them.
-    if (Is(e, {Event::Enter, Event::Exit, Event::KeyDown, Event::KeyUp, Event::KeyPress}))
-        return true;
+// One function per event: how each kind raises it, connected to the hub; false when the kind
+// does not raise it.
 
+bool WireClick(QWidget* control, EventHub* h) {
+    auto raise = [h] { h->Raise(Event::Click); };
+    auto row = [h](int index) {
+        EventArgs args;
+        args.row = index;
+        h->Raise(Event::Click, args);
+    };
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QObject::connect(button, &QAbstractButton::clicked, h, raise);
+    } else if (auto* text = qobject_cast<StaticText*>(control)) {
+        QObject::connect(text, &StaticText::clicked, h, raise);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        QObject::connect(list, &QListWidget::itemClicked, h,
+                         [list, row](QListWidgetItem* item) { row(list->row(item)); });
+    } else if (auto* view = qobject_cast<QTreeWidget*>(control)) {
+        QObject::connect(view, &QTreeWidget::itemClicked, h,
+                         [view, row](QTreeWidgetItem* it) { row(view->indexOfTopLevelItem(it)); });
+    } else {
+        // Labels and images: the hub's filter raises their clicks.
+        return qobject_cast<QLabel*>(control) != nullptr;
+    }
+    return true;
+}
+
+// Change, UserChange or AnyChange.
+bool WireChange(QWidget* control, EventHub* h, Event e) {
+    auto raise = [h, e] { h->Raise(e); };
+    const bool user = e == Event::UserChange, any = e == Event::AnyChange;
     if (auto* tabs = qobject_cast<PageControl*>(control)) {
-        if (e == Event::PageChanging) {
-            tabs->onChanging = [h](int index) {
-                EventArgs args;
-                args.page = index;
-                h->Raise(Event::PageChanging, args);
-                return !args.refused;
-            };
-            return true;
-        }
-        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange})) {
-            QObject::connect(tabs, &QTabWidget::currentChanged, h, [h, e](int index) {
-                EventArgs args;
-                args.page = index;
-                h->Raise(e, args);
-            });
-            return true;
-        }
-        return false;
-    }
-    if (auto* grid = qobject_cast<Grid*>(control)) {
-        auto cell = [h, e](int row, int column) { h->RaiseCell(e, row, column); };
-        switch (e) {
-            case Event::CellChanged: QObject::connect(grid, &Grid::cellChanged, h, cell); return true;
-            case Event::CellClick: QObject::connect(grid, &Grid::cellClicked, h, cell); return true;
-            case Event::DoubleClick: QObject::connect(grid, &Grid::cellDoubleClicked, h, cell); return true;
-            case Event::AfterEdit: QObject::connect(grid, &Grid::editStored, h, cell); return true;
-            case Event::CellEdited:
-                QObject::connect(grid, &Grid::cellEdited, h, [h](int row, int column, const QString& text) {
-                    EventArgs args;
-                    args.row = row;
-                    args.column = column;
-                    args.text = text;
-                    h->Raise(Event::CellEdited, args);
-                });
-                return true;
-            case Event::EditAccept:
-                grid->onEditAccept = [h](int row, int column, QString& text) {
-                    EventArgs args;
-                    args.row = row;
-                    args.column = column;
-                    args.text = text;
-                    h->Raise(Event::EditAccept, args);
-                    text = args.text;
-                    return !args.refused;
-                };
-                return true;
-            case Event::BeforeSelect:
-                grid->onBeforeSelect = [h](int row, int column) {
-                    EventArgs args;
-                    args.row = row;
-                    args.column = column;
-                    h->Raise(Event::BeforeSelect, args);
-                    return !args.refused;
-                };
-                return true;
-            case Event::CellFormatting:
-                grid->onFormatting = [h](int row, int column, QColor& background, QColor& foreground) {
-                    EventArgs args;
-                    args.row = row;
-                    args.column = column;
-                    h->Raise(Event::CellFormatting, args);
-                    background = args.background;
-                    foreground = args.foreground;
-                };
-                return true;
-            default: return false;
-        }
-    }
-    if (auto* date = qobject_cast<DatePicker*>(control)) {
-        if (e == Event::DoubleClick) return true;
-        if (e == Event::UserChange) {
+        QObject::connect(tabs, &QTabWidget::currentChanged, h, [h, e](int index) {
+            EventArgs args;
+            args.page = index;
+            h->Raise(e, args);
+        });
+    } else if (auto* date = qobject_cast<DatePicker*>(control)) {
+        if (user) {
             QObject::connect(date->lineEdit(), &QLineEdit::textEdited, h, raise);
             QObject::connect(date, &DatePicker::dateSelected, h, raise);
-            return true;
-        }
-        if (Is(e, {Event::Change, Event::AnyChange})) {
+        } else {
             QObject::connect(date, &DatePicker::textChanged, h, raise);
-            return true;
         }
-        return false;
-    }
-    if (auto* memo = qobject_cast<Memo*>(control)) {
-        if (e == Event::DoubleClick) return true;
-        if (e == Event::UserChange) {
-            QObject::connect(memo, &Memo::userEdited, h, raise);
-            return true;
-        }
-        if (Is(e, {Event::Change, Event::AnyChange})) {
-            QObject::connect(memo, &Memo::textEdited, h, raise);
-            return true;
-        }
-        return false;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        if (e == Event::DoubleClick) return true;
-        // A combo's change is the user's: a choice here, typing through the inner edit.
-        if (Is(e, {Event::Change, Event::UserChange})) {
-            QObject::connect(combo, &QComboBox::activated, h, raise);
-            return true;
-        }
-        if (e == Event::AnyChange) {
-            QObject::connect(combo, &QComboBox::currentTextChanged, h, raise);
-            return true;
-        }
-        return false;
-    }
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-        if (e == Event::DoubleClick) return true;
-        if (e == Event::UserChange) {
-            QObject::connect(edit, &QLineEdit::textEdited, h, raise);
-            return true;
-        }
-        if (Is(e, {Event::Change, Event::AnyChange})) {
-            QObject::connect(edit, &QLineEdit::textChanged, h, raise);
-            return true;
-        }
-        return false;
-    }
-    if (auto* list = qobject_cast<QListWidget*>(control)) {
-        auto item = [h, list, e](QListWidgetItem* it) {
-            EventArgs args;
-            args.row = list->row(it);
-            h->Raise(e, args);
-        };
-        if (e == Event::Click) { QObject::connect(list, &QListWidget::itemClicked, h, item); return true; }
-        if (e == Event::DoubleClick)
-            { QObject::connect(list, &QListWidget::itemDoubleClicked, h, item); return true; }
+    } else if (auto* memo = qobject_cast<Memo*>(control)) {
+        if (user) QObject::connect(memo, &Memo::userEdited, h, raise);
+        else QObject::connect(memo, &Memo::textEdited, h, raise);
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        // A combo's change is the user's: a choice here, typing through the inner edit (watched by
+        // the hub); any change is its current text's.
+        if (any) QObject::connect(combo, &QComboBox::currentTextChanged, h, raise);
+        else QObject::connect(combo, &QComboBox::activated, h, raise);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (user) QObject::connect(edit, &QLineEdit::textEdited, h, raise);
+        else QObject::connect(edit, &QLineEdit::textChanged, h, raise);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
         // The program fills lists with their signals blocked: every selection change is the user's.
-        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange}))
-            { QObject::connect(list, &QListWidget::itemSelectionChanged, h, raise); return true; }
+        QObject::connect(list, &QListWidget::itemSelectionChanged, h, raise);
+    } else if (auto* view = qobject_cast<QTreeWidget*>(control)) {
+        QObject::connect(view, &QTreeWidget::itemSelectionChanged, h, raise);
+    } else if (auto* slider = qobject_cast<QSlider*>(control)) {
+        if (user) QObject::connect(slider, &QSlider::sliderMoved, h, raise);
+        else QObject::connect(slider, &QSlider::valueChanged, h, raise);
+    } else {
         return false;
     }
-    if (auto* view = qobject_cast<QTreeWidget*>(control)) {
-        auto item = [h, view, e](QTreeWidgetItem* it) {
-            EventArgs args;
-            args.row = view->indexOfTopLevelItem(it);
-            h->Raise(e, args);
-        };
-        if (e == Event::Click) { QObject::connect(view, &QTreeWidget::itemClicked, h, item); return true; }
-        if (e == Event::DoubleClick)
-            { QObject::connect(view, &QTreeWidget::itemDoubleClicked, h, item); return true; }
-        if (Is(e, {Event::Change, Event::UserChange, Event::AnyChange}))
-            { QObject::connect(view, &QTreeWidget::itemSelectionChanged, h, raise); return true; }
-        return false;
+    return true;
+}
+
+bool WireDoubleClick(QWidget* control, EventHub* h) {
+    auto row = [h](int index) {
+        EventArgs args;
+        args.row = index;
+        h->Raise(Event::DoubleClick, args);
+    };
+    if (auto* grid = qobject_cast<Grid*>(control)) {
+        QObject::connect(grid, &Grid::cellDoubleClicked, h,
+                         [h](int r, int c) { h->RaiseCell(Event::DoubleClick, r, c); });
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        QObject::connect(list, &QListWidget::itemDoubleClicked, h,
+                         [list, row](QListWidgetItem* item) { row(list->row(item)); });
+    } else if (auto* view = qobject_cast<QTreeWidget*>(control)) {
+        QObject::connect(view, &QTreeWidget::itemDoubleClicked, h,
+                         [view, row](QTreeWidgetItem* it) { row(view->indexOfTopLevelItem(it)); });
+    } else {
+        // Text kinds: the hub's filter raises their double-clicks.
+        return IsTextKind(control);
     }
-    if (auto* slider = qobject_cast<QSlider*>(control)) {
-        if (Is(e, {Event::Change, Event::AnyChange}))
-            { QObject::connect(slider, &QSlider::valueChanged, h, raise); return true; }
-        if (e == Event::UserChange) { QObject::connect(slider, &QSlider::sliderMoved, h, raise); return true; }
-        return false;
+    return true;
+}
+
+bool WirePageChanging(QWidget* control, EventHub* h) {
+    auto* tabs = qobject_cast<PageControl*>(control);
+    if (tabs == nullptr) return false;
+    tabs->onChanging = [h](int index) {
+        EventArgs args;
+        args.page = index;
+        h->Raise(Event::PageChanging, args);
+        return !args.refused;
+    };
+    return true;
+}
+
+// The grid's own events, each with its cell.
+bool WireGridEvent(QWidget* control, EventHub* h, Event e) {
+    auto* grid = qobject_cast<Grid*>(control);
+    if (grid == nullptr) return false;
+    auto cell = [h, e](int row, int column) { h->RaiseCell(e, row, column); };
+    auto ask = [h, e](int row, int column, EventArgs& args) {
+        args.row = row;
+        args.column = column;
+        h->Raise(e, args);
+        return !args.refused;
+    };
+    switch (e) {
+        case Event::CellChanged: QObject::connect(grid, &Grid::cellChanged, h, cell); break;
+        case Event::CellClick: QObject::connect(grid, &Grid::cellClicked, h, cell); break;
+        case Event::AfterEdit: QObject::connect(grid, &Grid::editStored, h, cell); break;
+        case Event::CellEdited:
+            QObject::connect(grid, &Grid::cellEdited, h,
+                             [ask](int row, int column, const QString& text) {
+                                 EventArgs args;
+                                 args.text = text;
+                                 ask(row, column, args);
+                             });
+            break;
+        case Event::EditAccept:
+            grid->onEditAccept = [ask](int row, int column, QString& text) {
+                EventArgs args;
+                args.text = text;
+                const bool accepted = ask(row, column, args);
+                text = args.text;
+                return accepted;
+            };
+            break;
+        case Event::BeforeSelect:
+            grid->onBeforeSelect = [ask](int row, int column) {
+                EventArgs args;
+                return ask(row, column, args);
+            };
+            break;
+        case Event::CellFormatting:
+            grid->onFormatting = [ask](int row, int column, QColor& background,
+                                       QColor& foreground) {
+                EventArgs args;
+                ask(row, column, args);
+                background = args.background;
+                foreground = args.foreground;
+            };
+            break;
+        default: return false;
     }
-    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        if (e == Event::Click) { QObject::connect(button, &QAbstractButton::clicked, h, raise); return true; }
-        return false;
+    return true;
+}
+
+bool Wire(QWidget* control, Event e, EventHub& hub) {
+    switch (e) {
+        case Event::Click: return WireClick(control, &hub);
+        case Event::Change:
+        case Event::UserChange:
+        case Event::AnyChange: return WireChange(control, &hub, e);
+        case Event::DoubleClick: return WireDoubleClick(control, &hub);
+        case Event::PageChanging: return WirePageChanging(control, &hub);
+        // Focus and keys come through the hub's filter, for every kind.
+        case Event::Enter:
+        case Event::Exit:
+        case Event::KeyPress:
+        case Event::KeyDown:
+        case Event::KeyUp: return true;
+        case Event::CellEdited:
+        case Event::CellChanged:
+        case Event::EditAccept:
+        case Event::BeforeSelect:
+        case Event::CellClick:
+        case Event::AfterEdit:
+        case Event::CellFormatting: return WireGridEvent(control, &hub, e);
     }
-    if (auto* text = qobject_cast<StaticText*>(control)) {
-        if (e == Event::Click) { QObject::connect(text, &StaticText::clicked, h, raise); return true; }
-        return false;
-    }
-    // Labels and images: the hub's filter raises their clicks.
-    if (qobject_cast<QLabel*>(control)) return e == Event::Click;
     return false;
 }
 
