@@ -66,6 +66,12 @@ struct AccessState {
     DateLimits Limits;  // LimitDateDeb, LimitDateDebFrevo, ... ServerToday
     std::vector<std::string> GroupNames;
     Rights rights() const { return {RightSite, RightCompta, RightClarum, RightSuperAdmin}; }
+    void SetRights(const Rights& r) {
+        RightSite = r.site;
+        RightCompta = r.compta;
+        RightClarum = r.clarum;
+        RightSuperAdmin = r.superAdmin;
+    }
 };
 
 // The form engine's state: the documents, the pages and their fields, and the editing flags.

@@ -80,10 +80,7 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
     w.Record.RecordSite = load.site;
     w.Record.RecordOwner = load.owner;
     w.Access.GroupNames = load.groupNames;
-    w.Access.RightSite = load.rights.site;
-    w.Access.RightCompta = load.rights.compta;
-    w.Access.RightClarum = load.rights.clarum;
-    w.Access.RightSuperAdmin = load.rights.superAdmin;
+    w.Access.SetRights(load.rights);
     if (load.emptyPages) {
         w.Form.RecordXml.setText({});
         w.Form.ClientXml.setText({});

@@ -146,10 +146,7 @@ void TAxTarmel::JvXPBtnActualizeClick() {
 }
 
 bool TAxTarmel::GetDataRights(std::string_view groups) const {
-    Rights rights;
-    rights.site = Access.RightSite;
-    rights.clarum = Access.RightClarum;
-    return tarmel::GetDataRights(groups, Access.GroupNames, rights, Record.FlagNewEnreg);
+    return tarmel::GetDataRights(groups, Access.GroupNames, Access.rights(), Record.FlagNewEnreg);
 }
 
 std::string TAxTarmel::RecordIdentifier(const char* element, const char* idName, bool showError,
