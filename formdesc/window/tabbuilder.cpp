@@ -247,8 +247,10 @@ void TabBuilder::CreateLabel(TsDesc& desc, const FieldPass& field, const LabelPl
     if (parent == nullptr) return;
     auto* label = new QLabel(parent);
     label->setText(Q(desc.caption));
-    // The caption stands at the top of its box (a list box's label box is as tall as the list).
+    // The caption stands at the top of its box (a list box's label box is as tall as the list):
+    // the mouse goes through it to the control it may cover.
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     SetTag(label, ControlTag(field.number, field.index));
     label->setGeometry(at.left, at.top, std::max(label->sizeHint().width(), 10), at.height);
     label->show();

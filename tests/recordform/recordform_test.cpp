@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -600,6 +601,43 @@ TEST_F(RecordForm, TheReloadButtonOpensAFreshConnectionForAClientToo) {
     const long before = w().Server.IdHTTP1.connectionsOpened();
     w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
     EXPECT_EQ(w().Server.IdHTTP1.connectionsOpened(), before + 1);
+}
+
+TEST_F(RecordForm, EquipmentListsTakeTheMouse) {
+    const std::string id =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+    OpenVehicle(id, kSuperAdmin, 1);
+    for (const char* name : {"cInfoEquiInterieur", "cInfoEquiExterieur", "cInfoEquiSecurite",
+                             "cInfoComplement"}) {
+        SCOPED_TRACE(name);
+        auto* list = w().Ctl<QListWidget>(QString::fromLatin1(name));
+        ASSERT_NE(list, nullptr);
+        ASSERT_GT(list->count(), 1);
+        ASSERT_TRUE(list->isEnabled());
+        // What lies under each item's text is the list itself, not its caption (whose box is as
+        // tall as the list) or another control.
+        QWidget* page = list->parentWidget();
+        for (int row : {0, list->count() - 1}) {
+            const QRect item = list->visualItemRect(list->item(row));
+            const QPoint at = list->viewport()->mapTo(page, QPoint(item.left() + 8, item.center().y()));
+            QWidget* hit = page->childAt(at);
+            EXPECT_TRUE(hit == list || list->isAncestorOf(hit))
+                << "row " << row << " is under " << (hit ? L(hit->objectName()) : "nothing") << " "
+                << (hit ? hit->metaObject()->className() : "");
+        }
+    }
+    // A click on an item selects it, and the page has something to save.
+    auto* list = w().Ctl<QListWidget>(QStringLiteral("cInfoEquiInterieur"));
+    const bool before = list->item(1)->isSelected();
+    const QPoint at = list->visualItemRect(list->item(1)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, QPointF(at), list->viewport()->mapToGlobal(QPointF(at)),
+                          Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &click);
+    }
+    EXPECT_NE(list->item(1)->isSelected(), before);
+    EXPECT_TRUE(SaveEnabled());
 }
 
 }  // namespace
