@@ -142,6 +142,15 @@ NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent) {
     setValidator(new QRegularExpressionValidator(QRegularExpression(R"(-?[0-9]*\.?[0-9]*)"), this));
 }
 
+namespace {
+
+// Every digit of the mask is typed, and the date exists (no 31/02, no month 13).
+bool IsImpossibleDate(const QString& shown) {
+    return !shown.contains(QLatin1Char('_')) && !ParseShortDate(shown.toStdString());
+}
+
+}  // namespace
+
 DatePicker::DatePicker(QWidget* parent)
     : QWidget(parent), edit_(new QLineEdit(this)), button_(new QToolButton(this)) {
     edit_->setInputMask(QStringLiteral("99/99/9999;_"));
@@ -151,21 +160,27 @@ DatePicker::DatePicker(QWidget* parent)
     button_->setCursor(Qt::ArrowCursor);
     setFocusProxy(edit_);
     connect(edit_, &QLineEdit::textChanged, this, [this] { emit textChanged(text()); });
+    // A typed date that does not exist is not left on screen as if it were one.
+    connect(edit_, &QLineEdit::editingFinished, this, [this] {
+        if (IsImpossibleDate(edit_->displayText())) edit_->clear();
+    });
     connect(button_, &QToolButton::clicked, this, &DatePicker::showCalendar);
 }
 
 QString DatePicker::text() const {
     const QString shown = edit_->displayText();
-    for (QChar c : shown)
-        if (c.isDigit()) return shown;
-    return {};
+    bool typed = false;
+    for (QChar c : shown) typed = typed || c.isDigit();
+    // A date that does not exist is no date at all, as the record's date rules read it.
+    if (!typed || IsImpossibleDate(shown)) return {};
+    return shown;
 }
 
 void DatePicker::setText(const QString& text) {
-    if (text.trimmed().isEmpty()) return edit_->clear();
     if (auto date = ParseShortDate(text.toStdString()))
         return edit_->setText(QString::fromStdString(FormatDate(*date)));
-    edit_->setText(text);
+    // Neither an empty text nor one that is no date shows anything but the empty mask.
+    edit_->clear();
 }
 
 void DatePicker::setReadOnly(bool readOnly) {

@@ -1,8 +1,10 @@
 // Every control of the inventory exists in the live window with its name, kind, parent, page,
 // geometry and form settings.
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDate>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "inventory/inventory.h"
@@ -147,6 +149,26 @@ TEST_F(WindowTest, DatePickersShowTheEmptyMaskAndKeepTheirYear) {
     emit date->calendar()->clicked(QDate(2024, 2, 29));
     EXPECT_EQ(date->text(), "29/02/2024");
     EXPECT_FALSE(date->calendar());  // closed by the choice
+
+    // A date that does not exist is neither shown nor read, typed or set.
+    for (const char* impossible : {"31/02/2020", "29/02/2023", "12/13/2024", "00/01/2024"}) {
+        SCOPED_TRACE(impossible);
+        date->setText(impossible);
+        EXPECT_EQ(date->text(), "");
+        EXPECT_EQ(date->lineEdit()->displayText(), "__/__/____");
+    }
+    date->lineEdit()->clear();
+    date->lineEdit()->setFocus();
+    for (const char* digit : {"3", "1", "0", "2", "2", "0", "2", "0"}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (digit[0] - '0'), Qt::NoModifier, digit);
+        QApplication::sendEvent(date->lineEdit(), &key);
+    }
+    EXPECT_EQ(date->lineEdit()->displayText(), "31/02/2020");
+    EXPECT_EQ(date->text(), "") << "read as no date while it is on screen";
+    emit date->lineEdit()->editingFinished();
+    EXPECT_EQ(date->lineEdit()->displayText(), "__/__/____") << "and not left there";
+    date->setText("29/02/2024");
+    EXPECT_EQ(date->text(), "29/02/2024");
 }
 
 TEST_F(WindowTest, MemosCutTextBeyondTheirMaximumLength) {
