@@ -22,6 +22,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/frenchtexts.h"
 #include "record/controlplan.h"
 
 #ifndef TARMEL_VERSION
@@ -68,6 +69,9 @@ TAxTarmel::TAxTarmel(const Options& options) {
     // from the desktop); dates are always formatted dd/mm/yyyy.
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
+    // The toolkit's own words (dialog buttons, calendars) in French whatever the machine says.
+    ui::UseFrenchToolkitTexts();
+    setLocale(ui::FrenchLocale());
     // The exchanges write to the trace log, and Ctrl held forces a fresh description download.
     Server.trace = [this](const std::string& line) { Trace.Write(line); };
     Server.ctrlHeld = [] {

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "mainwindow/toolkit/frenchtexts.h"
 #include "mainwindow/toolkit/grid.h"
 #include "server/dates.h"
 
@@ -198,7 +199,10 @@ void DatePicker::showCalendar() {
         auto* layout = new QVBoxLayout(popup_);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* calendar = new QCalendarWidget(popup_);
+        // French month and day names, Monday first, no week numbers.
+        calendar->setLocale(FrenchLocale());
         calendar->setFirstDayOfWeek(Qt::Monday);
+        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         calendar->setGridVisible(true);
         layout->addWidget(calendar);
         connect(calendar, &QCalendarWidget::clicked, this, [this](QDate date) {

@@ -5,6 +5,9 @@
 #include <QComboBox>
 #include <QDate>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
 #include <QLineEdit>
 
 #include "inventory/inventory.h"
@@ -240,6 +243,26 @@ TEST_F(WindowTest, ListViewsSortThroughTheirCallback) {
     QStringList order;
     for (int i = 0; i < view->topLevelItemCount(); ++i) order << view->topLevelItem(i)->text(0);
     EXPECT_EQ(order, (QStringList{"photo10", "photo9", "photo2"}));
+}
+
+TEST_F(WindowTest, TheToolkitSpeaksFrenchWhateverTheMachine) {
+    CountingWindow& w = Open();
+    QMessageBox box(QMessageBox::Question, "Confirmation de Suppression", "Supprimer ?",
+                    QMessageBox::Yes | QMessageBox::No, &w);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), "Oui");
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove('&'), "Non");
+
+    auto* date = w.Ctl<ui::DatePicker>("cVNDateOrdre");
+    date->setText("14/07/2024");
+    date->showCalendar();
+    QCalendarWidget* calendar = date->calendar();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->verticalHeaderFormat(), QCalendarWidget::NoVerticalHeader);
+    EXPECT_EQ(calendar->firstDayOfWeek(), Qt::Monday);
+    auto* month = calendar->findChild<QToolButton*>("qt_calendar_monthbutton");
+    ASSERT_NE(month, nullptr);
+    EXPECT_EQ(month->text(), "juillet");
+    EXPECT_EQ(calendar->locale().dayName(1, QLocale::ShortFormat), "lun.");
 }
 
 }  // namespace
