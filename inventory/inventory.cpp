@@ -438,6 +438,7 @@ constexpr Entry kTable[] = {
     Image("ImageSplash", "PanelSplash", 246, 110, 300, 200),
     Label("LbSplash", "PanelSplash", 16, 340, 761, 30).Font(16).Centred(),
     Label("LbConcession", "PanelSplash", 16, 380, 761, 30).Text("NomConcession").Font(16).Centred().Hidden(),
+    Label("LbSplashState", "PanelSplash", 96, 430, 601, 60).Font(14).Centred(),
 };
 
 }  // namespace

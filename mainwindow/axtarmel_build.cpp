@@ -140,6 +140,8 @@ void TAxTarmel::BuildControls() {
     // Settings the table leaves to the window: what a panel looks like, the splash logo.
     auto* warning = Ctl<ui::Panel>("PanelWarning");
     warning->setFrameStyle(QFrame::NoFrame);
+    // The splash's state (waiting for the server, or no server) may take two lines.
+    Ctl<QLabel>("LbSplashState")->setWordWrap(true);
     auto* splash = Ctl<ui::Panel>("PanelSplash");
     splash->setColour(QColor(250, 250, 245));
     splash->setFrameStyle(QFrame::Panel | QFrame::Raised);

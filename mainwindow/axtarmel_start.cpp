@@ -24,6 +24,7 @@
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/frenchtexts.h"
 #include "record/controlplan.h"
+#include "record/loadnotice.h"
 
 #ifndef TARMEL_VERSION
 #define TARMEL_VERSION "0.0.0.0"
@@ -221,6 +222,7 @@ void TAxTarmel::ShowSplash() {
     SetText("LbSplash", QStringLiteral("Tarmel - Version ") +
                             QString::fromStdString(CommaVersion(TARMEL_VERSION)));
     SetText("LbConcession", form::Q(Host.UserConcession));
+    SetText("LbSplashState", form::Q(SplashConnecting()));
     // The group's own logo, or the dealership's name.
     const bool logo = Host.UserConcession == "QUINTAR";
     ApplyPlan(ControlPlan().Show("ImageSplash", logo).Show("LbConcession", !logo));
@@ -229,12 +231,23 @@ void TAxTarmel::ShowSplash() {
     QCoreApplication::processEvents();
 }
 
-void TAxTarmel::HideSplash() {
-    ApplyPlan(ControlPlan().Show("PanelSplash", false));
+void TAxTarmel::ShowServerDown() {
+    SetText("LbSplashState", form::Q(SplashServerDown()));
+    EndBusyCursor();
+    // The reload button stays within reach above the splash.
+    Control("JvXPBtnActualize")->raise();
+}
+
+void TAxTarmel::EndBusyCursor() {
     if (busyCursor_) {
         QApplication::restoreOverrideCursor();
         busyCursor_ = false;
     }
+}
+
+void TAxTarmel::HideSplash() {
+    ApplyPlan(ControlPlan().Show("PanelSplash", false));
+    EndBusyCursor();
 }
 
 void TAxTarmel::Timer1Timer() {

@@ -3,6 +3,7 @@
 // in their own files (see the sections below); their controls are bound by name in handlers.cpp.
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QTimer>
@@ -116,6 +117,8 @@ public:
     void OnStart();
     void ShowSplash();
     void HideSplash();
+    // The first load found no server: the splash says so and how to retry.
+    void ShowServerDown();
     void Timer1Timer();
     void StartSequence();
     void OnMsgActualize();
@@ -240,7 +243,12 @@ protected:
 private:
     void BuildControls();   // axtarmel_build.cpp
     // Record loading and field editing helpers (record/window/, formdesc/window/).
-    void FetchRecordDocuments();
+    // The record documents asked by the host labels; false when a request failed (the result
+    // file then still holds the record received before).
+    bool FetchRecordDocuments();
+    // The band says which record was asked and which one the window still shows.
+    void TellLoadFailure(const QString& askedVehicle, const QString& askedClient);
+    void EndBusyCursor();
     void ApplyRecordButtons();
     std::string RecordIdentifier(const char* element, const char* idName, bool showError,
                                  const QString& message);
@@ -257,6 +265,8 @@ private:
     std::unique_ptr<Dialogs> ownDialogs_;
     Dialogs* dialogs_ = nullptr;
     bool busyCursor_ = false;
+    // When this window started: a result file older than this came from an earlier run.
+    const QDateTime started_ = QDateTime::currentDateTime();
     bool hintsInstalled_ = false;
 
 };

@@ -28,6 +28,17 @@ RecordFamily FamilyOf(std::string_view kind) {
     return RecordFamily::None;
 }
 
+std::string FamilyName(RecordFamily family) {
+    switch (family) {
+        case RecordFamily::VO: return "VO";
+        case RecordFamily::VD: return "VD";
+        case RecordFamily::VN: return "VN";
+        case RecordFamily::CL: return "CL";
+        case RecordFamily::None: break;
+    }
+    return {};
+}
+
 ControlPlan PlanHeader(RecordFamily family, bool newRecord) {
     ControlPlan plan;
     const Colour base = family == RecordFamily::VD ? Rgb(204, 89, 118) : Rgb(64, 64, 240);

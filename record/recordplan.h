@@ -16,6 +16,8 @@ namespace tarmel {
 // The record families, the characters 3 and 4 of the record kind.
 enum class RecordFamily { None, VO, VD, VN, CL };
 RecordFamily FamilyOf(std::string_view recordKind);
+// "VO", "VD", "VN", "CL"; empty for none.
+std::string FamilyName(RecordFamily family);
 
 // The header's edits coloured by family, the duplicate-client indicators shown while a record is
 // new, the client's identity line shown for a client.

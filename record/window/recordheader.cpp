@@ -35,7 +35,7 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
         auto equip = LoadTextFile(w.Host.WorkDir + "/XmlEquip.xml");
         auto structure = LoadTextFile(w.Host.WorkDir + "/XmlStruct.xml");
         if (!equip || !structure)
-            throw std::runtime_error("Description de la structure ou des listes introuvable");
+            throw MissingDescription();
         w.Form.EquipXml.setText(*equip);
         w.Form.StructXml.setText(*structure);
         w.Form.FirstTab = 0;

@@ -2,13 +2,17 @@
 // the reservation and the buttons that follow the record's kind and the user's rights.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QTreeWidget>
 
 #include "app/traceflag.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/frenchtexts.h"
+#include "record/loadnotice.h"
 #include "record/recordplan.h"
+#include "record/window/recordheader.h"
 #include "record/recordrules.h"
 #include "server/xml/texttools.h"
 
@@ -33,7 +37,8 @@ void TAxTarmel::UpdateParams() {
     }
 }
 
-void TAxTarmel::FetchRecordDocuments() {
+bool TAxTarmel::FetchRecordDocuments() {
+    bool fetched = true;
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     const QString customer = Text(QStringLiteral("LbIDCustomer"));
     if (!vehicleId.isEmpty()) {
@@ -46,6 +51,7 @@ void TAxTarmel::FetchRecordDocuments() {
                      .arg(Flag(Record.FlagNewEnreg))
                      .arg(n));
         Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
+        fetched = Text(QStringLiteral("LbDebugInfo0")).isEmpty();
     }
     if (!customer.isEmpty()) {
         // The client identifier travels as the idClient the exchange adds to every request.
@@ -58,8 +64,30 @@ void TAxTarmel::FetchRecordDocuments() {
                      .arg(Flag(Record.FlagNewEnreg))
                      .arg(n));
         Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
+        fetched = fetched && Text(QStringLiteral("LbDebugInfo0")).isEmpty();
     }
+    return fetched;
 }
+
+void TAxTarmel::TellLoadFailure(const QString& askedVehicle, const QString& askedClient) {
+    LoadFailure failure;
+    failure.client = !askedClient.isEmpty();
+    failure.askedId = L(failure.client ? askedClient : askedVehicle);
+    // The result file is replaced only by an answer: its time is when the record shown came.
+    const QFileInfo file(QString::fromStdString(Host.WorkDir) +
+                         (failure.client ? QStringLiteral("/XmlCL.xml") : QStringLiteral("/XmlVO.xml")));
+    if (file.exists() && !Form.RecordXml.wholeText().empty()) {
+        failure.shownFamily = FamilyName(Record.family());
+        failure.shownName = L(Text(failure.client ? QStringLiteral("xcIdentity") : QStringLiteral("xcInfoNVO")));
+        const QDateTime received = file.lastModified();
+        failure.receivedAt = L(ui::FrenchLocale().toString(received, QStringLiteral("dd/MM/yyyy 'à' HH:mm")));
+        failure.earlierRun = received < started_;
+    }
+    const std::string warning = L(Text(QStringLiteral("LbDebugInfo0")));
+    showWarning(warning + (warning.empty() ? "" : " ") + LoadFailureNotice(failure));
+}
+
+
 
 namespace {
 
@@ -89,13 +117,18 @@ void TAxTarmel::UpdateView(bool reload) {
                 QStringLiteral("[%1]").arg(Host.ParamCount) + Text(QStringLiteral("LbHttpRoot")) +
                     QStringLiteral(" - ") + Q(Host.BaseHRef) + QStringLiteral(" - ") +
                     Text(QStringLiteral("LbIdTVO")));
-        FetchRecordDocuments();
-        UpdateHints(!Text(QStringLiteral("LbIDCustomer")).isEmpty());
+        const QString askedVehicle = Text(QStringLiteral("LbIdTVO"));
+        const QString askedClient = Text(QStringLiteral("LbIDCustomer"));
+        const bool fetched = FetchRecordDocuments();
+        UpdateHints(!askedClient.isEmpty());
         UpdateTabDesc(reload, true);
         GetDataImages();
         GetInfoReservation();
         TabsChange();
         ApplyRecordButtons();
+        if (!fetched) TellLoadFailure(askedVehicle, askedClient);
+    } catch (const MissingDescription&) {
+        ShowServerDown();
     } catch (const std::exception&) {
     }
 }
@@ -125,24 +158,38 @@ void TAxTarmel::ApplyRecordButtons() {
 }
 
 void TAxTarmel::JvXPBtnActualizeClick() {
+    // A window that never received its description (it started while the server was down)
+    // reloads everything: the description and lists first, then the record.
+    if (Form.StructXml.wholeText().empty() || Form.EquipXml.wholeText().empty()) {
+        ShowSplash();
+        Server.IdHTTP1.Disconnect();
+        UpdateParams();
+        UpdateView(true);
+        return;
+    }
     const LoadMark running(LoadRunning);
     ShowSplash();
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
+    const QString customer = Text(QStringLiteral("LbIDCustomer"));
+    bool fetched = true;
     if (!vehicleId.isEmpty()) {
         Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
                            "&UserID=" + Host.idUser;
         Server.IdHTTP1.Disconnect();
         Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
+        fetched = Text(QStringLiteral("LbDebugInfo0")).isEmpty();
     }
-    if (!Text(QStringLiteral("LbIDCustomer")).isEmpty()) {
+    if (!customer.isEmpty()) {
         Record.ClientUrl = Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
         Server.IdHTTP1.Disconnect();
         Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
+        fetched = fetched && Text(QStringLiteral("LbDebugInfo0")).isEmpty();
     }
     Record.FlagNewEnreg = false;
     Record.NewVehicle = false;
     UpdateTabDesc(false, true);
     TabsChange();
+    if (!fetched) TellLoadFailure(vehicleId, customer);
 }
 
 bool TAxTarmel::GetDataRights(std::string_view groups) const {

@@ -13,7 +13,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,6 +24,7 @@
 #include "formdesc/fieldrules.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
+#include "record/loadnotice.h"
 #include "server/xml/texttools.h"
 #include "tests/support/dataserverprocess.h"
 #include "tests/support/scratchdir.h"
@@ -638,6 +641,90 @@ TEST_F(RecordForm, EquipmentListsTakeTheMouse) {
     }
     EXPECT_NE(list->item(1)->isSelected(), before);
     EXPECT_TRUE(SaveEnabled());
+}
+
+// The server stopped and started again inside a test; the suite's other tests find it running.
+class ServerDown {
+public:
+    explicit ServerDown(DataServerProcess& server) : server_(server) { server_.stop(); }
+    ~ServerDown() {
+        if (!server_.running()) server_.start();
+    }
+
+private:
+    DataServerProcess& server_;
+};
+
+TEST_F(RecordForm, AnotherRecordAskedWhileTheServerIsDownKeepsTheShownOneAndSaysSo) {
+    const std::string first =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+    const std::string second = Sql(
+        "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' and idTVO>" + first +
+        " order by idTVO");
+    OpenVehicle(first, kSuperAdmin, 1);
+    const QString number = w().Text(QStringLiteral("xcInfoNVO"));
+    ASSERT_FALSE(number.isEmpty());
+    {
+        ServerDown down(*server_);
+        OpenVehicle(second, kSuperAdmin, 1, false);
+        EXPECT_EQ(L(w().Text(QStringLiteral("LbIdTVO"))), first) << "the identifier of what is shown";
+        EXPECT_EQ(w().Text(QStringLiteral("xcInfoNVO")), number);
+        const std::string band = L(w().Text(QStringLiteral("LbDebugInfo0")));
+        EXPECT_EQ(band.rfind("Exception : ", 0), 0u) << band;
+        EXPECT_NE(band.find(Latin1FromUtf8("Le véhicule ") + second +
+                            Latin1FromUtf8(" demandé n'a pas pu être chargé : la fenêtre montre "
+                                           "toujours le VO n°") +
+                            L(number) + Latin1FromUtf8(", reçu le ")),
+                  std::string::npos)
+            << band;
+        EXPECT_FALSE(w().Control(QStringLiteral("PanelWarning"))->isHidden());
+
+        // A new window on the same folder, as after a restart: the last run's record, with when.
+        const std::string file = w().Host.WorkDir + "/XmlVO.xml";
+        std::filesystem::last_write_time(
+            file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(20));
+        NewWindow();
+        OpenVehicle(first, kSuperAdmin, 1);
+        const std::string cold = L(w().Text(QStringLiteral("LbDebugInfo0")));
+        EXPECT_NE(cold.find(Latin1FromUtf8("la fiche affichée (VO n°") + L(number) +
+                            Latin1FromUtf8(") est la dernière reçue, le ")),
+                  std::string::npos)
+            << cold;
+        EXPECT_NE(cold.find(Latin1FromUtf8("avant ce démarrage.")), std::string::npos) << cold;
+        EXPECT_EQ(w().Text(QStringLiteral("xcInfoNVO")), number);
+    }
+}
+
+TEST_F(RecordForm, AFirstStartWithoutTheServerRecoversWithOneReload) {
+    const std::string id =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+    ServerDown down(*server_);
+    std::filesystem::create_directories(dir_.file("first-start"));
+    w().Host.WorkDir = dir_.file("first-start");
+    w().ShowSplash();
+    OpenVehicle(id, kSuperAdmin, 1);
+    EXPECT_FALSE(w().Control(QStringLiteral("PanelSplash"))->isHidden()) << "nothing to show yet";
+    EXPECT_EQ(L(w().Text(QStringLiteral("LbSplashState"))), SplashServerDown());
+    EXPECT_FALSE(w().Form.Pages[1].built);
+    // The reload button is above the splash, where a click reaches it.
+    QWidget* reload = w().Control(QStringLiteral("JvXPBtnActualize"));
+    const QPoint centre = reload->geometry().center();
+    EXPECT_EQ(w().childAt(centre), reload);
+
+    server_->start();
+    w().Host.BaseHRef = server_->baseHRef();
+    w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
+    EXPECT_TRUE(w().Control(QStringLiteral("PanelSplash"))->isHidden());
+    EXPECT_TRUE(w().Form.Pages[1].built);
+    EXPECT_EQ(w().Record.RecordKind, "_TVO");
+    EXPECT_FALSE(w().Text(QStringLiteral("xcInfoNVO")).isEmpty());
+    EXPECT_TRUE(w().Text(QStringLiteral("LbDebugInfo0")).isEmpty());
+}
+
+TEST_F(RecordForm, TheSplashSaysTheServerIsAskedWhileALoadWaits) {
+    w().ShowSplash();
+    EXPECT_EQ(L(w().Text(QStringLiteral("LbSplashState"))), SplashConnecting());
+    EXPECT_FALSE(w().Control(QStringLiteral("LbSplashState"))->isHidden());
 }
 
 }  // namespace
