@@ -26,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 struct Transfer {
     std::string body;
     std::string statusLine;
+    bool connected = false;
     Clock::time_point lastActivity = Clock::now();
 };
 
@@ -124,6 +125,15 @@ std::string statusMessage(long status) {
     return Latin1FromUtf8("Le serveur a donné une réponse inattendue ") + code;
 }
 
+// The connection is there (new or kept alive) and the request is about to go: from now on the
+// read time-out counts.
+int onConnected(void* user, char*, char*, int, int) {
+    auto* transfer = static_cast<Transfer*>(user);
+    transfer->connected = true;
+    transfer->lastActivity = Clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
 }  // namespace
 
 struct HttpClient::Handles {
@@ -205,6 +215,8 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, onConnected);
+    curl_easy_setopt(e, CURLOPT_PREREQDATA, &transfer);
     curl_easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
     curl_easy_setopt(e, CURLOPT_PROXY, proxyHost_.c_str());
     curl_easy_setopt(e, CURLOPT_PROXYPORT, static_cast<long>(proxyPort_));
@@ -242,7 +254,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         int running = 0;
         curl_multi_perform(handles_->multi, &running);
         if (running == 0) break;
-        if (settings_.readTimeout.count() > 0 &&
+        if (settings_.readTimeout.count() > 0 && transfer.connected &&
             Clock::now() - transfer.lastActivity > settings_.readTimeout) {
             readTimedOut = true;
             break;

@@ -157,6 +157,27 @@ protected:
     int port_ = 0;
 };
 
+// A loopback port whose queue of connections waiting to be accepted is full: a new connection is
+// never completed, as with a server machine that has stopped answering.
+class UnansweringPort : public RefusingPort {
+public:
+    UnansweringPort() {
+        ::listen(socket_, 0);
+        for (int& filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            const sockaddr_in address = loopback(port_);
+            ::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    ~UnansweringPort() {
+        for (int filler : fillers_) ::close(filler);
+    }
+
+private:
+    int fillers_[3] = {-1, -1, -1};
+};
+
 // Accepts one connection and answers in plain text whatever it is sent: a client expecting TLS
 // fails its handshake.
 class PlainTextPort : public RefusingPort {
@@ -186,9 +207,12 @@ private:
 TEST_F(Exchange, FailuresGiveAFrenchWarningAndTheDetailGoesToTheTrace) {
     link.IdHTTP1.SetReadTimeout(300ms);
     RefusingPort refusing;
+    UnansweringPort unanswering;
     PlainTextPort plainText;
     const std::string refusingUrl =
         "http://127.0.0.1:" + std::to_string(refusing.port()) + "/AxQuery?SQL=x";
+    const std::string unansweringUrl =
+        "http://127.0.0.1:" + std::to_string(unanswering.port()) + "/AxQuery?SQL=x";
     const std::string secureUrl =
         "https://127.0.0.1:" + std::to_string(plainText.port()) + "/AxQuery?SQL=x";
     const std::string answeredUrl = server.baseUrl() + "AxQuery?SQL=x";
@@ -207,6 +231,10 @@ TEST_F(Exchange, FailuresGiveAFrenchWarningAndTheDetailGoesToTheTrace) {
          "Serveur introuvable : v\xE9rifiez l'adresse du serveur de la concession et que le "
          "r\xE9seau fonctionne.",
          {"libcurl 6 : ", "concession.invalid"}},
+        {"connection never completed", unansweringUrl, {},
+         "D\xE9lai de connexion d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 temps, "
+         "v\xE9rifiez que le r\xE9seau fonctionne.",
+         {"libcurl 28 : ", unansweringUrl}},
         {"no answer", answeredUrl, {SlowAnswer("<late/>", 60s)},
          "D\xE9lai de lecture d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 temps, "
          "r\xE9""essayez dans un instant.",
@@ -255,6 +283,17 @@ TEST_F(Exchange, FailuresGiveAFrenchWarningAndTheDetailGoesToTheTrace) {
         for (const char* technical : {"libcurl", "127.0.0.1", "HTTP", "http", "ms", "Failed"})
             EXPECT_EQ(window.warning().find(technical), std::string::npos) << c.name;
     }
+}
+
+TEST_F(Exchange, ReadTimeoutOnAKeptAliveConnection) {
+    link.IdHTTP1.SetReadTimeout(300ms);
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    server.enqueue(SlowAnswer("<late/>", 60s));
+    link.HttpExecute(server.baseUrl() + "B?x", resultFile());
+    EXPECT_EQ(server.connections(), 1);
+    EXPECT_EQ(window.warning(),
+              "Exception : D\xE9lai de lecture d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 "
+              "temps, r\xE9""essayez dans un instant.");
 }
 
 TEST_F(Exchange, FailedPostTracesTheDetail) {
