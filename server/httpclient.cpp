@@ -117,7 +117,8 @@ std::string transportMessage(CURLcode code) {
 // A complete answer whose status is not 2xx.
 std::string statusMessage(long status) {
     const std::string code = "(" + std::to_string(status) + ").";
-    if (status == 401 || status == 403) return Latin1FromUtf8("Le serveur a refusé l'accès ") + code;
+    if (status == 401 || status == 403)
+        return Latin1FromUtf8("Le serveur a refusé l'accès ") + code;
     if (status == 407) return Latin1FromUtf8("Le proxy a refusé l'accès ") + code;
     if (status == 413 || status == 414 || status == 431)
         return Latin1FromUtf8("Demande trop volumineuse pour le serveur ") + code;
