@@ -125,10 +125,10 @@ void ServerLink::HttpPost(const std::string& url, const std::string& resultFile,
 void ServerLink::storeAnswer(const std::string& answer, const std::string& resultFile,
                              std::string warning) {
     const std::string stored = RewriteCodePage(answer);
-    const std::string error = WriteResultFile(resultFile, stored);
-    if (!error.empty()) {
-        host_.showWarning("Exception : " + error);
-        traceLine("HttpExecute Exception : " + error);
+    const ResultFileWrite written = WriteResultFile(resultFile, stored);
+    if (!written.ok) {
+        host_.showWarning("Exception : " + written.error);
+        traceLine("HttpExecute Exception : " + written.error + " [" + written.detail + "]");
         return;
     }
     warning += LogItemsText(stored);

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -307,9 +309,15 @@ TEST_F(Exchange, FailedPostTracesTheDetail) {
 
 TEST_F(Exchange, UnwritableResultFileIsReported) {
     server.enqueue(Answer("<a/>"));
-    link.HttpExecute(server.baseUrl() + "A?x", dir.file("missing-folder/XmlVO.xml"));
-    EXPECT_EQ(window.warning().rfind("Exception : Impossible d'\xE9""crire le fichier", 0), 0u)
-        << window.warning();
+    const std::string path = dir.file("missing-folder/XmlVO.xml");
+    link.HttpExecute(server.baseUrl() + "A?x", path);
+    EXPECT_EQ(window.warning(),
+              "Exception : Impossible d'\xE9""crire le fichier de r\xE9ponse : le dossier de "
+              "travail est introuvable.");
+    EXPECT_EQ(traces.back(),
+              "HttpExecute Exception : Impossible d'\xE9""crire le fichier de r\xE9ponse : le "
+              "dossier de travail est introuvable. [" +
+                  path + " : " + std::strerror(ENOENT) + "]");
 }
 
 TEST_F(Exchange, IdleConnectionIsDroppedAfter300Seconds) {
