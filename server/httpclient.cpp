@@ -26,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 struct Transfer {
     std::string body;
     std::string statusLine;
+    bool connected = false;
     Clock::time_point lastActivity = Clock::now();
 };
 
@@ -47,21 +48,91 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     return size * count;
 }
 
-std::string transportMessage(CURLcode code, const char* detail) {
-    const std::string what = *detail ? detail : curl_easy_strerror(code);
+// What the warning band says when libcurl gives up: what a salesperson can check, nothing more;
+// libcurl's own words go to the trace log.
+std::string transportMessage(CURLcode code) {
+    const char* text;
     switch (code) {
+        case CURLE_COULDNT_CONNECT:
+            text = "Connexion impossible : le serveur ne répond pas, vérifiez que le serveur de la "
+                   "concession est démarré et que le réseau fonctionne.";
+            break;
         case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_COULDNT_RESOLVE_PROXY: return Latin1FromUtf8("Serveur introuvable : ") + what;
-        case CURLE_COULDNT_CONNECT: return Latin1FromUtf8("Connexion impossible : ") + what;
-        case CURLE_OPERATION_TIMEDOUT: return Latin1FromUtf8("Délai dépassé : ") + what;
+            text = "Serveur introuvable : vérifiez l'adresse du serveur de la concession et que le "
+                   "réseau fonctionne.";
+            break;
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            text = "Proxy introuvable : vérifiez le réglage du proxy et que le réseau fonctionne.";
+            break;
+        case CURLE_OPERATION_TIMEDOUT:
+            text = "Délai de connexion dépassé : le serveur n'a pas répondu à temps, vérifiez que "
+                   "le réseau fonctionne.";
+            break;
         case CURLE_GOT_NOTHING:
         case CURLE_RECV_ERROR:
         case CURLE_SEND_ERROR:
-        case CURLE_PARTIAL_FILE: return Latin1FromUtf8("Connexion interrompue : ") + what;
+        case CURLE_PARTIAL_FILE:
+            text = "Connexion interrompue : la liaison avec le serveur a été coupée, réessayez.";
+            break;
         case CURLE_URL_MALFORMAT:
-        case CURLE_UNSUPPORTED_PROTOCOL: return Latin1FromUtf8("Adresse invalide : ") + what;
-        default: return what;
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            text = "Adresse invalide : l'adresse du serveur de la concession est mal écrite dans "
+                   "les réglages.";
+            break;
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_CLIENTCERT:
+        case CURLE_USE_SSL_FAILED:
+            text = "Connexion sécurisée impossible : le serveur n'a pas pu être authentifié, "
+                   "prévenez le responsable informatique.";
+            break;
+        case CURLE_FILESIZE_EXCEEDED:
+#if LIBCURL_VERSION_NUM >= 0x080600
+        case CURLE_TOO_LARGE:
+#endif
+            text = "Réponse trop volumineuse : affinez la demande et réessayez.";
+            break;
+        case CURLE_OUT_OF_MEMORY:
+            text = "Mémoire insuffisante pour lire la réponse du serveur : fermez d'autres "
+                   "programmes et réessayez.";
+            break;
+        default:
+            text = "Échange avec le serveur impossible : réessayez dans un instant.";
+            break;
     }
+    return Latin1FromUtf8(text);
+}
+
+// A complete answer whose status is not 2xx.
+std::string statusMessage(long status) {
+    const std::string code = "(" + std::to_string(status) + ").";
+    if (status == 401 || status == 403)
+        return Latin1FromUtf8("Le serveur a refusé l'accès ") + code;
+    if (status == 407) return Latin1FromUtf8("Le proxy a refusé l'accès ") + code;
+    if (status == 413 || status == 414 || status == 431)
+        return Latin1FromUtf8("Demande trop volumineuse pour le serveur ") + code;
+    if (status >= 400) return Latin1FromUtf8("Le serveur a répondu par une erreur ") + code;
+    return Latin1FromUtf8("Le serveur a donné une réponse inattendue ") + code;
+}
+
+// The connection is there (new or kept alive) and the request is about to go: from now on the
+// read time-out counts.
+int onConnected(void* user, char*, char*, int, int) {
+    auto* transfer = static_cast<Transfer*>(user);
+    transfer->connected = true;
+    transfer->lastActivity = Clock::now();
+    return CURL_PREREQFUNC_OK;
 }
 
 }  // namespace
@@ -128,6 +199,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         response.refused = true;
         response.error =
             Latin1FromUtf8("Requête refusée : une autre requête au serveur est en cours");
+        response.detail = Latin1FromUtf8("client occupé, rien envoyé - ") + url;
         return response;
     }
     busy_ = true;
@@ -144,6 +216,8 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
     curl_easy_setopt(e, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, onHeader);
     curl_easy_setopt(e, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, onConnected);
+    curl_easy_setopt(e, CURLOPT_PREREQDATA, &transfer);
     curl_easy_setopt(e, CURLOPT_USERAGENT, settings_.userAgent.c_str());
     curl_easy_setopt(e, CURLOPT_PROXY, proxyHost_.c_str());
     curl_easy_setopt(e, CURLOPT_PROXYPORT, static_cast<long>(proxyPort_));
@@ -181,7 +255,7 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
         int running = 0;
         curl_multi_perform(handles_->multi, &running);
         if (running == 0) break;
-        if (settings_.readTimeout.count() > 0 &&
+        if (settings_.readTimeout.count() > 0 && transfer.connected &&
             Clock::now() - transfer.lastActivity > settings_.readTimeout) {
             readTimedOut = true;
             break;
@@ -219,13 +293,20 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
 
     response.body = std::move(transfer.body);
     if (readTimedOut) {
-        response.error = Latin1FromUtf8("Délai de lecture dépassé (") +
-                         std::to_string(settings_.readTimeout.count()) + " ms)";
+        response.error = Latin1FromUtf8(
+            "Délai de lecture dépassé : le serveur n'a pas répondu à temps, réessayez dans un "
+            "instant.");
+        response.detail = Latin1FromUtf8("aucune donnée reçue pendant ") +
+                          std::to_string(settings_.readTimeout.count()) + " ms - " + url;
     } else if (code != CURLE_OK) {
-        response.error = transportMessage(code, detail);
+        response.error = transportMessage(code);
+        response.detail = "libcurl " + std::to_string(static_cast<int>(code)) + " : " +
+                          (*detail ? detail : curl_easy_strerror(code)) + " - " + url;
     } else if (response.status < 200 || response.status > 299) {
-        response.error = transfer.statusLine.empty() ? "HTTP " + std::to_string(response.status)
-                                                     : transfer.statusLine;
+        response.error = statusMessage(response.status);
+        response.detail = (transfer.statusLine.empty() ? "HTTP " + std::to_string(response.status)
+                                                       : transfer.statusLine) +
+                          " - " + url;
         if (response.status == 401) {
             notes.push_back("on IdHTTP1SelectAuthorization");
             notes.push_back("on IdHTTP1Authorization");

@@ -15,7 +15,8 @@ struct HttpResponse {
     bool refused = false;  // not sent: another request of this client was still waiting
     long status = 0;       // HTTP status, 0 when none was received
     std::string body;      // bytes exactly as received
-    std::string error;     // Latin-1 message when !ok
+    std::string error;     // when !ok: one French sentence for the warning band, in Latin-1
+    std::string detail;    // when !ok: what failed, for the trace log (libcurl's text, code, URL)
 };
 
 // A multipart form: text fields, then file parts, in this order on the wire.

@@ -15,13 +15,29 @@ namespace tarmel {
 
 namespace {
 
-std::string failure(const std::string& path, int error) {
-    return Latin1FromUtf8("Impossible d'écrire le fichier ") + path + " : " + std::strerror(error);
+ResultFileWrite failure(const std::string& path, int error) {
+    const char* reason;
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT: reason = "le disque est plein."; break;
+        case EACCES:
+        case EPERM:
+        case EROFS: reason = "l'accès au dossier de travail est refusé."; break;
+        case ENOENT:
+        case ENOTDIR: reason = "le dossier de travail est introuvable."; break;
+        default: reason = "le disque a signalé une erreur."; break;
+    }
+    ResultFileWrite result;
+    result.ok = false;
+    result.error =
+        Latin1FromUtf8(std::string("Impossible d'écrire le fichier de réponse : ") + reason);
+    result.detail = path + " : " + std::strerror(error);
+    return result;
 }
 
 }  // namespace
 
-std::string WriteResultFile(const std::string& path, const std::string& bytes) {
+ResultFileWrite WriteResultFile(const std::string& path, const std::string& bytes) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) return failure(path, errno);

@@ -6,9 +6,13 @@
 namespace tarmel {
 
 // Writes bytes to a temporary file in the same folder, then renames it over path, so a reader
-// never sees half an answer, whatever happens during the write (crash, full disk). Returns an
-// empty text on success, otherwise a Latin-1 message naming the file and the reason; on failure
-// the previous file is left as it was.
-std::string WriteResultFile(const std::string& path, const std::string& bytes);
+// never sees half an answer, whatever happens during the write (crash, full disk). On failure the
+// previous file is left as it was.
+struct ResultFileWrite {
+    bool ok = true;
+    std::string error;   // one French sentence for the warning band, in Latin-1
+    std::string detail;  // the file and the system's reason, for the trace log
+};
+ResultFileWrite WriteResultFile(const std::string& path, const std::string& bytes);
 
 }  // namespace tarmel

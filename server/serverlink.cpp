@@ -85,7 +85,7 @@ void ServerLink::HttpExecute(std::string url, const std::string& resultFile) {
         lastUrl_ = url;
         if (!response.ok) {  // the previous result file stays as it was
             host_.showWarning("Exception : " + response.error);
-            traceLine("HttpExecute Exception : " + response.error);
+            traceLine("HttpExecute Exception : " + response.error + " [" + response.detail + "]");
             return;
         }
         answer = std::move(response.body);
@@ -116,6 +116,7 @@ void ServerLink::HttpPost(const std::string& url, const std::string& resultFile,
     if (!response.ok) {
         const std::string failure = " - Erreur de transfert sur le serveur ";
         storeAnswer(failure, resultFile, failure);
+        traceLine("HttpPost Exception : " + response.error + " [" + response.detail + "]");
         return;
     }
     storeAnswer(response.body, resultFile, std::string());
@@ -124,10 +125,10 @@ void ServerLink::HttpPost(const std::string& url, const std::string& resultFile,
 void ServerLink::storeAnswer(const std::string& answer, const std::string& resultFile,
                              std::string warning) {
     const std::string stored = RewriteCodePage(answer);
-    const std::string error = WriteResultFile(resultFile, stored);
-    if (!error.empty()) {
-        host_.showWarning("Exception : " + error);
-        traceLine("HttpExecute Exception : " + error);
+    const ResultFileWrite written = WriteResultFile(resultFile, stored);
+    if (!written.ok) {
+        host_.showWarning("Exception : " + written.error);
+        traceLine("HttpExecute Exception : " + written.error + " [" + written.detail + "]");
         return;
     }
     warning += LogItemsText(stored);

@@ -4,7 +4,16 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "server/encoders.h"
 #include "server/serverlink.h"
@@ -123,48 +132,192 @@ TEST_F(Exchange, AnswerStoredWithLogItemsAndCodePageRewritten) {
     EXPECT_EQ(readFile(resultFile("XmlAXUpdate.xml")), expected);
 }
 
-TEST_F(Exchange, FailuresLeaveThePreviousResultFile) {
+// A loopback port that refuses connections: bound, so nobody else takes it, but not listening.
+class RefusingPort {
+public:
+    RefusingPort() {
+        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = loopback(0);
+        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+    }
+    ~RefusingPort() { ::close(socket_); }
+    int port() const { return port_; }
+
+    static sockaddr_in loopback(int port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        return address;
+    }
+
+protected:
+    int socket_ = -1;
+    int port_ = 0;
+};
+
+// A loopback port whose queue of connections waiting to be accepted is full: a new connection is
+// never completed, as with a server machine that has stopped answering.
+class UnansweringPort : public RefusingPort {
+public:
+    UnansweringPort() {
+        ::listen(socket_, 0);
+        for (int& filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            const sockaddr_in address = loopback(port_);
+            ::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    ~UnansweringPort() {
+        for (int filler : fillers_) ::close(filler);
+    }
+
+private:
+    int fillers_[3] = {-1, -1, -1};
+};
+
+// Accepts one connection and answers in plain text whatever it is sent: a client expecting TLS
+// fails its handshake.
+class PlainTextPort : public RefusingPort {
+public:
+    PlainTextPort() {
+        ::listen(socket_, 4);
+        thread_ = std::thread([this] {
+            const int connection = ::accept(socket_, nullptr, nullptr);
+            if (connection < 0) return;
+            const std::string answer = "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n";
+            ::send(connection, answer.data(), answer.size(), MSG_NOSIGNAL);
+            char buffer[4096];
+            while (::recv(connection, buffer, sizeof buffer, 0) > 0) {
+            }
+            ::close(connection);
+        });
+    }
+    ~PlainTextPort() {
+        ::shutdown(socket_, SHUT_RDWR);
+        thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+TEST_F(Exchange, FailuresGiveAFrenchWarningAndTheDetailGoesToTheTrace) {
     link.IdHTTP1.SetReadTimeout(300ms);
+    RefusingPort refusing;
+    UnansweringPort unanswering;
+    PlainTextPort plainText;
+    const std::string refusingUrl =
+        "http://127.0.0.1:" + std::to_string(refusing.port()) + "/AxQuery?SQL=x";
+    const std::string unansweringUrl =
+        "http://127.0.0.1:" + std::to_string(unanswering.port()) + "/AxQuery?SQL=x";
+    const std::string secureUrl =
+        "https://127.0.0.1:" + std::to_string(plainText.port()) + "/AxQuery?SQL=x";
+    const std::string answeredUrl = server.baseUrl() + "AxQuery?SQL=x";
     const struct {
         const char* name;
-        ScriptedAnswer answer;
-        const char* message;
+        std::string url;
+        std::vector<ScriptedAnswer> answers;
+        std::string warning;
+        std::vector<std::string> detail;  // each one is in the trace line
     } cases[] = {
-        {"server error status", Answer("<oops/>", 500), "Exception : HTTP/1.1 500"},
-        {"dropped connection", DroppedConnection(), "Exception : Connexion interrompue"},
-        {"read time-out", SlowAnswer("<late/>", 1000ms),
-         "Exception : D\xE9lai de lecture d\xE9pass\xE9"},
+        {"refused connection", refusingUrl, {},
+         "Connexion impossible : le serveur ne r\xE9pond pas, v\xE9rifiez que le serveur de la "
+         "concession est d\xE9marr\xE9 et que le r\xE9seau fonctionne.",
+         {"libcurl 7 : ", "Failed to connect", std::to_string(refusing.port()), refusingUrl}},
+        {"unknown host", "http://concession.invalid:8642/AxQuery?SQL=x", {},
+         "Serveur introuvable : v\xE9rifiez l'adresse du serveur de la concession et que le "
+         "r\xE9seau fonctionne.",
+         {"libcurl 6 : ", "concession.invalid"}},
+        {"connection never completed", unansweringUrl, {},
+         "D\xE9lai de connexion d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 temps, "
+         "v\xE9rifiez que le r\xE9seau fonctionne.",
+         {"libcurl 28 : ", unansweringUrl}},
+        {"no answer", answeredUrl, {SlowAnswer("<late/>", 60s)},
+         "D\xE9lai de lecture d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 temps, "
+         "r\xE9""essayez dans un instant.",
+         {"aucune donn\xE9""e re\xE7ue pendant 300 ms", answeredUrl}},
+        {"dropped connection", answeredUrl, {DroppedConnection()},
+         "Connexion interrompue : la liaison avec le serveur a \xE9t\xE9 coup\xE9""e, "
+         "r\xE9""essayez.",
+         {"libcurl 52 : ", answeredUrl}},
+        {"server error status", answeredUrl, {Answer("<oops/>", 500)},
+         "Le serveur a r\xE9pondu par une erreur (500).",
+         {"HTTP/1.1 500 Internal Server Error - " + answeredUrl}},
+        {"unknown page", answeredUrl, {Answer("<none/>", 404)},
+         "Le serveur a r\xE9pondu par une erreur (404).",
+         {"HTTP/1.1 404 Not Found - " + answeredUrl}},
+        {"request line too long", answeredUrl, {Answer("", 414)},
+         "Demande trop volumineuse pour le serveur (414).", {"HTTP/1.1 414"}},
+        {"access refused", answeredUrl, {Answer("", 401)},
+         "Le serveur a refus\xE9 l'acc\xE8s (401).", {"HTTP/1.1 401 Unauthorized"}},
+        {"secure connection to a plain server", secureUrl, {},
+         "Connexion s\xE9""curis\xE9""e impossible : le serveur n'a pas pu \xEAtre "
+         "authentifi\xE9, pr\xE9venez le responsable informatique.",
+         {"libcurl 35 : ", secureUrl}},
+        {"unknown scheme", "htp://127.0.0.1:8642/AxQuery?SQL=x", {},
+         "Adresse invalide : l'adresse du serveur de la concession est mal \xE9""crite dans les "
+         "r\xE9glages.",
+         {"libcurl 1 : ", "htp://127.0.0.1:8642/"}},
     };
     for (const auto& c : cases) {
         writeFile(resultFile(), "previous");
-        server.enqueue(c.answer);
-        if (c.answer.dropConnection) server.enqueue(c.answer);
-        link.HttpExecute(server.baseUrl() + "AxQuery?SQL=x", resultFile());
-        EXPECT_EQ(window.warning().rfind(c.message, 0), 0u) << c.name << ": " << window.warning();
+        for (const auto& answer : c.answers) server.enqueue(answer);
+        link.IdHTTP1.Disconnect();  // a fresh connection: libcurl retries none of these requests
+        const size_t tracesBefore = traces.size();
+        link.HttpExecute(c.url, resultFile());
+
+        EXPECT_EQ(window.warning(), "Exception : " + c.warning) << c.name;
         EXPECT_EQ(readFile(resultFile()), "previous") << c.name;
-        EXPECT_EQ(traces.back().rfind("HttpExecute Exception : ", 0), 0u) << c.name;
+        const auto failures = std::count_if(
+            traces.begin() + tracesBefore, traces.end(),
+            [](const std::string& line) { return line.rfind("HttpExecute Exception : ", 0) == 0; });
+        EXPECT_EQ(failures, 1) << c.name;
+        const std::string& line = traces.back();
+        EXPECT_EQ(line.rfind("HttpExecute Exception : " + c.warning + " [", 0), 0u)
+            << c.name << ": " << line;
+        for (const std::string& part : c.detail)
+            EXPECT_NE(line.find(part), std::string::npos) << c.name << ": " << line;
+        for (const char* technical : {"libcurl", "127.0.0.1", "HTTP", "http", "ms", "Failed"})
+            EXPECT_EQ(window.warning().find(technical), std::string::npos) << c.name;
     }
 }
 
-TEST_F(Exchange, RefusedConnection) {
-    int closedPort;
-    {
-        LoopbackResponder gone;
-        closedPort = gone.port();
-    }
-    writeFile(resultFile(), "previous");
-    link.HttpExecute("http://127.0.0.1:" + std::to_string(closedPort) + "/AxQuery?SQL=x",
-                     resultFile());
-    EXPECT_EQ(window.warning().rfind("Exception : Connexion impossible", 0), 0u)
-        << window.warning();
-    EXPECT_EQ(readFile(resultFile()), "previous");
+TEST_F(Exchange, ReadTimeoutOnAKeptAliveConnection) {
+    link.IdHTTP1.SetReadTimeout(300ms);
+    link.HttpExecute(server.baseUrl() + "A?x", resultFile());
+    server.enqueue(SlowAnswer("<late/>", 60s));
+    link.HttpExecute(server.baseUrl() + "B?x", resultFile());
+    EXPECT_EQ(server.connections(), 1);
+    EXPECT_EQ(window.warning(),
+              "Exception : D\xE9lai de lecture d\xE9pass\xE9 : le serveur n'a pas r\xE9pondu \xE0 "
+              "temps, r\xE9""essayez dans un instant.");
+}
+
+TEST_F(Exchange, FailedPostTracesTheDetail) {
+    link.HttpExecute(server.baseUrl() + "AxInfoVO?idTVO=1", resultFile());
+    server.enqueue(Answer("<oops/>", 500));
+    link.HttpPost("AxInsert", resultFile("XmlAXInsert.xml"), MultipartForm{});
+    EXPECT_EQ(traces.back(), "HttpPost Exception : Le serveur a r\xE9pondu par une erreur (500). "
+                             "[HTTP/1.1 500 Internal Server Error - " +
+                                 server.baseUrl() + "AxInsert]");
 }
 
 TEST_F(Exchange, UnwritableResultFileIsReported) {
     server.enqueue(Answer("<a/>"));
-    link.HttpExecute(server.baseUrl() + "A?x", dir.file("missing-folder/XmlVO.xml"));
-    EXPECT_EQ(window.warning().rfind("Exception : Impossible d'\xE9""crire le fichier", 0), 0u)
-        << window.warning();
+    const std::string path = dir.file("missing-folder/XmlVO.xml");
+    link.HttpExecute(server.baseUrl() + "A?x", path);
+    EXPECT_EQ(window.warning(),
+              "Exception : Impossible d'\xE9""crire le fichier de r\xE9ponse : le dossier de "
+              "travail est introuvable.");
+    EXPECT_EQ(traces.back(),
+              "HttpExecute Exception : Impossible d'\xE9""crire le fichier de r\xE9ponse : le "
+              "dossier de travail est introuvable. [" +
+                  path + " : " + std::strerror(ENOENT) + "]");
 }
 
 TEST_F(Exchange, IdleConnectionIsDroppedAfter300Seconds) {
