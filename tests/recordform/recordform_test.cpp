@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -27,6 +28,7 @@
 #include "record/loadnotice.h"
 #include "server/xml/texttools.h"
 #include "tests/support/dataserverprocess.h"
+#include "tests/support/loopbackresponder.h"
 #include "tests/support/scratchdir.h"
 
 namespace tarmel {
@@ -725,6 +727,33 @@ TEST_F(RecordForm, TheSplashSaysTheServerIsAskedWhileALoadWaits) {
     w().ShowSplash();
     EXPECT_EQ(L(w().Text(QStringLiteral("LbSplashState"))), SplashConnecting());
     EXPECT_FALSE(w().Control(QStringLiteral("LbSplashState"))->isHidden());
+}
+
+TEST_F(RecordForm, AServerThatNeverAnswersShowsTheWaitThenATimeOutInFrench) {
+    const std::string id =
+        Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+    OpenVehicle(id, kSuperAdmin, 1);
+    const QString number = w().Text(QStringLiteral("xcInfoNVO"));
+    // A server that takes the connection and keeps silent past the read time-out.
+    testsupport::LoopbackResponder silent;
+    silent.setFallback(testsupport::SlowAnswer("<AXInfoVO/>", std::chrono::milliseconds(3000)));
+    w().Host.BaseHRef = silent.baseUrl() + "tarmel/";
+    w().Server.IdHTTP1.SetReadTimeout(std::chrono::milliseconds(400));
+    QString waiting;
+    bool splashShown = false;
+    QTimer::singleShot(150, [&] {
+        waiting = w().Text(QStringLiteral("LbSplashState"));
+        splashShown = !w().Control(QStringLiteral("PanelSplash"))->isHidden();
+    });
+    w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
+    EXPECT_TRUE(splashShown);
+    EXPECT_EQ(L(waiting), SplashConnecting());
+    const std::string band = L(w().Text(QStringLiteral("LbDebugInfo0")));
+    EXPECT_EQ(band.rfind(Latin1FromUtf8("Exception : Délai de lecture dépassé"), 0), 0u) << band;
+    EXPECT_NE(band.find(Latin1FromUtf8("la fenêtre montre toujours le VO n°") + L(number)),
+              std::string::npos)
+        << band;
+    EXPECT_TRUE(w().Control(QStringLiteral("PanelSplash"))->isHidden());
 }
 
 }  // namespace
