@@ -393,7 +393,7 @@ constexpr Entry kTable[] = {
         .Hint("enregistrement suivant"),
 
     // Diagnostic labels below the client area; a super-administrator's window grows to them.
-    Label("LbDebugInfo0", kWindow, 8, 598, 560, 17).FontColour(kRed),
+    Label("LbDebugInfo0", kWindow, 8, 598, 560, 17).FontColour(kRed).Font(10),
     Label("LbDebugInfo1", kWindow, 8, 615, 560, 17).Hidden(),
     Label("LbDebugInfo2", kWindow, 8, 632, 560, 17).Hidden(),
     Label("LbDebugInfo3", kWindow, 8, 649, 560, 17).Hidden(),

@@ -140,8 +140,9 @@ void TAxTarmel::BuildControls() {
     // Settings the table leaves to the window: what a panel looks like, the splash logo.
     auto* warning = Ctl<ui::Panel>("PanelWarning");
     warning->setFrameStyle(QFrame::NoFrame);
-    // The splash's state (waiting for the server, or no server) may take two lines.
+    // The splash's state (waiting for the server, or no server) and a warning may take two lines.
     Ctl<QLabel>("LbSplashState")->setWordWrap(true);
+    Ctl<QLabel>("LbDebugInfo0")->setWordWrap(true);
     auto* splash = Ctl<ui::Panel>("PanelSplash");
     splash->setColour(QColor(250, 250, 245));
     splash->setFrameStyle(QFrame::Panel | QFrame::Raised);

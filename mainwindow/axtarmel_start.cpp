@@ -209,6 +209,8 @@ std::string TAxTarmel::openClientId() const { return idClient(); }
 
 void TAxTarmel::showWarning(const std::string& text) {
     SetText("LbDebugInfo0", form::Q(text));
+    // Whole in the tool tip, wherever the label is too small for it.
+    Control("LbDebugInfo0")->setToolTip(form::Q(text));
     ApplyPlan(ControlPlan().Show("PanelWarning", !text.empty()));
 }
 

@@ -153,7 +153,9 @@ void TAxTarmel::ApplyRecordButtons() {
             resize(width(), height);
         }
     } else if (next != nullptr && debug0 != nullptr) {
-        debug0->move(debug0->x(), next->y());
+        // The warning takes the free line beside the record buttons, two lines high.
+        debug0->setGeometry(debug0->x(), next->y() - 3, next->x() - debug0->x() - 70,
+                            next->height() + 4);
     }
 }
 
