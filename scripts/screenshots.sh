@@ -19,9 +19,10 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 xvfb_pid="" tarmel_pid=""
 
-server_pid=""
+server_pid="" holder_pid=""
 cleanup() {
   [[ -n $tarmel_pid ]] && kill "$tarmel_pid" 2>/dev/null || true
+  [[ -n $holder_pid ]] && kill "$holder_pid" 2>/dev/null || true
   [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -49,6 +50,29 @@ else:
     xtst.XTestFakeKeyEvent(d, code, 1, 0); xtst.XTestFakeKeyEvent(d, code, 0, 0)
 x11.XFlush(d); x11.XCloseDisplay(d)
 PY
+}
+
+# A loopback port held by this run: bound, never listened on, so every connection to it is
+# refused and no other program can take it while the pictures are taken. The holder ends with the
+# script (cleanup, or its parent gone). Sets noserver to the port.
+hold_noserver_port() {
+  noserver=""
+  python3 -c '
+import os, socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1], flush=True)
+parent = int(sys.argv[1])
+while os.getppid() == parent:
+    time.sleep(1)
+' "$$" > "$work/noserver.port" &
+  holder_pid=$!
+  for _ in $(seq 50); do
+    noserver=$(cat "$work/noserver.port" 2>/dev/null)
+    [[ -n $noserver ]] && break
+    sleep 0.1
+  done
+  [[ -n $noserver ]] || { echo "screenshots: no loopback port to hold" >&2; exit 1; }
 }
 
 # A free display number.
@@ -89,7 +113,10 @@ wait_window() {
 }
 
 if ((demo == 0)); then
-  "$launch" HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
+  # The window without a server: an address of its own where nothing can answer, whatever else
+  # runs on this machine (a demo on 8642, say).
+  hold_noserver_port
+  "$launch" HttpRoot="http://127.0.0.1:$noserver/" BaseHRef="http://127.0.0.1:$noserver/tarmel/" \
     UserConcession=QUINTAR UserSite=ANGERS idUser=1 Trace=0
   wait_window
   sleep 1.5
