@@ -3,7 +3,7 @@
 # page-01.png .. page-09.png, into the folder given, so anyone can look at what a person sees.
 #   scripts/screenshots.sh screenshots/        (TARMEL_BUILD names the build folder, default build/)
 # With --demo, a data server runs on a copy of the demo dealership and the window shows a used, a
-# demonstration and a new vehicle and a client in turn: vo-page-1.png .. cl-page-4.png, one per
+# demonstration and a new vehicle and a client in turn: vo-page-1.png .. cl-page-3.png, one per
 # page the record kind shows.
 #   scripts/screenshots.sh --demo screenshots/
 set -euo pipefail
@@ -138,10 +138,10 @@ for _ in $(seq 300); do
 done
 [[ -n $base ]] || { cat "$work/server.err" >&2; exit 1; }
 pick() { sqlite3 "$work/demo.db" "$1"; }
-vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' limit 1")
-vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' limit 1")
-vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' limit 1")
-cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 limit 1")
+vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO limit 1")
+vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' order by idTVO limit 1")
+vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' order by idTVO limit 1")
+cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 order by c.idClient limit 1")
 
 common=(HttpRoot="${base%tarmel/}" BaseHRef="$base" URLImages="${base}images/" UserConcession=LYO
         "UserSite=#" idUser=4 Trace=0)
