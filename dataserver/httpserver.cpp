@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -268,11 +269,14 @@ bool HttpServer::Start(std::string& error) {
         MHD_OPTION_CONNECTION_MEMORY_INCREMENT, static_cast<size_t>(64 * 1024),
         MHD_OPTION_CONNECTION_LIMIT, 512u, MHD_OPTION_CONNECTION_TIMEOUT, 60u,
         MHD_OPTION_URI_LOG_CALLBACK, &OnUri, this, MHD_OPTION_NOTIFY_COMPLETED, &OnCompleted, this,
-        MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, this, MHD_OPTION_LISTENING_ADDRESS_REUSE, 1u,
-        MHD_OPTION_END);
+        MHD_OPTION_NOTIFY_CONNECTION, &OnConnection, this, MHD_OPTION_END);
     if (daemon_ == nullptr) {
+        // No SO_REUSEPORT: a second server on a port already taken must fail here, not share
+        // the port with the first and answer half of its requests.
+        const int cause = errno;
         error = "cannot listen on " + options_.address + ":" + std::to_string(options_.port) +
-                ": " + std::strerror(errno);
+                ": " + std::strerror(cause);
+        if (cause == EADDRINUSE) error += " (another server already listens there)";
         return false;
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);

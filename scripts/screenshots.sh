@@ -3,7 +3,7 @@
 # page-01.png .. page-09.png, into the folder given, so anyone can look at what a person sees.
 #   scripts/screenshots.sh screenshots/        (TARMEL_BUILD names the build folder, default build/)
 # With --demo, a data server runs on a copy of the demo dealership and the window shows a used, a
-# demonstration and a new vehicle and a client in turn: vo-page-1.png .. cl-page-4.png, one per
+# demonstration and a new vehicle and a client in turn: vo-page-1.png .. cl-page-3.png, one per
 # page the record kind shows.
 #   scripts/screenshots.sh --demo screenshots/
 set -euo pipefail
@@ -19,9 +19,10 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 xvfb_pid="" tarmel_pid=""
 
-server_pid=""
+server_pid="" holder_pid=""
 cleanup() {
   [[ -n $tarmel_pid ]] && kill "$tarmel_pid" 2>/dev/null || true
+  [[ -n $holder_pid ]] && kill "$holder_pid" 2>/dev/null || true
   [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -49,6 +50,29 @@ else:
     xtst.XTestFakeKeyEvent(d, code, 1, 0); xtst.XTestFakeKeyEvent(d, code, 0, 0)
 x11.XFlush(d); x11.XCloseDisplay(d)
 PY
+}
+
+# A loopback port held by this run: bound, never listened on, so every connection to it is
+# refused and no other program can take it while the pictures are taken. The holder ends with the
+# script (cleanup, or its parent gone). Sets noserver to the port.
+hold_noserver_port() {
+  noserver=""
+  python3 -c '
+import os, socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1], flush=True)
+parent = int(sys.argv[1])
+while os.getppid() == parent:
+    time.sleep(1)
+' "$$" > "$work/noserver.port" &
+  holder_pid=$!
+  for _ in $(seq 50); do
+    noserver=$(cat "$work/noserver.port" 2>/dev/null)
+    [[ -n $noserver ]] && break
+    sleep 0.1
+  done
+  [[ -n $noserver ]] || { echo "screenshots: no loopback port to hold" >&2; exit 1; }
 }
 
 # A free display number.
@@ -89,7 +113,10 @@ wait_window() {
 }
 
 if ((demo == 0)); then
-  "$launch" HttpRoot=http://127.0.0.1:8642/ BaseHRef=http://127.0.0.1:8642/tarmel/ \
+  # The window without a server: an address of its own where nothing can answer, whatever else
+  # runs on this machine (a demo on 8642, say).
+  hold_noserver_port
+  "$launch" HttpRoot="http://127.0.0.1:$noserver/" BaseHRef="http://127.0.0.1:$noserver/tarmel/" \
     UserConcession=QUINTAR UserSite=ANGERS idUser=1 Trace=0
   wait_window
   sleep 1.5
@@ -111,10 +138,10 @@ for _ in $(seq 300); do
 done
 [[ -n $base ]] || { cat "$work/server.err" >&2; exit 1; }
 pick() { sqlite3 "$work/demo.db" "$1"; }
-vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' limit 1")
-vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' limit 1")
-vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' limit 1")
-cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 limit 1")
+vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO limit 1")
+vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' order by idTVO limit 1")
+vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' order by idTVO limit 1")
+cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 order by c.idClient limit 1")
 
 common=(HttpRoot="${base%tarmel/}" BaseHRef="$base" URLImages="${base}images/" UserConcession=LYO
         "UserSite=#" idUser=4 Trace=0)
