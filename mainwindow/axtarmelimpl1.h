@@ -246,6 +246,11 @@ private:
     // The record documents asked by the host labels; false when a request failed (the result
     // file then still holds the record received before).
     bool FetchRecordDocuments();
+    std::string VehicleDocumentUrl(const QString& vehicleId) const;
+    std::string ClientDocumentUrl() const;
+    // One record document into its result file (a name under the working folder); false when
+    // the request failed. A fresh connection drops the kept-alive one first.
+    bool FetchDocument(const std::string& url, const char* resultFile, bool freshConnection);
     // The band says which record was asked and which one the window still shows.
     void TellLoadFailure(const QString& askedVehicle, const QString& askedClient);
     void EndBusyCursor();

@@ -37,25 +37,38 @@ void TAxTarmel::UpdateParams() {
     }
 }
 
+std::string TAxTarmel::VehicleDocumentUrl(const QString& vehicleId) const {
+    return Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
+           "&UserID=" + Host.idUser;
+}
+
+// The client identifier travels as the idClient the exchange adds to every request.
+std::string TAxTarmel::ClientDocumentUrl() const {
+    return Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
+}
+
+bool TAxTarmel::FetchDocument(const std::string& url, const char* resultFile, bool freshConnection) {
+    if (freshConnection) Server.IdHTTP1.Disconnect();
+    Server.HttpExecute(url, Host.WorkDir + resultFile);
+    return Text(QStringLiteral("LbDebugInfo0")).isEmpty();
+}
+
 bool TAxTarmel::FetchRecordDocuments() {
     bool fetched = true;
     const QString vehicleId = Text(QStringLiteral("LbIdTVO"));
     const QString customer = Text(QStringLiteral("LbIDCustomer"));
     if (!vehicleId.isEmpty()) {
-        Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                           "&UserID=" + Host.idUser;
+        Record.RecordUrl = VehicleDocumentUrl(vehicleId);
         SetText(QStringLiteral("LbDebugInfo1"), Q(Record.RecordUrl));
         const int n = form::IdNumber(vehicleId);
         Record.FlagNewEnreg = n <= 0;
         TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2")
                      .arg(Flag(Record.FlagNewEnreg))
                      .arg(n));
-        Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
-        fetched = Text(QStringLiteral("LbDebugInfo0")).isEmpty();
+        fetched = FetchDocument(Record.RecordUrl, "/XmlVO.xml", false);
     }
     if (!customer.isEmpty()) {
-        // The client identifier travels as the idClient the exchange adds to every request.
-        Record.ClientUrl = Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
+        Record.ClientUrl = ClientDocumentUrl();
         SetText(QStringLiteral("LbDebugInfo1"), Q(Record.ClientUrl));
         const int n = form::IdNumber(customer);
         Record.FlagNewEnreg = n <= 0;
@@ -63,8 +76,7 @@ bool TAxTarmel::FetchRecordDocuments() {
         TraceLog(QStringLiteral("UpdateView FlagNewEnreg -> %1 - %2")
                      .arg(Flag(Record.FlagNewEnreg))
                      .arg(n));
-        Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
-        fetched = fetched && Text(QStringLiteral("LbDebugInfo0")).isEmpty();
+        fetched = FetchDocument(Record.ClientUrl, "/XmlCL.xml", false) && fetched;
     }
     return fetched;
 }
@@ -175,17 +187,12 @@ void TAxTarmel::JvXPBtnActualizeClick() {
     const QString customer = Text(QStringLiteral("LbIDCustomer"));
     bool fetched = true;
     if (!vehicleId.isEmpty()) {
-        Record.RecordUrl = Host.BaseHRef + "AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + L(vehicleId) +
-                           "&UserID=" + Host.idUser;
-        Server.IdHTTP1.Disconnect();
-        Server.HttpExecute(Record.RecordUrl, Host.WorkDir + "/XmlVO.xml");
-        fetched = Text(QStringLiteral("LbDebugInfo0")).isEmpty();
+        Record.RecordUrl = VehicleDocumentUrl(vehicleId);
+        fetched = FetchDocument(Record.RecordUrl, "/XmlVO.xml", true);
     }
     if (!customer.isEmpty()) {
-        Record.ClientUrl = Host.BaseHRef + "AxInfoCL?XMLC_OutputFormat=XML&UserID=" + Host.idUser;
-        Server.IdHTTP1.Disconnect();
-        Server.HttpExecute(Record.ClientUrl, Host.WorkDir + "/XmlCL.xml");
-        fetched = fetched && Text(QStringLiteral("LbDebugInfo0")).isEmpty();
+        Record.ClientUrl = ClientDocumentUrl();
+        fetched = FetchDocument(Record.ClientUrl, "/XmlCL.xml", true) && fetched;
     }
     Record.FlagNewEnreg = false;
     Record.NewVehicle = false;

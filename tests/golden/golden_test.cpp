@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,6 +23,7 @@
 #include "record/fieldplan.h"
 #include "record/loaddecision.h"
 #include "record/statements.h"
+#include "tests/support/scratchdir.h"
 
 namespace tarmel {
 namespace {
@@ -32,17 +32,6 @@ namespace fs = std::filesystem;
 
 // Stands for a field's control: the statement builder only asks whether a field has one.
 QWidget* const kControl = reinterpret_cast<QWidget*>(static_cast<std::uintptr_t>(0x10));
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -88,7 +77,7 @@ struct HostRequest {
 
 HostRequest ReadRequest(const fs::path& path) {
     std::map<std::string, std::string> keys;
-    for (const std::string& line : Lines(ReadBytes(path))) {
+    for (const std::string& line : Lines(testsupport::readFile(path.string()))) {
         const size_t equals = line.find('=');
         if (equals != std::string::npos) keys[line.substr(0, equals)] = line.substr(equals + 1);
     }
@@ -127,8 +116,8 @@ TsDesc DescriptorOf(const FieldEntry& entry) {
 Outputs RunCase(const fs::path& dir) {
     const HostRequest request = ReadRequest(dir / "request.txt");
     TXml structure, document;
-    structure.setText(ReadBytes(dir / "structure.xml"));
-    document.setText(ReadBytes(dir / "record.xml"));
+    structure.setText(testsupport::readFile((dir / "structure.xml").string()));
+    document.setText(testsupport::readFile((dir / "record.xml").string()));
 
     DateLimits limits;
     const LoadDecision load = DecideLoad(document, request.load, limits);
@@ -184,7 +173,7 @@ Outputs RunCase(const fs::path& dir) {
     // An edit types into the page's last field of that column; a field without an enabled
     // control cannot be typed into, so its value stays.
     int lineNumber = 0;
-    for (const std::string& line : Lines(ReadBytes(dir / "edits.txt"))) {
+    for (const std::string& line : Lines(testsupport::readFile((dir / "edits.txt").string()))) {
         ++lineNumber;
         if (line.empty()) continue;
         const std::vector<std::string> parts = Split(line, '\t');
@@ -273,14 +262,14 @@ TEST_P(GoldenCase, PlanAndStatements) {
     const Outputs actual = RunCase(dir);
     const char* write = std::getenv("TARMEL_GOLDEN_WRITE");
     if (write != nullptr && std::string(write) == "1") {
-        WriteBytes(dir / "plan.txt", actual.plan);
-        WriteBytes(dir / "statements.txt", actual.statements);
+        testsupport::writeFile((dir / "plan.txt").string(), actual.plan);
+        testsupport::writeFile((dir / "statements.txt").string(), actual.statements);
         GTEST_SKIP() << "wrote " << dir;
     }
     for (const auto& [file, text] : {std::pair{"statements.txt", &actual.statements},
                                      std::pair{"plan.txt", &actual.plan}}) {
         ASSERT_TRUE(fs::exists(dir / file)) << dir / file << " is missing";
-        const std::string expected = ReadBytes(dir / file);
+        const std::string expected = testsupport::readFile((dir / file).string());
         EXPECT_TRUE(expected == *text) << GetParam() << "/" << file << " differs:\n"
                                        << Diff(expected, *text);
     }
