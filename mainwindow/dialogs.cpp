@@ -18,6 +18,16 @@ public:
         return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No) ==
                QMessageBox::Yes;
     }
+    Answer Ask(const QString& title, const QString& text) override {
+        switch (QMessageBox::question(parent_, title, text,
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Yes)) {
+            case QMessageBox::Yes: return Answer::Yes;
+            case QMessageBox::No: return Answer::No;
+            default: return Answer::Cancel;
+        }
+    }
+
 private:
     QWidget* parent_;
 };

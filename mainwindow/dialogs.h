@@ -17,6 +17,9 @@ public:
     virtual void Message(Kind kind, const QString& title, const QString& text) = 0;
     // A Yes/No box; true for Yes.
     virtual bool Confirm(const QString& title, const QString& text) = 0;
+    enum class Answer { Yes, No, Cancel };
+    // A Yes/No/Cancel box; closing it answers Cancel.
+    virtual Answer Ask(const QString& title, const QString& text) = 0;
 };
 
 // Modal message boxes over parent.

@@ -31,6 +31,7 @@ class QuietDialogs : public tarmel::Dialogs {
 public:
     void Message(Kind, const QString&, const QString&) override {}
     bool Confirm(const QString&, const QString&) override { return true; }
+    Answer Ask(const QString&, const QString&) override { return Answer::Yes; }
 };
 
 }  // namespace

@@ -25,8 +25,13 @@ public:
         messages.push_back(title + "? " + text);
         return answer;
     }
+    Answer Ask(const QString& title, const QString& text) override {
+        messages.push_back(title + "?? " + text);
+        return threeWay;
+    }
     std::vector<QString> messages;
     bool answer = true;
+    Answer threeWay = Answer::Yes;
 };
 
 class CountingWindow : public TAxTarmel {

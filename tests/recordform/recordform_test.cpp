@@ -30,6 +30,7 @@
 #include "tests/support/dataserverprocess.h"
 #include "tests/support/loopbackresponder.h"
 #include "tests/support/scratchdir.h"
+#include "tests/recordform/recordfixture.h"
 
 namespace tarmel {
 namespace {
@@ -37,103 +38,12 @@ namespace {
 using form::L;
 using form::Q;
 using testsupport::ScratchDir;
+using testsupport::kSalesperson;
+using testsupport::kSuperAdmin;
 using testsupport::DataServerProcess;
 
-class SilentDialogs : public Dialogs {
-public:
-    void Message(Kind, const QString& title, const QString& text) override {
-        messages.push_back(L(title + ": " + text));
-    }
-    bool Confirm(const QString&, const QString&) override { return true; }
-    std::vector<std::string> messages;
-};
-
-// Demo users (see the demo dealership): a salesperson of LYON-SUD, a super-administrator of the
-// dealership LYO who sees every site.
-constexpr const char* kSalesperson = "1";
-constexpr const char* kSuperAdmin = "4";
-
-class RecordForm : public ::testing::Test {
+class RecordForm : public testsupport::RecordWindowTest {
 protected:
-    static void SetUpTestSuite() { server_ = new DataServerProcess(); }
-    static void TearDownTestSuite() {
-        delete server_;
-        server_ = nullptr;
-    }
-
-    void SetUp() override {
-        setenv("APPDATA", dir_.file("appdata").c_str(), 1);
-        NewWindow();
-    }
-
-    // A window of the dealership LYO working in the scratch folder, its timer stopped.
-    void NewWindow() {
-        TAxTarmel::Options options;
-        options.startTimer = false;
-        options.dialogs = &dialogs_;
-        window_ = std::make_unique<TAxTarmel>(options);
-        w().Host.WorkDir = dir_.str();
-        w().Host.BaseHRef = server_->baseHRef();
-        w().Host.URLImages = server_->imagesUrl();
-        w().Host.UserConcession = "LYO";
-    }
-    void TearDown() override {
-        window_.reset();
-        unsetenv("APPDATA");
-    }
-
-    TAxTarmel& w() { return *window_; }
-
-    // First value of a query on the demo database.
-    static std::string Sql(const std::string& query) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(server_->databasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        std::string value;
-        if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr)
-            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
-    }
-
-    void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
-        w().Host.idUser = user;
-        w().Host.idTypeVO = idTypeVO;
-        w().SetText(QStringLiteral("LbIDCustomer"), {});
-        w().SetText(QStringLiteral("LbIdTVO"), Q(idTVO));
-        if (reload) w().UpdateParams();
-        w().UpdateView(reload);
-    }
-    void OpenClient(const std::string& idClient, const char* user, bool reload = true) {
-        w().Host.idUser = user;
-        w().SetText(QStringLiteral("LbIdTVO"), {});
-        w().SetText(QStringLiteral("LbIDCustomer"), Q(idClient));
-        if (reload) w().UpdateParams();
-        w().UpdateView(reload);
-    }
-
-    TsDesc& Field(int page, const char* column) {
-        for (TsDesc& d : w().Form.Pages[page].descriptors) {
-            if (d.columnName == column) return d;
-        }
-        ADD_FAILURE() << "no field " << column << " on page " << page;
-        static TsDesc none;
-        return none;
-    }
-    QString Statement() { return w().Text(QStringLiteral("LbDebugInfo2")); }
-    bool SaveEnabled() { return w().Control(QStringLiteral("JvXPBtnSave"))->isEnabled(); }
-
-    // The record element's value of a column, as a field shows it.
-    std::string RecordValue(const TsDesc& d) {
-        TXml record = w().Form.RecordXml;
-        XmlFind(record, w().Record.RecordTable);
-        std::string raw;
-        XmlValue(record, d.readName.empty() ? d.columnName : d.readName, raw);
-        return FieldValueFromRecord(raw, d.controlKind, d.dataType, form::Today());
-    }
-
     // Every page the description lists for the kind is shown with its caption, the others hidden;
     // every field is filled from the record; nothing is pending.
     void ExpectLoaded(const char* kind) {
@@ -181,13 +91,7 @@ protected:
         EXPECT_FALSE(SaveEnabled());
     }
 
-    static DataServerProcess* server_;
-    ScratchDir dir_;
-    SilentDialogs dialogs_;
-    std::unique_ptr<TAxTarmel> window_;
 };
-
-DataServerProcess* RecordForm::server_ = nullptr;
 
 TEST_F(RecordForm, FourRecordKindsLoadWithTheirPagesAndValues) {
     const std::string used = Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO'");

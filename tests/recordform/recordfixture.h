@@ -1,0 +1,138 @@
+// The real main window offscreen against the real data server on a fresh demo database (one per
+// test program): open records as the launcher would, read fields and what the server stored.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QString>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formdesc/descriptors.h"
+#include "formdesc/fieldentry.h"
+#include "formdesc/fieldrules.h"
+#include "formdesc/window/fieldcontrols.h"
+#include "mainwindow/axtarmelimpl1.h"
+#include "tests/support/dataserverprocess.h"
+#include "tests/support/scratchdir.h"
+
+namespace tarmel::testsupport {
+
+// Boxes answered by the test; every text shown is kept as "title: text".
+class SilentDialogs : public Dialogs {
+public:
+    void Message(Kind, const QString& title, const QString& text) override {
+        messages.push_back(form::L(title + ": " + text));
+    }
+    bool Confirm(const QString& title, const QString& text) override {
+        messages.push_back(form::L(title + "? " + text));
+        return confirm;
+    }
+    Answer Ask(const QString& title, const QString& text) override {
+        messages.push_back(form::L(title + "?? " + text));
+        return answer;
+    }
+    std::vector<std::string> messages;
+    bool confirm = true;
+    Answer answer = Answer::Yes;
+};
+
+// Demo users (see the demo dealership): a salesperson of LYON-SUD, a super-administrator of the
+// dealership LYO who sees every site.
+constexpr const char* kSalesperson = "1";
+constexpr const char* kSuperAdmin = "4";
+
+class RecordWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { server_ = new DataServerProcess(); }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+
+    void SetUp() override {
+        setenv("APPDATA", dir_.file("appdata").c_str(), 1);
+        NewWindow();
+    }
+    void TearDown() override {
+        window_.reset();
+        unsetenv("APPDATA");
+    }
+
+    // A window of the dealership LYO working in the scratch folder, its timer stopped.
+    void NewWindow() {
+        TAxTarmel::Options options;
+        options.startTimer = false;
+        options.dialogs = &dialogs_;
+        window_ = std::make_unique<TAxTarmel>(options);
+        w().Host.WorkDir = dir_.str();
+        w().Host.BaseHRef = server_->baseHRef();
+        w().Host.URLImages = server_->imagesUrl();
+        w().Host.UserConcession = "LYO";
+    }
+
+    TAxTarmel& w() { return *window_; }
+
+    // First value of a query on the demo database, read directly from its file.
+    static std::string Sql(const std::string& query) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(server_->databasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        std::string value;
+        if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr)
+            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return value;
+    }
+
+    void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
+        w().Host.idUser = user;
+        w().Host.idTypeVO = idTypeVO;
+        w().SetText(QStringLiteral("LbIDCustomer"), {});
+        w().SetText(QStringLiteral("LbIdTVO"), form::Q(idTVO));
+        if (reload) w().UpdateParams();
+        w().UpdateView(reload);
+    }
+    void OpenClient(const std::string& idClient, const char* user, bool reload = true) {
+        w().Host.idUser = user;
+        w().SetText(QStringLiteral("LbIdTVO"), {});
+        w().SetText(QStringLiteral("LbIDCustomer"), form::Q(idClient));
+        if (reload) w().UpdateParams();
+        w().UpdateView(reload);
+    }
+
+    TsDesc& Field(int page, const char* column) {
+        for (TsDesc& d : w().Form.Pages[page].descriptors) {
+            if (d.columnName == column) return d;
+        }
+        ADD_FAILURE() << "no field " << column << " on page " << page;
+        static TsDesc none;
+        return none;
+    }
+    QString Statement() { return w().Text(QStringLiteral("LbDebugInfo2")); }
+    bool SaveEnabled() { return w().Control(QStringLiteral("JvXPBtnSave"))->isEnabled(); }
+
+    // The record element's value of a column, as a field shows it.
+    std::string RecordValue(const TsDesc& d) {
+        TXml record = w().Form.RecordXml;
+        XmlFind(record, w().Record.RecordTable);
+        std::string raw;
+        XmlValue(record, d.readName.empty() ? d.columnName : d.readName, raw);
+        return FieldValueFromRecord(raw, d.controlKind, d.dataType, form::Today());
+    }
+
+    static DataServerProcess* server_;
+    ScratchDir dir_;
+    SilentDialogs dialogs_;
+    std::unique_ptr<TAxTarmel> window_;
+};
+
+inline DataServerProcess* RecordWindowTest::server_ = nullptr;
+
+}  // namespace tarmel::testsupport
