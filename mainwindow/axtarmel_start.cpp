@@ -321,7 +321,8 @@ void TAxTarmel::OnInstanceMessage(const QString& message) {
                 QTimer::singleShot(100, this, [this] { OnInstanceMessage(QStringLiteral("reload")); });
                 return;
             }
-            OnMsgActualize();
+            // The record asked for replaces the one shown only once its changes are settled.
+            if (MayLeaveRecord()) OnMsgActualize();
         }
     });
 }

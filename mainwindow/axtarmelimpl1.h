@@ -56,6 +56,7 @@ struct RecordState {
     std::string RecordTable, RecordTypeCode, RecordSite, RecordOwner;
     std::string UserName, LastSite, FrevoTotal, RecordUrl, ClientUrl;
     bool FlagNewEnreg = false, NewVehicle = false;
+    bool NewFrevoRow = false, NewAction = false;  // the pending grid line is an insert
     int SelectedVehicle = 0;
     Date ServerToday;  // year 0 until the server said
     int MaxImageNumber = 0;
@@ -87,6 +88,9 @@ struct FormState {
     QWidget* RubricControl = nullptr;
     bool Filling = false;                 // the tab builder fills controls: no statement is built
     std::array<bool, 9> SubListLoaded{};  // by page position
+    // Lines of the refurbishment and the actions grids; element 0 is the column template and
+    // element n is grid row n-1.
+    std::vector<TsLine> FrevoRows, ActionLines;
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -214,6 +218,24 @@ public:
     std::string GetIdClient(bool showError);
     bool TestPageUpdate(int page);
 
+    // ---- Saving, creating and deleting (record/window/) ----
+    void JvXPBtnSaveClick();
+    void JvXPBtnNewVOClick();
+    void JvXPBtnSupprClick();
+    void JvXPBtnSweepClick();
+    // The reload button: pending changes are offered for saving first.
+    void JvXPBtnActualizeAsk();
+    // Before the record is left (closing, reloading): with a statement pending, asks whether to
+    // save it. False when the user cancels or the save failed: the record stays.
+    bool MayLeaveRecord();
+    // One statement to an endpoint ("AxInsert", "AxUpdate") into a result file under WorkDir;
+    // true when the server took it.
+    bool SendStatement(const char* endpoint, const std::string& statement, const char* resultFile);
+    // The statement of a grid line after an edit (a negative line asks for its deletion); true
+    // when one is pending. Save and New follow it.
+    bool TestFrevoUpdate(int line);
+    bool TestActionUpdate(int line);
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.
@@ -238,6 +260,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

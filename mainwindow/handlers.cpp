@@ -34,7 +34,11 @@ const std::vector<Binding>& Table() {
         // Toolbar and page control.
         {{"Tabs"}, Event::PageChanging, Allow{&TAxTarmel::TabsChanging}},
         {{"Tabs"}, Event::Change, Run{&TAxTarmel::TabsChange}},
-        {{"JvXPBtnActualize"}, Event::Click, Run{&TAxTarmel::JvXPBtnActualizeClick}},
+        {{"JvXPBtnActualize"}, Event::Click, Run{&TAxTarmel::JvXPBtnActualizeAsk}},
+        {{"JvXPBtnSave"}, Event::Click, Run{&TAxTarmel::JvXPBtnSaveClick}},
+        {{"JvXPBtnNewVO"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewVOClick}},
+        {{"JvXPBtnSuppr"}, Event::Click, Run{&TAxTarmel::JvXPBtnSupprClick}},
+        {{"JvXPBtnSweep"}, Event::Click, Run{&TAxTarmel::JvXPBtnSweepClick}},
 
         // Form controls with a follow-up after their own change handling.
         {{"cNVO", "cVDNVO", "cVNNVO"}, Event::Change, RunOn{&TAxTarmel::cNVOChange}},
