@@ -42,9 +42,10 @@ void TAxTarmel::JvXPBtnNewVOClick() {
     }
     if (auto* tabs = Ctl<ui::PageControl>(QStringLiteral("Tabs")))
         tabs->setCurrentIndex(NewRecordTab(family));
-    Record.FrevoTotal.clear();
     Form.FrevoRows.resize(std::min<size_t>(Form.FrevoRows.size(), 1));
     UpdateTabDesc(false, true);
+    // The pages were filled from the previous record's document, its cost total included.
+    Record.FrevoTotal.clear();
     // The previous record's documents describe another record: nothing may act on them now
     // (its identifiers would reach a delete, a cost line or a print of the old record).
     Form.RecordXml.setText({});

@@ -46,6 +46,21 @@ public:
 constexpr const char* kSalesperson = "1";
 constexpr const char* kSuperAdmin = "4";
 
+// The server stopped and started again inside a test (on a new port); the suite's other tests
+// find it running.
+class ServerDown {
+public:
+    explicit ServerDown(DataServerProcess& server) : server_(server) { server_.stop(); }
+    ~ServerDown() {
+        if (!server_.running()) server_.start();
+    }
+    ServerDown(const ServerDown&) = delete;
+    ServerDown& operator=(const ServerDown&) = delete;
+
+private:
+    DataServerProcess& server_;
+};
+
 class RecordWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { server_ = new DataServerProcess(); }

@@ -40,6 +40,7 @@ using form::Q;
 using testsupport::ScratchDir;
 using testsupport::kSalesperson;
 using testsupport::kSuperAdmin;
+using testsupport::ServerDown;
 using testsupport::DataServerProcess;
 
 class RecordForm : public testsupport::RecordWindowTest {
@@ -548,18 +549,6 @@ TEST_F(RecordForm, EquipmentListsTakeTheMouse) {
     EXPECT_NE(list->item(1)->isSelected(), before);
     EXPECT_TRUE(SaveEnabled());
 }
-
-// The server stopped and started again inside a test; the suite's other tests find it running.
-class ServerDown {
-public:
-    explicit ServerDown(DataServerProcess& server) : server_(server) { server_.stop(); }
-    ~ServerDown() {
-        if (!server_.running()) server_.start();
-    }
-
-private:
-    DataServerProcess& server_;
-};
 
 TEST_F(RecordForm, AnotherRecordAskedWhileTheServerIsDownKeepsTheShownOneAndSaysSo) {
     const std::string first =
