@@ -33,6 +33,13 @@ protected:
     void Type(const char* control, const std::string& text) {
         w().SetText(QString::fromLatin1(control), Q(text));
     }
+    // As the user picks an item: the combo reports it activated.
+    void Choose(const char* combo, int index) {
+        auto* c = w().Ctl<QComboBox>(QString::fromLatin1(combo));
+        ASSERT_NE(c, nullptr) << combo;
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+    }
     std::string Shown(const char* control) { return L(w().Text(QString::fromLatin1(control))); }
     std::string Band() { return Shown("LbDebugInfo0"); }
     static std::string Money(const std::string& column, const std::string& idTVO) {
@@ -90,25 +97,40 @@ TEST_F(Saving, ANewUsedVehicleGetsItsNumberFromTheServerAndIsReloaded) {
     EXPECT_EQ(UpperAscii(Shown("cSite")), UpperAscii(w().Record.LastSite));
 
     Type("cNVO", "98765");
-    if (Shown("cSite").empty()) {
-        auto* site = w().Ctl<QComboBox>(QStringLiteral("cSite"));
-        site->setCurrentIndex(site->count() - 1);
-    }
     auto* make = w().Ctl<QComboBox>(QStringLiteral("cInfoMarque"));
-    ASSERT_GT(make->count(), 1);
-    make->setCurrentIndex(1);
+    ASSERT_GT(make->count(), 3);
+    Choose("cInfoMarque", 1);
     ASSERT_TRUE(SaveEnabled()) << L(w().Text(QStringLiteral("LbDebugInfo2")));
     EXPECT_TRUE(w().SaveChanges()) << Band();
 
     const std::string created = Shown("LbIdTVO");
     EXPECT_NE(created, previous);
     EXPECT_EQ(Sql("select NVO from tVehicles where idTVO=" + created), "98765");
+    EXPECT_EQ(Sql("select InfoMarque from tVehicles where idTVO=" + created),
+              L(make->itemText(1)));
+    EXPECT_EQ(UpperAscii(Sql("select Site from tVehicles where idTVO=" + created)),
+              UpperAscii(w().Record.LastSite));
     EXPECT_EQ(Sql("select TypeVO from tVehicles where idTVO=" + created), "1");
     EXPECT_FALSE(w().Record.FlagNewEnreg);
     EXPECT_FALSE(SaveEnabled());
     // Reloaded: the identifiers come from the server's record document.
     EXPECT_EQ(Field(1, "NVO").storedValue, "98765");
     EXPECT_EQ(w().GetIdVO(false), Sql("select idVO from tVehicles where idTVO=" + created));
+
+    // Again from the record just created: what was chosen is what is shown after the reload.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Click("JvXPBtnNewVO");
+        ASSERT_TRUE(w().Record.FlagNewEnreg);
+        Type("cNVO", std::to_string(98766 + round));
+        Choose("cInfoMarque", 2 + round);
+        const std::string chosen = Shown("cInfoMarque");
+        EXPECT_TRUE(w().SaveChanges()) << Band();
+        const std::string id = Shown("LbIdTVO");
+        EXPECT_EQ(Sql("select InfoMarque from tVehicles where idTVO=" + id), chosen);
+        EXPECT_EQ(Shown("cInfoMarque"), chosen);
+        EXPECT_FALSE(SaveEnabled()) << Shown("LbDebugInfo2");
+    }
 }
 
 TEST_F(Saving, ANewClientGetsItsIdentifierAndTheVehicleLabelStays) {
@@ -122,9 +144,10 @@ TEST_F(Saving, ANewClientGetsItsIdentifierAndTheVehicleLabelStays) {
     const std::string vehicleLabel = Shown("LbIdTVO");
 
     Type("aCliNom", "NOUVEAU");
-    if (Shown("aSite").empty()) w().Ctl<QComboBox>(QStringLiteral("aSite"))->setCurrentIndex(1);
-    auto* staff = w().Ctl<QComboBox>(QStringLiteral("aidCom"));
-    if (Shown("aidCom").empty()) staff->setCurrentIndex(staff->count() - 1);
+    if (Shown("aSite").empty()) Choose("aSite", 1);
+    if (Shown("aidCom").empty()) {
+        Choose("aidCom", w().Ctl<QComboBox>(QStringLiteral("aidCom"))->count() - 1);
+    }
     ASSERT_TRUE(SaveEnabled()) << L(w().Text(QStringLiteral("LbDebugInfo2")));
     EXPECT_TRUE(w().SaveChanges()) << Band();
     const std::string created = Shown("LbIDCustomer");
@@ -163,7 +186,7 @@ TEST_F(Saving, MandatoryFieldsStopTheSaveWithTheFocusOnThem) {
         SCOPED_TRACE(std::string(c.control) + " = " + c.text);
         OpenVehicle(id, kSuperAdmin, 1, false);
         if (std::string(c.control) == "cDateOrdre") {
-            w().Ctl<QComboBox>(QStringLiteral("cDestination"))->setCurrentIndex(0);
+            Choose("cDestination", 0);
             Type("cDestination", "");
         } else if (std::string(c.control) == "cMEC") {
             Type("cDateOrdre", "");  // the registration is checked for a vehicle not ordered
@@ -311,6 +334,16 @@ TEST_F(Saving, LeavingWithAnEditPendingAsks) {
         EXPECT_EQ(Field(1, "PrixVente").currentValue,
                   c.answer == Answer::Cancel ? "5555.00" : Money("PrixVente", id));
     }
+    // A reload asked by the launcher: Annuler stays on the record and its edit.
+    OpenVehicle(id, kSuperAdmin, 1);
+    Type("cPrixVente", "5600.00");
+    dialogs_.answer = Answer::Cancel;
+    dialogs_.messages.clear();
+    w().OnInstanceMessage(QStringLiteral("reload"));
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(Field(1, "PrixVente").currentValue, "5600.00");
+    ASSERT_TRUE(w().SaveChanges());
+
     // Nothing pending: nothing asked.
     OpenVehicle(id, kSuperAdmin, 1);
     dialogs_.messages.clear();
