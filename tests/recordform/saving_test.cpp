@@ -133,6 +133,28 @@ TEST_F(Saving, ANewUsedVehicleGetsItsNumberFromTheServerAndIsReloaded) {
     }
 }
 
+TEST_F(Saving, EachVehicleFamilyStartsANewRecordOnItsFirstPage) {
+    struct Case {
+        const char* where;
+        int idTypeVO, tab;
+        const char* number;
+    } cases[] = {
+        {"TypeVO=2 and ifnull(StatutVD,'')<>''", 3, 1, "cVDNVO"},
+        {"TypeVO=2 and ifnull(StatutVD,'')=''", 2, 2, "cVNNVO"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.number);
+        OpenVehicle(Sql(std::string("select idTVO from tVehicles where Concession='LYO' and ") +
+                        c.where),
+                    kSuperAdmin, c.idTypeVO);
+        Click("JvXPBtnNewVO");
+        EXPECT_TRUE(w().Record.FlagNewEnreg);
+        EXPECT_EQ(w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->currentIndex(), c.tab);
+        EXPECT_EQ(Shown(c.number), "");
+        EXPECT_EQ(w().GetIdVO(false), "") << "nothing acts on the previous vehicle any more";
+    }
+}
+
 TEST_F(Saving, ANewClientGetsItsIdentifierAndTheVehicleLabelStays) {
     const std::string client = Sql("select idClient from tClients where Concession='LYO'");
     OpenClient(client, kSuperAdmin);
