@@ -1,7 +1,11 @@
 // The dealership database: opening and schema check, the guarded client statements, the pools.
 #include "dataserver/database.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "dataserver/cellformat.h"
 #include "dataserver/schema.h"
@@ -54,6 +58,112 @@ bool SchemaIsKnown(sqlite3* db) {
         if (!HasTable(db, table)) return false;
     }
     return true;
+}
+
+// Brings a database of this application written by an older server to the current schema, one
+// version a transaction. The version is read again once the write lock is held, so two servers
+// opening the same old file upgrade it once.
+bool UpgradeSchema(sqlite3* db, std::string& error) {
+    if (PragmaInt(db, "PRAGMA application_id") != kApplicationId ||
+        PragmaInt(db, "PRAGMA user_version") >= kSchemaVersion) {
+        return true;  // current, or not ours: the schema check decides
+    }
+    while (true) {
+        if (!Exec(db, "BEGIN IMMEDIATE", &error)) return false;
+        const int64_t version = PragmaInt(db, "PRAGMA user_version");
+        const std::string_view script =
+            version < kSchemaVersion ? UpgradeSql(static_cast<int>(version)) : std::string_view();
+        if (script.empty()) return Exec(db, "COMMIT", &error);  // done, or no way up from here
+        const std::string sql =
+            std::string(script) + ";PRAGMA user_version=" + std::to_string(version + 1) + ";";
+        if (!Exec(db, sql.c_str(), &error) || !Exec(db, "COMMIT", &error)) {
+            Exec(db, "ROLLBACK");
+            error = "cannot upgrade from schema version " + std::to_string(version) + ": " + error;
+            return false;
+        }
+    }
+}
+
+std::string QuotedName(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// Integer affinity, by SQLite's rule on the declared type.
+bool IntegerType(std::string_view declared) {
+    for (size_t i = 0; i + 3 <= declared.size(); ++i) {
+        if (EqualsNoCase(declared.substr(i, 3), "INT")) return true;
+    }
+    return false;
+}
+
+struct IdentifierColumn {
+    std::string table;
+    std::string column;
+    bool rowid = false;  // the INTEGER PRIMARY KEY: the row's identifier itself
+};
+
+// The columns of the writable tables that hold identifiers: each table's INTEGER PRIMARY KEY and
+// every integer column with a unique index of its own. A value the counter hands out must be new
+// to all of them, since it may be bound into any.
+std::vector<IdentifierColumn> IdentifierColumns(sqlite3* db) {
+    std::vector<IdentifierColumn> out;
+    for (std::string_view table : WritableTables()) {
+        const std::string t(table);
+        std::vector<std::pair<std::string, std::string>> columns;  // name, declared type
+        std::vector<std::string> keys;
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT name, type, pk FROM pragma_table_info(?1)", -1, &stmt,
+                           nullptr);
+        sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            auto text = [stmt](int c) {
+                const unsigned char* v = sqlite3_column_text(stmt, c);
+                return v ? std::string(reinterpret_cast<const char*>(v)) : std::string();
+            };
+            columns.emplace_back(text(0), text(1));
+            if (sqlite3_column_int(stmt, 2) > 0) keys.push_back(text(0));
+        }
+        sqlite3_finalize(stmt);
+        auto typeOf = [&columns](const std::string& name) {
+            for (const auto& [n, type] : columns) {
+                if (EqualsNoCase(n, name)) return type;
+            }
+            return std::string();
+        };
+        if (keys.size() == 1 && EqualsNoCase(typeOf(keys[0]), "INTEGER")) {
+            out.push_back({t, keys[0], true});
+        }
+        sqlite3_prepare_v2(db,
+                           "SELECT min(ii.name) FROM pragma_index_list(?1) il, "
+                           "pragma_index_info(il.name) ii WHERE il.\"unique\" AND NOT il.partial "
+                           "GROUP BY il.name HAVING count(*) = 1",
+                           -1, &stmt, nullptr);
+        sqlite3_bind_text(stmt, 1, t.c_str(), -1, SQLITE_TRANSIENT);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const unsigned char* v = sqlite3_column_text(stmt, 0);
+            const std::string column = v ? reinterpret_cast<const char*>(v) : "";
+            if (!column.empty() && IntegerType(typeOf(column))) out.push_back({t, column, false});
+        }
+        sqlite3_finalize(stmt);
+    }
+    return out;
+}
+
+// The counter's step: past its own last value and past the largest identifier any row holds,
+// whoever chose it (the database's max + 1 for a row inserted without one, an explicit value, a
+// file written by another program). "< ''" keeps the numbers (a text stored in an integer column
+// would sort above them) and still reads one index entry per column; a fraction is cut.
+std::string NextIdSql(const std::vector<IdentifierColumn>& columns) {
+    std::string highest = "Value";
+    for (const IdentifierColumn& c : columns) {
+        const std::string col = QuotedName(c.column);
+        highest += ", coalesce(CAST((SELECT max(" + col + ") FROM " + QuotedName(c.table) +
+                   " WHERE " + col + " < '') AS INTEGER), 0)";
+    }
+    if (!columns.empty()) highest = "max(" + highest + ")";
+    return "UPDATE tCounters SET Value = " + highest + " + 1 WHERE Name = 'NewID' RETURNING Value";
 }
 
 // The message of a failed prepare or step: the guard's refusal when it refused something.
@@ -123,6 +233,11 @@ std::unique_ptr<Database> Database::Open(const DatabaseOptions& options, std::st
             return nullptr;
         }
     }
+    std::string upgradeError;
+    if (exists && !UpgradeSchema(w, upgradeError)) {
+        error = "refusing " + options.path + ": " + upgradeError;
+        return nullptr;
+    }
     if (!SchemaIsKnown(w)) {
         error = "refusing " + options.path +
                 ": not a Tarmel dealership database of schema version " +
@@ -135,10 +250,12 @@ std::unique_ptr<Database> Database::Open(const DatabaseOptions& options, std::st
         error = "cannot set up the journal: " + pragmaError;
         return nullptr;
     }
-    if (sqlite3_prepare_v3(w,
-                           "UPDATE tCounters SET Value = Value + 1 WHERE Name = 'NewID' "
-                           "RETURNING Value",
-                           -1, SQLITE_PREPARE_PERSISTENT, &self->nextId_, nullptr) != SQLITE_OK) {
+    const std::vector<IdentifierColumn> identifiers = IdentifierColumns(w);
+    for (const IdentifierColumn& c : identifiers) {
+        if (c.rowid) self->rowidTables_.push_back(c.table);
+    }
+    if (sqlite3_prepare_v3(w, NextIdSql(identifiers).c_str(), -1, SQLITE_PREPARE_PERSISTENT,
+                           &self->nextId_, nullptr) != SQLITE_OK) {
         error = std::string("cannot prepare the identifier counter: ") + sqlite3_errmsg(w);
         return nullptr;
     }
@@ -244,7 +361,9 @@ QueryResult Database::Query(std::string_view sql, int64_t maxRows) {
 }
 
 bool Database::AllocateId(int64_t& id) {
-    bool ok = sqlite3_step(nextId_) == SQLITE_ROW;
+    // Past the largest integer the step yields a real: no identifier is left to hand out.
+    bool ok =
+        sqlite3_step(nextId_) == SQLITE_ROW && sqlite3_column_type(nextId_, 0) == SQLITE_INTEGER;
     if (ok) id = sqlite3_column_int64(nextId_, 0);
     while (ok && sqlite3_step(nextId_) == SQLITE_ROW) {
     }
@@ -286,6 +405,12 @@ ExecuteResult Database::Execute(std::string_view sql,
         return refuse(Msg(
             "Requête refusée : seule une instruction INSERT, UPDATE ou DELETE est acceptée ici"));
     }
+    // A row inserted without ":NewID" answers the identifier the database gave it, when its
+    // table has an identifier column (a list table has none).
+    bool answersRowid = false;
+    for (const std::string& t : rowidTables_) {
+        if (EqualsNoCase(t, guard.insertTable())) answersRowid = true;
+    }
     guard.End();
     // Only the two identifier placeholders may appear; they take fresh values from the counter,
     // inside this transaction, so a rolled-back statement consumes nothing.
@@ -298,14 +423,22 @@ ExecuteResult Database::Execute(std::string_view sql,
                           std::string(n.empty() ? "?" : n));
         }
         int64_t id = 0;
-        if (!AllocateId(id)) return refuse(Msg("Erreur SQL : compteur d'identifiants illisible"));
+        if (!AllocateId(id)) {
+            return refuse(Msg("Erreur SQL : compteur d'identifiants illisible ou épuisé"));
+        }
         sqlite3_bind_int64(stmt, i, id);
         if (n == ":NewID") result.newId = id;
     }
     guard.Begin(GuardMode::Write, budget_);
+    // The mark tells an inserted row from an upsert that updated one (which leaves it alone).
+    constexpr int64_t kNoRowInserted = INT64_MIN;
+    sqlite3_set_last_insert_rowid(db, kNoRowInserted);
     rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE) return refuse(Failure(db, guard));
     result.changes = sqlite3_changes(db);
+    if (answersRowid && !result.newId && sqlite3_last_insert_rowid(db) != kNoRowInserted) {
+        result.newId = sqlite3_last_insert_rowid(db);
+    }
     sqlite3_finalize(stmt);
     stmt = nullptr;
     guard.End();

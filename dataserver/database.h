@@ -32,7 +32,8 @@ struct QueryResult {
 struct ExecuteResult {
     Outcome outcome = Outcome::Ok;
     std::string error;
-    std::optional<int64_t> newId;  // the value bound to :NewID, when the statement had one
+    // The value bound to :NewID; without one, the identifier of the row an INSERT added.
+    std::optional<int64_t> newId;
     int changes = 0;
 };
 
@@ -55,7 +56,8 @@ public:
     // One SELECT on a read-only connection; at most maxRows rows are returned.
     QueryResult Query(std::string_view sql, int64_t maxRows);
     // One INSERT, UPDATE or DELETE of a writable table in its own transaction; ":NewID" and
-    // ":NewIDbis" are bound to fresh identifiers taken from the counter inside that transaction.
+    // ":NewIDbis" are bound to fresh identifiers taken from the counter inside that transaction,
+    // each above every identifier a row of a writable table holds.
     // beforeCommit, when given, runs once the statement has succeeded and before it is committed;
     // returning false (with a Latin-1 error) rolls the statement back.
     ExecuteResult Execute(std::string_view sql,
@@ -86,6 +88,7 @@ private:
     std::chrono::milliseconds budget_{1000};
     Connection writer_;
     sqlite3_stmt* nextId_ = nullptr;
+    std::vector<std::string> rowidTables_;  // writable tables with an INTEGER PRIMARY KEY
     std::mutex writeMutex_;
     std::vector<std::unique_ptr<Connection>> readers_;
     std::vector<Connection*> freeReaders_;

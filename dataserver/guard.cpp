@@ -113,6 +113,7 @@ void StatementGuard::Begin(GuardMode mode, std::chrono::milliseconds budget) {
     mode_ = mode;
     deadline_ = std::chrono::steady_clock::now() + budget;
     sawWrite_ = false;
+    insertTable_.clear();
     timedOut_ = false;
     refusal_.clear();
 }
@@ -163,6 +164,7 @@ int StatementGuard::Decide(int action, const char* a, const char* b, const char*
         case SQLITE_DELETE:
             if (mode_ == GuardMode::Write && mainDb && a && IsWritableTable(a)) {
                 sawWrite_ = true;
+                if (action == SQLITE_INSERT && insertTable_.empty()) insertTable_ = a;
                 return SQLITE_OK;
             }
             if (a &&

@@ -36,6 +36,9 @@ public:
     bool Expired();
 
     bool sawWrite() const { return sawWrite_; }
+    // The table an INSERT of the statement writes (as the authorizer names it), empty when the
+    // statement inserts nothing. Seen while the statement is prepared.
+    const std::string& insertTable() const { return insertTable_; }
     bool timedOut() const { return timedOut_; }
     // Latin-1 description of the first action refused, empty when none was.
     const std::string& refusal() const { return refusal_; }
@@ -51,6 +54,7 @@ private:
     GuardMode mode_ = GuardMode::Off;
     std::chrono::steady_clock::time_point deadline_{};
     bool sawWrite_ = false;
+    std::string insertTable_;
     bool timedOut_ = false;
     std::string refusal_;
 };

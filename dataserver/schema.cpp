@@ -3,7 +3,6 @@
 
 #include <array>
 
-
 namespace tarmel::dataserver {
 
 namespace {
@@ -100,9 +99,10 @@ CREATE TABLE [tVO - Frevo] (
   NFacture TEXT COLLATE NOCASE, TypeFrevo TEXT COLLATE NOCASE, MontantHT MONEY);
 CREATE INDEX tVO_Frevo_vehicle ON [tVO - Frevo] (idVO);
 
+-- DateImage is a date and time, "yyyy-mm-dd hh:mm:ss".
 CREATE TABLE [tVO - Liens Images] (
   idImage INTEGER PRIMARY KEY, idVO INTEGER, NumImage INTEGER, NomImage TEXT COLLATE NOCASE,
-  DateImage TEXT COLLATE NOCASE);
+  DateImage DATE);
 CREATE INDEX tVO_Images_vehicle ON [tVO - Liens Images] (idVO);
 
 CREATE TABLE tActions (
@@ -151,6 +151,30 @@ INSERT INTO tCounters VALUES ('NewID', 1000);
 CREATE TABLE tSmsLog (idSms INTEGER PRIMARY KEY, DateEnvoi TEXT, Destinataire TEXT, Texte TEXT);
 )sql";
 
+// Version 1 declared the photo date TEXT and the demo wrote it "dd/mm/yyyy", while the client
+// writes "yyyy-mm-dd hh:mm:ss": the answers showed both. SQLite cannot change a declared type in
+// place, so the table is rebuilt (its definition as in the schema above) and each date moved to
+// ISO, a date without a time taking midnight; a text that is no date is kept as it is.
+constexpr std::string_view kUpgradeFrom1 = R"sql(
+CREATE TABLE [tVO - Liens Images upgrade] (
+  idImage INTEGER PRIMARY KEY, idVO INTEGER, NumImage INTEGER, NomImage TEXT COLLATE NOCASE,
+  DateImage DATE);
+INSERT INTO [tVO - Liens Images upgrade] (idImage, idVO, NumImage, NomImage, DateImage)
+  SELECT idImage, idVO, NumImage, NomImage, CASE
+    WHEN DateImage GLOB '[0-9][0-9]/[0-9][0-9]/[0-9][0-9][0-9][0-9]'
+      THEN substr(DateImage, 7, 4) || '-' || substr(DateImage, 4, 2) || '-' ||
+           substr(DateImage, 1, 2) || ' 00:00:00'
+    WHEN DateImage GLOB '[0-9][0-9]/[0-9][0-9]/[0-9][0-9][0-9][0-9] [0-9]*'
+      THEN substr(DateImage, 7, 4) || '-' || substr(DateImage, 4, 2) || '-' ||
+           substr(DateImage, 1, 2) || substr(DateImage, 11)
+    WHEN DateImage GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]' THEN DateImage || ' 00:00:00'
+    ELSE DateImage END
+  FROM [tVO - Liens Images];
+DROP TABLE [tVO - Liens Images];
+ALTER TABLE [tVO - Liens Images upgrade] RENAME TO [tVO - Liens Images];
+CREATE INDEX tVO_Images_vehicle ON [tVO - Liens Images] (idVO);
+)sql";
+
 // Names as the authorizer reports them (without brackets).
 constexpr std::array<std::string_view, 9> kWritable = {
     "tVehicles",       "tClients", "tVO - Frevo", "tVO - Liens Images", "TVehiclesClarum",
@@ -172,6 +196,12 @@ bool SameName(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::string_view SchemaSql() { return kSchema; }
+
+std::string_view UpgradeSql(int from) {
+    return from == 1 ? kUpgradeFrom1 : std::string_view();
+}
+
+std::span<const std::string_view> WritableTables() { return kWritable; }
 
 bool IsWritableTable(std::string_view table) {
     for (std::string_view t : kWritable) {

@@ -2,6 +2,7 @@
 // and the marks by which the server recognises a database it knows.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 namespace tarmel::dataserver {
@@ -9,12 +10,18 @@ namespace tarmel::dataserver {
 // Stored in the file's header (PRAGMA application_id / user_version); a database with other
 // values is refused, so the server never runs the client's SQL over a schema it does not know.
 constexpr int kApplicationId = 0x54524D4C;  // "TRML"
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // The DDL creating every table and index (one script, for sqlite3_exec).
 std::string_view SchemaSql();
 
-// Tables the client's statements may write ("AxUpdate", "AxInsert").
+// The script that brings a database of schema version `from` (and of this application) to
+// version from + 1; the caller runs it inside one transaction and sets the new version there.
+// Empty when the server cannot upgrade that version.
+std::string_view UpgradeSql(int from);
+
+// Tables the client's statements may write ("AxUpdate", "AxInsert"), as the authorizer names them.
+std::span<const std::string_view> WritableTables();
 bool IsWritableTable(std::string_view table);
 // Tables the client's statements may read: the writable ones and the reference tables (users,
 // staff, sites, options, reservations, structure). Internal tables (identifier counter, SMS log)

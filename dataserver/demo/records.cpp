@@ -17,9 +17,13 @@ namespace {
 double Round2(double v) { return std::round(v * 100.0) / 100.0; }
 double RoundTo(double v, double step) { return std::round(v / step) * step; }
 
-std::string DisplayDate(int days) {
-    const std::string iso = IsoDate(days);
-    return iso.substr(8, 2) + "/" + iso.substr(5, 2) + "/" + iso.substr(0, 4);
+// A photo's date and time, as the client writes it when it links one: a working hour of the day
+// drawn from the photo's identifier, so that the random sequence of the demo stays as it was.
+std::string PhotoDateTime(int days, int64_t idImage) {
+    char time[16];
+    std::snprintf(time, sizeof time, " %02d:%02d:%02d", 9 + static_cast<int>(idImage % 9),
+                  static_cast<int>(idImage * 7 % 60), static_cast<int>(idImage * 13 % 60));
+    return IsoDate(days) + time;
 }
 
 const SiteDef& PickSite(Random& rng) {
@@ -455,8 +459,10 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                         return false;
                     }
                 }
-                image.Int("idImage", ids.Take()).Int("idVO", idVO).Int("NumImage", k)
-                    .Text("NomImage", name).Text("DateImage", DisplayDate(anchor - rng.Range(0, 60)));
+                const int64_t idImage = ids.Take();
+                image.Int("idImage", idImage).Int("idVO", idVO).Int("NumImage", k)
+                    .Text("NomImage", name)
+                    .Text("DateImage", PhotoDateTime(anchor - rng.Range(0, 60), idImage));
                 if (!image.Run()) return fail(image);
                 if (k == 1) vehicle.Text("NomImage", name);
             }

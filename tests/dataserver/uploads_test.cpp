@@ -73,7 +73,7 @@ TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
                         "where idVO=99002");
     ASSERT_EQ(link.rows.size(), 1u);
     EXPECT_EQ(link.rows[0]["NomImage"], "Z0099002-01");
-    EXPECT_EQ(link.rows[0]["DateImage"], "2024-03-14 10:11:12");
+    EXPECT_EQ(link.rows[0]["DateImage"], "14/03/2024 10:11:12");
 
     // The photo and its miniature under the images address.
     HttpAnswer served = RawRequest(server.port(),
