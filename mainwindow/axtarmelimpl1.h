@@ -236,6 +236,22 @@ public:
     bool TestFrevoUpdate(int line);
     bool TestActionUpdate(int line);
 
+    // ---- Dates and keystrokes (record/window/datefields.cpp, keystrokes.cpp) ----
+    // Checks the control's date against the limits (year 0: none); a refused date goes back to
+    // the stored one with a warning, and the control takes the focus back. True when refused.
+    bool TestDateChange(QWidget* control, const Date& upper, const Date& lower);
+    // The exit of every date control of DateExitRows() (cMECExit ... aCliDateNaissanceExit): the
+    // control's row says its limits.
+    void DateFieldExit(QWidget* control);
+    // The field's handling, then the third header field.
+    void cDateEntreeChange(QWidget* control);  // cDateEntree, cDateOrdre
+    void cVNDateOrdreChange(QWidget* control);
+    void cVNMECChange(QWidget* control);
+    // Key-press filters: telephones, registration plates, names and addresses.
+    void aCliMobileKeyPress(ui::EventArgs& key);
+    void cImmatriculationKeyPress(ui::EventArgs& key);
+    void aCliNomKeyPress(ui::EventArgs& key);
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.

@@ -124,8 +124,8 @@ TEST_F(WindowTest, DaysOfAUsedVehicleRunToTheServerDateAndSkipWhileFilling) {
     w.SetText("cDateEntree", "01/03/2024");
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "10 jours");
-    w.SetText("cDateOrdre", "05/03/2024");
     w.Form.Filling = true;  // the tab builder is filling the page
+    w.SetText("cDateOrdre", "05/03/2024");
     w.setInfoField3();
     EXPECT_EQ(w.Text("xcInfoField3"), "10 jours");
     w.Form.Filling = false;
