@@ -252,6 +252,35 @@ public:
     void cImmatriculationKeyPress(ui::EventArgs& key);
     void aCliNomKeyPress(ui::EventArgs& key);
 
+    // ---- Margins, VAT and the accounting follow-up (record/window/calculations.cpp) ----
+    // Nothing is computed while the tab builder fills the pages; it recomputes once after.
+    void UpdateTVAetMarges();  // also the balance and the due dates
+    void UpdateSoldeVN();
+    void UpdateDateEcheanceTresorerie();
+    // The field's own handling, then the date of the last order update when the field changed.
+    void cVNControlChange(QWidget* control);
+    void cModeTVAChange(QWidget* combo);
+    void cPrixVenteChange(QWidget* control);
+    void cPrixRepriseChange(QWidget* control);
+    void cPrixGarantieChange(QWidget* control);
+    void cTPVOChange(QWidget* control);
+    void cVNMontantAchatChange(QWidget* control);
+    void cVNDateEcheanceChange(QWidget* control);
+    void cVNDateDeclareLivreChange(QWidget* control);
+    void cVNDateDisponibiliteChange(QWidget* control);
+    void cVNDateLivraisonChange(QWidget* control);
+    void cVNSituationAchatChange(QWidget* combo);
+    void cVNTypeFinancementChange(QWidget* combo);
+    void cVNDestinationChange(QWidget* combo);
+    void cVNTypeFinancementDelaiChange(QWidget* combo);  // nothing: its exit stores the choice
+    void cVNDateAchatChange(QWidget* control);
+    void cVNDateFactureChange(QWidget* control);
+    void cVNStatutVNChange(QWidget* combo);
+    void cVNDateCdeVWChange(QWidget* control);
+    void cVNDateDebutGarantieChange(QWidget* control);
+    void cVNDateFabricationChange(QWidget* control);
+    void LbPanelComptaClick();
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.

@@ -1,6 +1,7 @@
 // The catalogue of the demo group: parameter lists (seeded into ListRubrics, so list
 // maintenance edits them), used-vehicle makes and models (ListModels), new-vehicle makes, models
 // and trims per dealership (ListVersions), and the option lists of the list-box fields.
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,6 +70,10 @@ const std::vector<std::pair<const char*, Items>> kParameterLists = {
     {"TypeVehicule", {"Occasion (VO)", "Neuf (VN)", "Démonstration (VD)"}},
     {"Satisfaction", {"..", "Très satisfait", "Satisfait", "Peu satisfait", "Mécontent"}},
 };
+
+// Each dealership's VAT rate, in percent: the French standard rate. Its "TauxTVA" row names the
+// dealership as its item, so that each dealership's lists send only its own.
+const std::vector<std::pair<const char*, const char*>> kVatRates = {{"LYO", "20"}, {"DAU", "20"}};
 
 const std::vector<std::pair<const char*, std::vector<Option>>> kOptionLists = {
     {"InfoOptions", {{"TOE", "Toit ouvrant électrique"}, {"GPS", "Navigation GPS"},
@@ -147,6 +152,13 @@ const std::vector<const char*>& ParameterList(std::string_view type) {
     return empty;
 }
 
+double VatPercent(std::string_view concession) {
+    for (const auto& [code, rate] : kVatRates) {
+        if (concession == code) return std::atof(rate);
+    }
+    return 19.6;
+}
+
 const std::vector<const char*>& ParameterListTypes() {
     static const Items types = [] {
         Items t;
@@ -186,6 +198,14 @@ bool SeedCatalogue(sqlite3* db, std::string& error) {
                     error = rubric.error();
                     return false;
                 }
+            }
+        }
+        for (const auto& [concession, rate] : kVatRates) {
+            rubric.Text("RubricType", "TauxTVA").Int("RubricIndex", 1)
+                .Text("RubricItem", concession).Text("RubricText", rate);
+            if (!rubric.Run()) {
+                error = rubric.error();
+                return false;
             }
         }
     }

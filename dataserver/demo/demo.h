@@ -111,6 +111,8 @@ const std::vector<Option>& OptionList(std::string_view key);
 const std::vector<const char*>& OptionListKeys();
 // Every parameter list type seeded into ListRubrics, in document order.
 const std::vector<const char*>& ParameterListTypes();
+// The VAT rate of a dealership in percent, as its value lists send it ("TauxTVA").
+double VatPercent(std::string_view concession);
 
 bool SeedCatalogue(sqlite3* db, std::string& error);
 

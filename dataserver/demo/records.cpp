@@ -3,6 +3,7 @@
 // clients with their vehicles, follow-up actions and next-purchase wishes.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -68,6 +69,25 @@ const char* Item(Random& rng, std::string_view type) {
     const bool emptyFirst = !items.empty() && std::string_view(items[0]) == "..";
     return items[static_cast<size_t>(rng.Range(emptyFirst ? 1 : 0,
                                                 static_cast<int>(items.size()) - 1))];
+}
+
+// The settlement day of a new vehicle from a day: the delay the financing type's entry of
+// "TypeFinancementDelai" gives ("TYPE : n", the list's first entry by default, none without a
+// type); a sale to the group falls due at the first month end 30 days on.
+int SettlementDay(int from, const std::string& financing, bool group) {
+    if (group) {
+        int day = from + 30;
+        while (IsoDate(day + 1).substr(8) != "01") ++day;
+        return day;
+    }
+    if (financing.empty()) return from;
+    const auto& delays = ParameterList("TypeFinancementDelai");
+    int delay = delays.empty() ? 0 : std::atoi(delays.front());
+    const std::string prefix = financing + " : ";
+    for (const char* entry : delays) {
+        if (std::string_view(entry).rfind(prefix, 0) == 0) delay = std::atoi(entry + prefix.size());
+    }
+    return from + delay;
 }
 
 const NewModel& NewModelFor(Random& rng, const SiteDef& site) {
@@ -355,9 +375,11 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                 if (!l.invoice.empty()) frevo.Text("NFacture", l.invoice);
                 if (!frevo.Run()) return fail(frevo);
             }
+            // VAT and margins as the window computes them, at the dealership's rate.
+            const double rate = VatPercent(concession) / 100;
             const double base = price - tradeIn;
-            const double vat = mode == 1 ? Round2(base / 1.196 * 0.196) : 0.0;
-            const double gross = mode == 1 ? Round2(base - vat) : Round2(base / 1.196);
+            const double vat = mode == 1 ? Round2(base / (1 + rate) * rate) : 0.0;
+            const double gross = mode == 1 ? Round2(base - vat) : Round2(base / (1 + rate));
             vehicle.Real("Frevo", Round2(total)).Real("TotFrevo", Round2(total))
                 .Real("FrevoFixe", Round2(fixe)).Real("FrevoInterne", Round2(interne))
                 .Real("FrevoExterne", Round2(externe)).Real("FrevoPrevision", Round2(prevision))
@@ -396,16 +418,19 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                 .Date("DateFabrication", made).Date("DateLivrMaxi", available + 30)
                 .Real("PrixCatalogue", catalogue).Real("PrixVente", price).Int("KMS", 10)
                 .Text("InfoOptions", Codes(rng, "InfoOptions", 30))
-                .Text("CodeRemise", "VN" + std::to_string(rng.Range(100, 999)))
-                .Text("Destination", rng.Chance(90) ? "PARTICULIERS" : "GROUPE")
+                .Text("CodeRemise", "VN" + std::to_string(rng.Range(100, 999)));
+            const bool group = !rng.Chance(90);
+            vehicle.Text("Destination", group ? "GROUPE" : "PARTICULIERS")
                 .Int("FlagEligible", rng.Chance(60) ? 1 : 0);
             const Person buyer = RandomPerson(rng);
             vehicle.Text("Acheteur", PersonName(buyer)).Text("CP", RandomAddress(rng, concession).cp);
             if (available <= anchor) vehicle.Date("DateDisponibilite", available);
             if (cancelled) vehicle.Date("DateAnnulation", order + rng.Range(5, 40));
             double financed = 0, tradeIn = 0, deposit = RoundTo(price * 0.1, 100);
+            std::string financing;
             if (rng.Chance(55)) {
                 const char* type = Item(rng, "TypeFinancement");
+                financing = type;
                 financed = RoundTo(price * 0.8, 100);
                 vehicle.Text("TypeFinancement", type).Utf8("Financeur", Item(rng, "Financeur"))
                     .Real("VFinancement", financed).Real("ComFinPrevue", Round2(financed * 0.025))
@@ -425,12 +450,12 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
                 .Utf8("SituationAchat", delivered ? "Payé" : "À payer")
                 .Date("DateEcheance", made + 60).Real("MontantAcompte", deposit)
                 .Real("Solde", Round2(price - financed - tradeIn - deposit));
+            int delivery = 0;
             if (delivered) {
-                const int delivery = std::min(anchor, available + rng.Range(2, 30));
+                delivery = std::min(anchor, available + rng.Range(2, 30));
                 vehicle.Date("DateLivraison", delivery).Date("DateDeclareLivre", delivery)
                     .Date("DateFacture", delivery).Date("DateDebutGarantie", delivery)
                     .Date("MEC", delivery).Text("Immatriculation", RandomPlate(rng))
-                    .Date("DateEchTresorerie", delivery + 30).Date("DateEchReglement", delivery + 45)
                     .Date("DatePaiement", delivery + 10);
                 if (financed > 0) vehicle.Date("DateRecFinancement", delivery + 12);
                 vehicle.Date("DateRecPaiement", delivery + 10);
@@ -438,6 +463,16 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
             } else {
                 reservable = !cancelled && rng.Chance(15);
             }
+            // Due dates as the window computes them: the treasury five days after the
+            // declared delivery (or the availability, within the maker's due date), the
+            // settlement after the financing's delay from the delivery or the availability.
+            const int due = made + 60;
+            const int from = delivered ? delivery : available <= anchor ? available : 0;
+            const int treasury = delivered                     ? delivery + 5
+                                 : from != 0 && from + 5 <= due ? from + 5
+                                                                : due;
+            vehicle.Date("DateEchTresorerie", treasury);
+            if (from != 0) vehicle.Date("DateEchReglement", SettlementDay(from, financing, group));
             if (rng.Chance(25)) vehicle.Utf8("CFMemo", "Client prioritaire : livraison à domicile.");
         }
 

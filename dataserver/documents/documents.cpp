@@ -274,14 +274,20 @@ BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params) {
     AnswerWriter w("AxInfoEquip");
 
     // Parameter lists: each type's entries together, in the order the types were first
-    // created; the empty choice first, then the seeded items, then the items users added.
+    // created; the empty choice first, then the seeded items, then the items users added. The
+    // VAT rate ("TauxTVA") is each dealership's own: its rows name the dealership as their item.
     w.Open("ParsS");
     {
-        Statement st(db,
-                     "SELECT RubricType, RubricText FROM ListRubrics r ORDER BY "
-                     "(SELECT min(rowid) FROM ListRubrics s WHERE s.RubricType = r.RubricType), "
-                     "CASE WHEN RubricText = '..' THEN 0 WHEN RubricIndex > 0 THEN 1 ELSE 2 END, "
-                     "RubricIndex, rowid");
+        const std::string pars =
+            std::string("SELECT RubricType, RubricText FROM ListRubrics r "
+                        "WHERE RubricType <> 'TauxTVA' OR RubricItem ") +
+            ownOrAll +
+            " ORDER BY "
+            "(SELECT min(rowid) FROM ListRubrics s WHERE s.RubricType = r.RubricType), "
+            "CASE WHEN RubricText = '..' THEN 0 WHEN RubricIndex > 0 THEN 1 ELSE 2 END, "
+            "RubricIndex, rowid";
+        Statement st(db, pars.c_str());
+        st.Bind(1, concession);
         while (st.Step()) {
             w.Open("Pars");
             w.Value("type", st.Text(0));

@@ -21,6 +21,7 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "record/computedcontrols.h"
 #include "record/window/recordheader.h"
 
 namespace tarmel {
@@ -264,6 +265,11 @@ void TabBuilder::MarkMandatory(const TsDesc& desc, const std::string& value) {
 void TabBuilder::ApplyFieldPlan(TsDesc& desc, const FieldPass& field, QWidget* control) {
     SetTag(control, ControlTag(field.number, field.index));
     control->setEnabled(field.plan.enabled);
+    // A computed figure is saved with the record but never typed over.
+    if (IsComputedControl(L(control->objectName()))) {
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setReadOnly(true);
+        if (auto* date = qobject_cast<ui::DatePicker*>(control)) date->setReadOnly(true);
+    }
     if (field.plan.rights)
         SetFieldColours(control, desc.baseColour != 0 ? desc.baseColour : inventory::kNoColour,
                         desc.fontColour);

@@ -89,6 +89,7 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
 }
 
 void UpdateTabDescClosing(TAxTarmel& w) {
+    w.UpdateTVAetMarges();
     w.ApplyPlan(PlanWarranty(w.Access.RightCompta, w.GetDataRights(";SVO;RVO;"),
                              !w.Text(QStringLiteral("cDateValidationGarantie")).isEmpty()));
 
