@@ -44,8 +44,10 @@ void TAxTarmel::JvXPBtnNewVOClick() {
         tabs->setCurrentIndex(NewRecordTab(family));
     Form.FrevoRows.resize(std::min<size_t>(Form.FrevoRows.size(), 1));
     UpdateTabDesc(false, true);
-    // The pages were filled from the previous record's document, its cost total included.
+    // The pages were filled from the previous record's document, its cost total included: the
+    // margins are those of a record without costs.
     Record.FrevoTotal.clear();
+    UpdateTVAetMarges();
     // The previous record's documents describe another record: nothing may act on them now
     // (its identifiers would reach a delete, a cost line or a print of the old record).
     Form.RecordXml.setText({});

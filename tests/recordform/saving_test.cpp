@@ -93,6 +93,7 @@ TEST_F(Saving, ANewUsedVehicleGetsItsNumberFromTheServerAndIsReloaded) {
     EXPECT_EQ(Shown("cNVO"), "");
     EXPECT_EQ(Field(1, "NVO").storedValue, "");
     EXPECT_EQ(w().Record.FrevoTotal, "");
+    EXPECT_EQ(Shown("cTotFrevo"), "0.00") << "no cost of the previous vehicle in the margins";
     // The super-administrator's last site is preselected.
     EXPECT_EQ(UpperAscii(Shown("cSite")), UpperAscii(w().Record.LastSite));
 
@@ -112,7 +113,7 @@ TEST_F(Saving, ANewUsedVehicleGetsItsNumberFromTheServerAndIsReloaded) {
               UpperAscii(w().Record.LastSite));
     EXPECT_EQ(Sql("select TypeVO from tVehicles where idTVO=" + created), "1");
     EXPECT_FALSE(w().Record.FlagNewEnreg);
-    EXPECT_FALSE(SaveEnabled());
+    EXPECT_FALSE(SaveEnabled()) << Shown("LbDebugInfo2");
     // Reloaded: the identifiers come from the server's record document.
     EXPECT_EQ(Field(1, "NVO").storedValue, "98765");
     EXPECT_EQ(w().GetIdVO(false), Sql("select idVO from tVehicles where idTVO=" + created));
