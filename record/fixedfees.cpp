@@ -38,8 +38,9 @@ std::string FixedFeesStatement(const FixedFeesInput& input) {
     const std::string fee = SiteFee(*input.equip, input.site);
     if (fee.empty()) return {};
     return "Insert into [tVO - Frevo] (DateFrevo, TypeFrevo, MontantHT, idVO, idFrevo ) "
-           "Values (#" + FormatDate(input.today, DateOrder::MonthFirst) + "#,'fixe', " + fee +
-           ", " + idVO + ", :NewID) ";
+           "Values (#" +
+           FormatDate(input.today, DateOrder::MonthFirst) + "#,'fixe', " + fee + ", " + idVO +
+           ", :NewID) ";
 }
 
 }  // namespace tarmel

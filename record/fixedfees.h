@@ -9,8 +9,8 @@
 namespace tarmel {
 
 struct FixedFeesInput {
-    const TXml* record = nullptr;  // the vehicle's record document
-    const TXml* equip = nullptr;   // the dealership's value lists (the sites' fees)
+    const TXml* record = nullptr;   // the vehicle's record document
+    const TXml* equip = nullptr;    // the dealership's value lists (the sites' fees)
     std::string site, destination;  // texts of cSite and cDestination
     Date today;
 };

@@ -11,9 +11,10 @@ namespace tarmel {
 enum class LineMode { Insert, Update, Delete };
 
 struct LineTarget {
-    std::string table;    // as written in the statement ("[tVO - Frevo]", "tActions")
-    std::string ownerColumn, owner;  // "idVO" and the vehicle's idVO, or "idClient" and the client's
-    std::string idColumn;            // the line's own identifier, ":NewID" on an insert
+    std::string table;  // as written in the statement ("[tVO - Frevo]", "tActions")
+    std::string ownerColumn,
+        owner;             // "idVO" and the vehicle's idVO, or "idClient" and the client's
+    std::string idColumn;  // the line's own identifier, ":NewID" on an insert
 };
 
 // Empty when nothing changed (insert and update) or when no cell is left to key the line by

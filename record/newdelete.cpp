@@ -6,22 +6,32 @@ namespace tarmel {
 
 int NewRecordTab(RecordFamily family) {
     switch (family) {
-        case RecordFamily::VO: return 0;
-        case RecordFamily::VD: return 1;
-        case RecordFamily::VN: return 2;
-        case RecordFamily::CL: return 6;
-        case RecordFamily::None: return 0;
+        case RecordFamily::VO:
+            return 0;
+        case RecordFamily::VD:
+            return 1;
+        case RecordFamily::VN:
+            return 2;
+        case RecordFamily::CL:
+            return 6;
+        case RecordFamily::None:
+            return 0;
     }
     return 0;
 }
 
 const char* SiteControl(RecordFamily family) {
     switch (family) {
-        case RecordFamily::VO: return "cSite";
-        case RecordFamily::VD: return "cVDSite";
-        case RecordFamily::VN: return "cVNSite";
-        case RecordFamily::CL: return "aSite";
-        case RecordFamily::None: return "cSite";
+        case RecordFamily::VO:
+            return "cSite";
+        case RecordFamily::VD:
+            return "cVDSite";
+        case RecordFamily::VN:
+            return "cVNSite";
+        case RecordFamily::CL:
+            return "aSite";
+        case RecordFamily::None:
+            return "cSite";
     }
     return "cSite";
 }

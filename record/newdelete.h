@@ -23,7 +23,7 @@ const char* SiteControl(RecordFamily family);
 
 inline constexpr const char* kDeleteTitle = "Confirmation de Suppression";
 inline constexpr const char* kDeleteDoneTitle = "Fin de Suppression";
-inline constexpr const char* kDeleteDone = "Suppression termin\xE9" "e";
+inline constexpr const char* kDeleteDone = "Suppression termin\351e";
 
 // "Veuillez confirmer la suppression du VO n°123" (Latin-1).
 std::string VehicleDeleteQuestion(const std::string& family, const std::string& number);

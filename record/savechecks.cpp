@@ -16,20 +16,24 @@ struct MandatoryRow {
     const char* vn;
 };
 constexpr std::array<MandatoryRow, 5> kMandatory = {{
-    {"cNVO", "cVDNVO", "cVNNVO"},                      // vehicle number, a non-zero integer
-    {"cSite", "cVDSite", "cVNSite"},                   // site
+    {"cNVO", "cVDNVO", "cVNNVO"},                       // vehicle number, a non-zero integer
+    {"cSite", "cVDSite", "cVNSite"},                    // site
     {"cInfoMarque", "cVDInfoMarque", "cVNInfoMarque"},  // make
-    {nullptr, nullptr, "cVNInfoModele"},               // model
-    {nullptr, nullptr, "cVNInfoTypeVersion"},          // version type
+    {nullptr, nullptr, "cVNInfoModele"},                // model
+    {nullptr, nullptr, "cVNInfoTypeVersion"},           // version type
 }};
 
 const char* ForFamily(const MandatoryRow& row, RecordFamily family) {
     switch (family) {
-        case RecordFamily::VO: return row.vo;
-        case RecordFamily::VD: return row.vd;
-        case RecordFamily::VN: return row.vn;
+        case RecordFamily::VO:
+            return row.vo;
+        case RecordFamily::VD:
+            return row.vd;
+        case RecordFamily::VN:
+            return row.vn;
         case RecordFamily::CL:
-        case RecordFamily::None: return nullptr;
+        case RecordFamily::None:
+            return nullptr;
     }
     return nullptr;
 }

@@ -1,9 +1,9 @@
 // Times saving in the window against the local data server over its demo dealership: one price
 // change (edit, save, stored, Save disabled), and one new used vehicle created and reloaded.
-#include <QApplication>
-#include <QComboBox>
 #include <sqlite3.h>
 
+#include <QApplication>
+#include <QComboBox>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,7 +19,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());

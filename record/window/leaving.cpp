@@ -9,10 +9,14 @@ namespace tarmel {
 bool TAxTarmel::MayLeaveRecord() {
     QWidget* save = Control(QStringLiteral("JvXPBtnSave"));
     if (save == nullptr || !save->isEnabled()) return true;
-    switch (dialogs().Ask(QStringLiteral("Tarmel"), QStringLiteral("Enregistrer les modifications ?"))) {
-        case Dialogs::Answer::Yes: return SaveChanges();
-        case Dialogs::Answer::No: return true;
-        case Dialogs::Answer::Cancel: return false;
+    switch (dialogs().Ask(QStringLiteral("Tarmel"),
+                          QStringLiteral("Enregistrer les modifications ?"))) {
+        case Dialogs::Answer::Yes:
+            return SaveChanges();
+        case Dialogs::Answer::No:
+            return true;
+        case Dialogs::Answer::Cancel:
+            return false;
     }
     return false;
 }
@@ -24,8 +28,10 @@ void TAxTarmel::JvXPBtnActualizeAsk() {
 void TAxTarmel::closeEvent(QCloseEvent* event) {
     bool leave = false;
     Guarded([&] { leave = MayLeaveRecord(); });
-    if (leave) event->accept();
-    else event->ignore();
+    if (leave)
+        event->accept();
+    else
+        event->ignore();
 }
 
 }  // namespace tarmel

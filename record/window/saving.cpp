@@ -39,7 +39,8 @@ bool StartsWithDelete(const std::string& statement) {
 // decides the result and stays in the band even when a later request of the save succeeds.
 class SaveRun {
 public:
-    explicit SaveRun(TAxTarmel& w) : w_(w), defaultCursor_(QApplication::overrideCursor() == nullptr) {}
+    explicit SaveRun(TAxTarmel& w)
+        : w_(w), defaultCursor_(QApplication::overrideCursor() == nullptr) {}
 
     // Sends a statement of the save; `marked` requests decide the result, and show the
     // hourglass when `hourglass` is set.
@@ -203,7 +204,8 @@ bool TAxTarmel::SaveChanges() {
                 Record.NewVehicle = false;
                 JvXPBtnActualizeClick();
             } else {
-                for (TsDesc& d : Form.Pages[size_t(page)].descriptors) d.storedValue = d.currentValue;
+                for (TsDesc& d : Form.Pages[size_t(page)].descriptors)
+                    d.storedValue = d.currentValue;
             }
             TestPageUpdate(page);
         }

@@ -1,5 +1,7 @@
 // What a save checks before sending, the statements of grid lines, the fixed fees, the site a
 // new record preselects and the delete texts.
+#include "record/savechecks.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,7 +10,6 @@
 #include "record/fixedfees.h"
 #include "record/linestatements.h"
 #include "record/newdelete.h"
-#include "record/savechecks.h"
 
 namespace tarmel {
 namespace {
@@ -41,12 +42,15 @@ TEST(SaveChecks, VehicleFamiliesStopAtTheFirstMissingField) {
         {RecordFamily::VO, {{"cDateEntree", "02/03/2026"}, {"cMEC", "01/03/2026"}}, ""},
         // The order date wins over the registration check.
         {RecordFamily::VO,
-         {{"cDateOrdre", "02/03/2026"}, {"cDestination", "X"}, {"cDateEntree", "02/03/2026"},
+         {{"cDateOrdre", "02/03/2026"},
+          {"cDestination", "X"},
+          {"cDateEntree", "02/03/2026"},
           {"cMEC", "09/03/2026"}},
          ""},
         {RecordFamily::VD, {{"cVDNVO", "9"}, {"cVDSite", "A"}, {"cVDInfoMarque", "B"}}, ""},
         {RecordFamily::VD, {{"cVDNVO", "9"}, {"cVDSite", "A"}}, "cVDInfoMarque"},
-        {RecordFamily::VN, {{"cVNNVO", "9"}, {"cVNSite", "A"}, {"cVNInfoMarque", "B"}},
+        {RecordFamily::VN,
+         {{"cVNNVO", "9"}, {"cVNSite", "A"}, {"cVNInfoMarque", "B"}},
          "cVNInfoModele"},
         {RecordFamily::VN,
          {{"cVNNVO", "9"}, {"cVNSite", "A"}, {"cVNInfoMarque", "B"}, {"cVNInfoModele", "C"}},
@@ -146,10 +150,12 @@ TEST(FixedFees, OnceForAPrivateBuyerOfASiteThatCharges) {
         return x;
     };
     const TXml lists = doc(equip);
-    const TXml record = doc("<tVO><idVO>2001</idVO></tVO><FrevoS><Frevo><TypeFrevo>interne"
-                            "</TypeFrevo></Frevo></FrevoS>");
-    const TXml withFee = doc("<tVO><idVO>2001</idVO></tVO><FrevoS><Frevo><TypeFrevo>Fixe"
-                             "</TypeFrevo></Frevo></FrevoS>");
+    const TXml record =
+        doc("<tVO><idVO>2001</idVO></tVO><FrevoS><Frevo><TypeFrevo>interne"
+            "</TypeFrevo></Frevo></FrevoS>");
+    const TXml withFee =
+        doc("<tVO><idVO>2001</idVO></tVO><FrevoS><Frevo><TypeFrevo>Fixe"
+            "</TypeFrevo></Frevo></FrevoS>");
     const TXml unsaved = doc("<tVO><idVO></idVO></tVO>");
     struct Case {
         const TXml* record;
@@ -157,9 +163,12 @@ TEST(FixedFees, OnceForAPrivateBuyerOfASiteThatCharges) {
         const char* destination;
         bool inserts;
     } cases[] = {
-        {&record, "lyon-sud", "particuliers", true}, {&withFee, "LYON-SUD", "PARTICULIERS", false},
-        {&unsaved, "LYON-SUD", "PARTICULIERS", false}, {&record, "LYON-SUD", "MARCHANDS", false},
-        {&record, "VILLEURBANNE", "PARTICULIERS", false}, {&record, "AILLEURS", "PARTICULIERS", false},
+        {&record, "lyon-sud", "particuliers", true},
+        {&withFee, "LYON-SUD", "PARTICULIERS", false},
+        {&unsaved, "LYON-SUD", "PARTICULIERS", false},
+        {&record, "LYON-SUD", "MARCHANDS", false},
+        {&record, "VILLEURBANNE", "PARTICULIERS", false},
+        {&record, "AILLEURS", "PARTICULIERS", false},
     };
     for (const Case& c : cases) {
         FixedFeesInput input{c.record, &lists, c.site, c.destination, Date{2026, 3, 14}};
@@ -181,13 +190,13 @@ TEST(NewRecord, SitePreselection) {
         const char* userSite;
         int chosen;
     } cases[] = {
-        {"LYON-SUD", "", 3},             // the last equal item stays selected
-        {"", "#", -1},                   // the user's list says none
+        {"LYON-SUD", "", 3},               // the last equal item stays selected
+        {"", "#", -1},                     // the user's list says none
         {"", "DARDILLY;VILLEURBANNE", 4},  // earliest in the user's list
         {"", "villeurbanne;lyon-sud", 2},
-        {"", "LYON-SUD", 1},             // a tie goes to the earlier item
+        {"", "LYON-SUD", 1},  // a tie goes to the earlier item
         {"", "GRENOBLE", -1},
-        {"AILLEURS", "DARDILLY", -1},    // a last site not in the list selects nothing
+        {"AILLEURS", "DARDILLY", -1},  // a last site not in the list selects nothing
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PreselectedSite(items, c.lastSite, c.userSite), c.chosen)
@@ -196,7 +205,9 @@ TEST(NewRecord, SitePreselection) {
 }
 
 TEST(DeleteTexts, QuestionsAndStatements) {
-    EXPECT_EQ(VehicleDeleteQuestion("VO", "123"), "Veuillez confirmer la suppression du VO n\xB0" "123");
+    EXPECT_EQ(VehicleDeleteQuestion("VO", "123"),
+              "Veuillez confirmer la suppression du VO n\xB0"
+              "123");
     EXPECT_EQ(ClientDeleteQuestion("DUPONT", "Jean"),
               "Veuillez confirmer la suppression du client \"DUPONT Jean\"");
     EXPECT_EQ(VehicleDeleteStatements("2001"),

@@ -107,8 +107,7 @@ TEST_F(Saving, ANewUsedVehicleGetsItsNumberFromTheServerAndIsReloaded) {
     const std::string created = Shown("LbIdTVO");
     EXPECT_NE(created, previous);
     EXPECT_EQ(Sql("select NVO from tVehicles where idTVO=" + created), "98765");
-    EXPECT_EQ(Sql("select InfoMarque from tVehicles where idTVO=" + created),
-              L(make->itemText(1)));
+    EXPECT_EQ(Sql("select InfoMarque from tVehicles where idTVO=" + created), L(make->itemText(1)));
     EXPECT_EQ(UpperAscii(Sql("select Site from tVehicles where idTVO=" + created)),
               UpperAscii(w().Record.LastSite));
     EXPECT_EQ(Sql("select TypeVO from tVehicles where idTVO=" + created), "1");
@@ -145,9 +144,9 @@ TEST_F(Saving, EachVehicleFamilyStartsANewRecordOnItsFirstPage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.number);
-        OpenVehicle(Sql(std::string("select idTVO from tVehicles where Concession='LYO' and ") +
-                        c.where),
-                    kSuperAdmin, c.idTypeVO);
+        OpenVehicle(
+            Sql(std::string("select idTVO from tVehicles where Concession='LYO' and ") + c.where),
+            kSuperAdmin, c.idTypeVO);
         Click("JvXPBtnNewVO");
         EXPECT_TRUE(w().Record.FlagNewEnreg);
         EXPECT_EQ(w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->currentIndex(), c.tab);
@@ -190,9 +189,7 @@ TEST_F(Saving, MandatoryFieldsStopTheSaveWithTheFocusOnThem) {
         std::string text;
         const char* focus;  // nullptr: the save goes through
     } cases[] = {
-        {"cNVO", "0", "cNVO"},
-        {"cNVO", "", "cNVO"},
-        {"cDateOrdre", "02/03/2026", "cDestination"},
+        {"cNVO", "0", "cNVO"}, {"cNVO", "", "cNVO"}, {"cDateOrdre", "02/03/2026", "cDestination"},
         {"cMEC", "", nullptr},  // set below to the entry date: equal dates pass
         {"cMEC", "", "cMEC"},   // one day after the entry date
     };
@@ -200,7 +197,8 @@ TEST_F(Saving, MandatoryFieldsStopTheSaveWithTheFocusOnThem) {
     if (const auto entry = ParseShortDate(cases[3].text)) {
         Date next = *entry;
         next.day += 1;
-        if (!IsValidDate(next.year, next.month, next.day)) next = Date{entry->year, entry->month + 1, 1};
+        if (!IsValidDate(next.year, next.month, next.day))
+            next = Date{entry->year, entry->month + 1, 1};
         if (!IsValidDate(next.year, next.month, next.day)) next = Date{entry->year + 1, 1, 1};
         cases[4].text = FormatDate(next);
     }
@@ -270,11 +268,16 @@ TEST_F(Saving, ActionLinesSendTheFirstPendingOneAndRememberTheirValues) {
         int type;
         const char* value;
     } const columns[] = {
-        {"idAction", datatype::Integer, ""},       {"DateAction", datatype::Date, "10/03/2026"},
-        {"idCom", datatype::Integer, ""},          {"TypeAction", datatype::Integer, "2"},
-        {"SujetAction", datatype::Integer, "1"},   {"CommentaireAction", datatype::Text, "rappeler"},
-        {"DateRelance", datatype::Date, "17/03/2026"}, {"idComRelance", datatype::Integer, "3"},
-        {"SujetRelance", datatype::Integer, "1"},  {"PrioriteRelance", datatype::Integer, "2"},
+        {"idAction", datatype::Integer, ""},
+        {"DateAction", datatype::Date, "10/03/2026"},
+        {"idCom", datatype::Integer, ""},
+        {"TypeAction", datatype::Integer, "2"},
+        {"SujetAction", datatype::Integer, "1"},
+        {"CommentaireAction", datatype::Text, "rappeler"},
+        {"DateRelance", datatype::Date, "17/03/2026"},
+        {"idComRelance", datatype::Integer, "3"},
+        {"SujetRelance", datatype::Integer, "1"},
+        {"PrioriteRelance", datatype::Integer, "2"},
     };
     TsLine line;
     for (size_t c = 0; c < line.cells.size(); ++c) {
@@ -380,9 +383,9 @@ TEST_F(Saving, LeavingWithAnEditPendingAsks) {
 class Deleting : public Saving {};
 
 TEST_F(Deleting, AUsedVehicleGoesWithItsPhotoLinksAndCostLines) {
-    const std::string id =
-        UsedVehicle("and idVO in (select idVO from [tVO - Frevo]) and idVO in (select idVO from "
-                    "[tVO - Liens Images])");
+    const std::string id = UsedVehicle(
+        "and idVO in (select idVO from [tVO - Frevo]) and idVO in (select idVO from "
+        "[tVO - Liens Images])");
     ASSERT_FALSE(id.empty());
     const std::string idVO = Sql("select idVO from tVehicles where idTVO=" + id);
     OpenVehicle(id, kSuperAdmin, 1);
@@ -390,8 +393,10 @@ TEST_F(Deleting, AUsedVehicleGoesWithItsPhotoLinksAndCostLines) {
     dialogs_.confirm = true;
     Click("JvXPBtnSuppr");
     ASSERT_GE(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0], Latin1FromUtf8("Confirmation de Suppression? Veuillez confirmer "
-                                                   "la suppression du VO n°") + number);
+    EXPECT_EQ(dialogs_.messages[0],
+              Latin1FromUtf8("Confirmation de Suppression? Veuillez confirmer "
+                             "la suppression du VO n°") +
+                  number);
     EXPECT_EQ(dialogs_.messages[1], Latin1FromUtf8("Fin de Suppression: Suppression terminée"));
     for (const char* table : {"[tVO - Liens Images]", "[tVO - Frevo]", "tVehicles"}) {
         EXPECT_EQ(Sql(std::string("select count(*) from ") + table + " where idVO=" + idVO), "0")
@@ -434,15 +439,17 @@ TEST_F(Deleting, EachStatementGoesOnlyAfterThePreviousOneWasTaken) {
 }
 
 TEST_F(Deleting, AClientAndTheSweepOfCancelledNewVehicles) {
-    const std::string client = Sql("select idClient from tClients where Concession='LYO' and "
-                                   "idClient not in (select idClient from tActions)");
+    const std::string client =
+        Sql("select idClient from tClients where Concession='LYO' and "
+            "idClient not in (select idClient from tActions)");
     OpenClient(client, kSuperAdmin);
     dialogs_.confirm = false;
     Click("JvXPBtnSuppr");
     ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0], "Confirmation de Suppression? Veuillez confirmer la "
-                                    "suppression du client \"" + Shown("aCliNom") + " " +
-                                        Shown("aCliPrenom") + "\"");
+    EXPECT_EQ(dialogs_.messages[0],
+              "Confirmation de Suppression? Veuillez confirmer la "
+              "suppression du client \"" +
+                  Shown("aCliNom") + " " + Shown("aCliPrenom") + "\"");
     EXPECT_EQ(Sql("select count(*) from tClients where idClient=" + client), "1") << "No";
     dialogs_.confirm = true;
     Click("JvXPBtnSuppr");
@@ -461,13 +468,14 @@ TEST_F(Deleting, AClientAndTheSweepOfCancelledNewVehicles) {
     const std::string second =
         Sql("select idTVO from tVehicles where TypeVO=2 and idTVO>" + first + " order by idTVO");
     ASSERT_TRUE(w().SendStatement("AxUpdate", cancelled + "NULL where idTVO=" + first, "/x.xml"));
-    ASSERT_TRUE(w().SendStatement("AxUpdate", cancelled + "'DUPONT' where idTVO=" + second,
-                                  "/x.xml"));
+    ASSERT_TRUE(
+        w().SendStatement("AxUpdate", cancelled + "'DUPONT' where idTVO=" + second, "/x.xml"));
     const std::string total = Sql("select count(*) from tVehicles");
     const std::string kept = Sql("select count(*) from tVehicles where not (" + sweepable + ")");
     ASSERT_NE(Sql("select count(*) from tVehicles where " + sweepable), "0");
-    const std::string brandNew = Sql("select idTVO from tVehicles where TypeVO=2 and "
-                                     "ifnull(StatutVD,'')='' and Concession='LYO'");
+    const std::string brandNew =
+        Sql("select idTVO from tVehicles where TypeVO=2 and "
+            "ifnull(StatutVD,'')='' and Concession='LYO'");
     OpenVehicle(brandNew, kSuperAdmin, 2);
     w().JvXPBtnSweepClick();
     ASSERT_EQ(dialogs_.messages.size(), 1u);
