@@ -5,54 +5,22 @@
 #include <QApplication>
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "mainwindow/axtarmelimpl1.h"
-#include "tests/support/dataserverprocess.h"
-#include "tests/support/scratchdir.h"
+#include "bench/recordform/benchwindow.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-class QuietDialogs : public tarmel::Dialogs {
-public:
-    void Message(Kind, const QString&, const QString&) override {}
-    bool Confirm(const QString&, const QString&) override { return true; }
-    Answer Ask(const QString&, const QString&) override { return Answer::Yes; }
-};
-
-}  // namespace
+using tarmel::bench::Clock;
+using tarmel::bench::Median;
+using tarmel::bench::Ms;
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    tarmel::testsupport::ScratchDir dir;
-    setenv("APPDATA", dir.file("appdata").c_str(), 1);
-    tarmel::testsupport::DataServerProcess server;
-
-    QuietDialogs dialogs;
-    tarmel::TAxTarmel::Options options;
-    options.startTimer = false;
-    options.dialogs = &dialogs;
-    tarmel::TAxTarmel window(options);
-    window.Host.WorkDir = dir.str();
-    window.Host.BaseHRef = server.baseHRef();
-    window.Host.UserConcession = "LYO";
-    window.Host.idUser = "4";
-    window.Host.idTypeVO = 1;
+    tarmel::bench::BenchWindow bench;
+    tarmel::TAxTarmel& window = *bench.window;
+    tarmel::testsupport::DataServerProcess& server = *bench.server;
 
     // Used vehicles of the dealership, as the demo database holds them.
     std::vector<std::string> vehicles;

@@ -10,6 +10,7 @@
 #include "server/encoders.h"
 #include "server/xml/txml.h"
 #include "tests/dataserver/serverclient.h"
+#include "tests/support/databasefile.h"
 
 namespace tarmel::testsupport {
 namespace {
@@ -20,22 +21,6 @@ std::string Jpeg(char seed) {
     data[1] = '\xD8';
     data[2] = '\xFF';
     return data;
-}
-
-// The first value of a query run straight on the file, "" when there is none.
-std::string Stored(const std::string& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        out = v ? v : "";
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return out;
 }
 
 void Write(const std::string& database, const std::string& sql) {
@@ -95,7 +80,7 @@ TEST(PhotoDates, ALinkedPhotoAndTheDemoPhotosAnswerDayFirstWithTheirTime) {
                   .rows.at(0)
                   .at("DateImage"),
               "14/03/2026 10:11:12");
-    EXPECT_EQ(Stored(server.databasePath(),
+    EXPECT_EQ(FirstValue(server.databasePath(),
                      "SELECT DateImage FROM [tVO - Liens Images] WHERE idVO=" + idVO),
               "2026-03-14 10:11:12");
 
@@ -110,7 +95,7 @@ TEST(PhotoDates, ALinkedPhotoAndTheDemoPhotosAnswerDayFirstWithTheirTime) {
     ASSERT_FALSE(dates.empty());
     for (const std::string& d : dates) EXPECT_TRUE(std::regex_match(d, kDayFirst)) << d;
     EXPECT_EQ(
-        Stored(server.databasePath(),
+        FirstValue(server.databasePath(),
                "SELECT count(*) FROM [tVO - Liens Images] WHERE DateImage NOT GLOB "
                "'[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]'"),
         "0");
@@ -119,7 +104,7 @@ TEST(PhotoDates, ALinkedPhotoAndTheDemoPhotosAnswerDayFirstWithTheirTime) {
 TEST(PhotoDates, AFileOfThePreviousSchemaIsUpgradedOnOpening) {
     DataServerProcess server;
     const std::string db = server.databasePath();
-    const std::string demoPhotos = Stored(db, "SELECT count(*) FROM [tVO - Liens Images]");
+    const std::string demoPhotos = FirstValue(db, "SELECT count(*) FROM [tVO - Liens Images]");
     server.stop();
     // The photo table as the previous schema declared it, the demo's dates written day first.
     Write(db,
@@ -156,25 +141,25 @@ TEST(PhotoDates, AFileOfThePreviousSchemaIsUpgradedOnOpening) {
     }
     server.start();
 
-    EXPECT_EQ(Stored(db, "PRAGMA user_version"), "2");
-    EXPECT_EQ(Stored(db,
+    EXPECT_EQ(FirstValue(db, "PRAGMA user_version"), "2");
+    EXPECT_EQ(FirstValue(db,
                      "SELECT type FROM pragma_table_info('tVO - Liens Images') "
                      "WHERE name='DateImage'"),
               "DATE");
-    EXPECT_EQ(Stored(db, "SELECT count(*) FROM sqlite_schema WHERE name='tVO_Images_vehicle'"),
+    EXPECT_EQ(FirstValue(db, "SELECT count(*) FROM sqlite_schema WHERE name='tVO_Images_vehicle'"),
               "1");
-    EXPECT_EQ(Stored(db, "SELECT count(*) FROM [tVO - Liens Images] WHERE idVO <> 99004"),
+    EXPECT_EQ(FirstValue(db, "SELECT count(*) FROM [tVO - Liens Images] WHERE idVO <> 99004"),
               demoPhotos);
     id = 990001;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         const std::string where = " where idImage=" + std::to_string(id++);
-        EXPECT_EQ(Stored(db, "SELECT DateImage FROM [tVO - Liens Images]" + where), r.after);
+        EXPECT_EQ(FirstValue(db, "SELECT DateImage FROM [tVO - Liens Images]" + where), r.after);
         Rowset answer = Query(server, "select DateImage from [tVO - Liens Images]" + where);
         ASSERT_EQ(answer.rows.size(), 1u) << answer.raw;
         EXPECT_EQ(answer.rows[0]["DateImage"], r.answer);
     }
-    EXPECT_EQ(Stored(db,
+    EXPECT_EQ(FirstValue(db,
                      "SELECT count(*) FROM [tVO - Liens Images] WHERE idVO <> 99004 AND "
                      "DateImage NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] 00:00:00'"),
               "0");

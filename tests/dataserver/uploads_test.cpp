@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <sqlite3.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <memory>
 
 #include "tests/dataserver/serverclient.h"
+#include "tests/support/databasefile.h"
 #include "tests/support/scratchdir.h"
 #include "tests/support/xmllint.h"
 
@@ -26,21 +26,6 @@ std::string Jpeg(size_t size, char seed) {
     data[1] = '\xD8';
     data[2] = '\xFF';
     return data;
-}
-
-std::string SqliteText(const std::string& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    std::string out;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-        out = v ? v : "";
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return out;
 }
 
 TEST(Upload, StoresBothFilesThenLinksThePhotoAndServesIt) {
@@ -104,7 +89,7 @@ TEST(Upload, APhotoThatCannotBePlacedLeavesNoLink) {
          {"NFImageMini", "", "Z0099003-01m.jpg"},
          {"File", "Z0099003-01m.jpg", Jpeg(50, 4)}});
     EXPECT_EQ(LogItemsOf(a.body).size(), 1u) << a.body;
-    EXPECT_EQ(SqliteText(server.databasePath(),
+    EXPECT_EQ(FirstValue(server.databasePath(),
                          "select count(*) from [tVO - Liens Images] where idVO=99003"),
               "0");
     EXPECT_FALSE(fs::exists(server.photoFolder() + "/Z0099003-01.jpg"));
@@ -136,8 +121,8 @@ TEST(Sms, RecordsTheMessageAndAnswersSuccess) {
         EXPECT_EQ(a.status, 200);
         EXPECT_NE(a.body.find("telephonySmsSend successfull"), std::string::npos) << a.body;
     }
-    EXPECT_EQ(SqliteText(server.databasePath(), "select count(*) from tSmsLog"), "2");
-    EXPECT_EQ(SqliteText(server.databasePath(), "select Texte from tSmsLog"),
+    EXPECT_EQ(FirstValue(server.databasePath(), "select count(*) from tSmsLog"), "2");
+    EXPECT_EQ(FirstValue(server.databasePath(), "select Texte from tSmsLog"),
               "de Quintar NORD,\r\n\r\npour un test d'envoi \xE0 M. MARTIN Jean");
     HttpAnswer missing =
         MultipartPost(server.port(), "/tools/smssend/smssend.php5", {{"texte", "", "x"}});

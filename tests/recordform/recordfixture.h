@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QString>
 
@@ -17,6 +16,7 @@
 #include "formdesc/fieldrules.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
+#include "tests/support/databasefile.h"
 #include "tests/support/dataserverprocess.h"
 #include "tests/support/scratchdir.h"
 
@@ -94,16 +94,7 @@ protected:
 
     // First value of a query on the demo database, read directly from its file.
     static std::string Sql(const std::string& query) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(server_->databasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        std::string value;
-        if (sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0) != nullptr)
-            value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return value;
+        return FirstValue(server_->databasePath(), query);
     }
 
     void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
