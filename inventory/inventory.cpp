@@ -26,6 +26,10 @@ constexpr Entry Image(const char* n, const char* p, int l, int t, int w, int h) 
 constexpr Entry Shape(const char* n, const char* p, int l, int t, int w, int h) { return Make(Kind::Shape, n, p, l, t, w, h); }
 constexpr Entry Panel(const char* n, const char* p, int l, int t, int w, int h) { return Make(Kind::Panel, n, p, l, t, w, h); }
 constexpr Entry Header(const char* n, const char* p, int l, int t, int w, int h) { return Make(Kind::HeaderEdit, n, p, l, t, w, h); }
+// A duplicate-client indicator beside its client field: a count in fuchsia, "??" until counted.
+constexpr Entry Indicator(const char* n, int top) {
+    return Header(n, "Sheet07", 327, top, 30, 20).Text("??").Centred().FontColour(kFuchsia).Hidden();
+}
 constexpr Entry Combo(const char* n, const char* p, int l, int t, int w, int h) {
     Entry e = Make(Kind::Combo, n, p, l, t, w, h);
     e.combo = ComboStyle::PickOnly;  // every combo is pick-only on the form unless marked free text
@@ -284,10 +288,10 @@ constexpr Entry kTable[] = {
     Memo("aCliMobile", "Sheet07", 93, 204, 140, 21),
     Memo("aCliTelBur", "Sheet07", 93, 226, 140, 21),
     Memo("aCliEmail", "Sheet07", 93, 248, 230, 21),
-    Header("DblNom", "Sheet07", 327, 28, 21, 21).Hidden(),
-    Header("DblIdent", "Sheet07", 327, 50, 21, 21).Hidden(),
-    Header("DblTelDom", "Sheet07", 327, 182, 21, 21).Hidden(),
-    Header("DblMobile", "Sheet07", 327, 204, 21, 21).Hidden(),
+    Indicator("DblNom", 28),
+    Indicator("DblIdent", 50),
+    Indicator("DblTelDom", 182),
+    Indicator("DblMobile", 204),
     Date("aCliDateNaissance", "Sheet07", 400, 6, 110, 21),
     Combo("aCliSituationFamille", "Sheet07", 400, 28, 180, 21),
     Number("aCliNbEnfants", "Sheet07", 400, 50, 60, 21),

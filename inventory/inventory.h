@@ -40,7 +40,7 @@ enum class ComboStyle : std::uint8_t { None, PickOnly, FreeText };
 enum : std::uint8_t {
     kHidden = 1,    // not visible when the window is created
     kDisabled = 2,  // not enabled when the window is created
-    kCentred = 4,   // caption centred (splash texts)
+    kCentred = 4,   // caption centred (splash texts, duplicate indicators)
 };
 
 // Colours are 32-bit values with red in the low byte, blue in the third byte (the server's

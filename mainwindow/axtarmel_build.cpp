@@ -82,7 +82,11 @@ QWidget* Create(const Entry& e, QWidget* parent) {
     }
     case Kind::Shape: return new ui::Shape(parent);
     case Kind::Panel: return new ui::Panel(parent);
-    case Kind::HeaderEdit: return new ui::HeaderEdit(parent);
+    case Kind::HeaderEdit: {
+        auto* header = new ui::HeaderEdit(parent);
+        if (e.centred()) header->setAlignment(Qt::AlignCenter);
+        return header;
+    }
     case Kind::PageControl: return new ui::PageControl(parent);
     case Kind::Page:
     case Kind::GridColumn: break;

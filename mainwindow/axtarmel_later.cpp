@@ -6,7 +6,8 @@
 namespace tarmel {
 
 void TAxTarmel::HttpGetSearchInfo(int) {}
-void TAxTarmel::HttpGetDblInfo() {}
+void TAxTarmel::JvXPBtnSearchClick() {}
+void TAxTarmel::LbSearchClick() {}
 void TAxTarmel::LoadInfoFrevo() {}
 void TAxTarmel::LoadInfoCliche() {}
 void TAxTarmel::LoadInfoAction() {}

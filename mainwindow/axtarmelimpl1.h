@@ -21,6 +21,7 @@
 #include "mainwindow/dialogs.h"
 #include "record/recordplan.h"
 #include "record/recordrules.h"
+#include "search/duplicates.h"
 #include "server/dates.h"
 #include "server/exchangehost.h"
 #include "server/serverlink.h"
@@ -281,6 +282,30 @@ public:
     void cVNDateFabricationChange(QWidget* control);
     void LbPanelComptaClick();
 
+    // ---- Duplicate clients (search/window/duplicates.cpp) ----
+    // The kind the next check counts; the timer's DuplicateCheckCountdown runs it.
+    DuplicateKind DuplicateCheckKind = DuplicateKind::Nom;
+    // Counts that kind about one second from now; a new call restarts the delay.
+    void setDblChange(DuplicateKind kind);
+    // The field's own handling and the header it feeds, then the count of its kind.
+    void aCliNomChange(QWidget* control);
+    void aCliPrenomChange(QWidget* control);
+    void aCliTelDomChange(QWidget* control);
+    void aCliMobileChange(QWidget* control);
+    // The header only: these fields start no count.
+    void aCliEmailChange(QWidget* control);
+    void aCliCiviliteChange(QWidget* combo);
+    // A double-click shows the field's indicator and starts its count.
+    void aCliNomDblClick();
+    void aCliPrenomDblClick();
+    void aCliTelDomDblClick();
+    void aCliMobileDblClick();
+    // A click searches the clients sharing the value: exact, or "like" with Ctrl held.
+    void DblNomClick(ui::EventArgs& click);
+    void DblIdentClick(ui::EventArgs& click);
+    void DblTelDomClick(ui::EventArgs& click);
+    void DblMobileClick(ui::EventArgs& click);
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.
@@ -289,6 +314,11 @@ public:
     virtual bool SaveChanges();              // true when everything pending was saved
     virtual void HttpGetSearchInfo(int step);
     virtual void HttpGetDblInfo();
+    virtual void JvXPBtnSearchClick();       // opens or closes the search panel
+    virtual void LbSearchClick();            // toggles ExactSearch, searches at the next tick
+    // The search panel's criteria that an indicator click sets too.
+    bool ExactSearch = false;    // "=" instead of "like"
+    bool WithFirstName = false;  // the next name search also filters on aCliPrenom
     virtual void GetInfoReservation();       // page 3: reservation labels
     virtual void LoadInfoFrevo();            // page 5: refurbishment costs
     virtual void LoadInfoCliche();           // page 6: local photo folder

@@ -109,6 +109,22 @@ const std::vector<Binding>& Table() {
           "vInfoTypeVersion"},
          Event::KeyPress, Handle{&TAxTarmel::aCliNomKeyPress}},
 
+        // Duplicate clients.
+        {{"aCliNom"}, Event::Change, RunOn{&TAxTarmel::aCliNomChange}},
+        {{"aCliPrenom"}, Event::Change, RunOn{&TAxTarmel::aCliPrenomChange}},
+        {{"aCliTelDom"}, Event::Change, RunOn{&TAxTarmel::aCliTelDomChange}},
+        {{"aCliMobile"}, Event::Change, RunOn{&TAxTarmel::aCliMobileChange}},
+        {{"aCliEmail"}, Event::Change, RunOn{&TAxTarmel::aCliEmailChange}},
+        {{"aCliCivilite"}, Event::Change, RunOn{&TAxTarmel::aCliCiviliteChange}},
+        {{"aCliNom"}, Event::DoubleClick, Run{&TAxTarmel::aCliNomDblClick}},
+        {{"aCliPrenom"}, Event::DoubleClick, Run{&TAxTarmel::aCliPrenomDblClick}},
+        {{"aCliTelDom"}, Event::DoubleClick, Run{&TAxTarmel::aCliTelDomDblClick}},
+        {{"aCliMobile"}, Event::DoubleClick, Run{&TAxTarmel::aCliMobileDblClick}},
+        {{"DblNom"}, Event::Click, Handle{&TAxTarmel::DblNomClick}},
+        {{"DblIdent"}, Event::Click, Handle{&TAxTarmel::DblIdentClick}},
+        {{"DblTelDom"}, Event::Click, Handle{&TAxTarmel::DblTelDomClick}},
+        {{"DblMobile"}, Event::Click, Handle{&TAxTarmel::DblMobileClick}},
+
         // What the tab builder gives the fields it binds, by role.
         {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},
         {{kTextField, kComboField}, Event::KeyDown, Handle{&TAxTarmel::CBoxKeyDown}},

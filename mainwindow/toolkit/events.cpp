@@ -33,6 +33,12 @@ bool IsTextKind(const QWidget* control) {
            qobject_cast<const DatePicker*>(control) || qobject_cast<const Memo*>(control);
 }
 
+// Labels, images and header edits have no click signal: the hub's filter raises their clicks.
+bool ClickedThroughFilter(const QWidget* control) {
+    return (qobject_cast<const QLabel*>(control) && !qobject_cast<const StaticText*>(control)) ||
+           qobject_cast<const HeaderEdit*>(control);
+}
+
 // The widget that holds the focus for the control: a date picker's own edit, else the control.
 QWidget* FocusTarget(QWidget* control) {
     if (auto* date = qobject_cast<DatePicker*>(control)) return date->lineEdit();
@@ -124,10 +130,12 @@ public:
                 if (IsTextKind(control_)) Raise(Event::DoubleClick);
                 return false;
             case QEvent::MouseButtonRelease:
-                if (watched == control_ && qobject_cast<QLabel*>(control_) &&
-                    !qobject_cast<StaticText*>(control_) &&
-                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                    Raise(Event::Click);
+                if (watched == control_ && ClickedThroughFilter(control_) &&
+                    static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                    EventArgs args;
+                    args.modifiers = static_cast<QMouseEvent*>(event)->modifiers();
+                    Raise(Event::Click, args);
+                }
                 return false;
             default: return false;
         }
@@ -193,9 +201,11 @@ bool WireClick(QWidget* control, EventHub* h) {
     } else if (auto* view = qobject_cast<QTreeWidget*>(control)) {
         QObject::connect(view, &QTreeWidget::itemClicked, h,
                          [view, row](QTreeWidgetItem* it) { row(view->indexOfTopLevelItem(it)); });
+    } else if (qobject_cast<HeaderEdit*>(control)) {
+        // A read-only box that answers clicks shows the hand, so that it reads as a link.
+        control->setCursor(Qt::PointingHandCursor);
     } else {
-        // Labels and images: the hub's filter raises their clicks.
-        return qobject_cast<QLabel*>(control) != nullptr;
+        return ClickedThroughFilter(control);
     }
     return true;
 }

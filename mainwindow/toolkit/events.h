@@ -14,7 +14,7 @@ class QWidget;
 namespace tarmel::ui {
 
 enum class Event : std::uint8_t {
-    Click,        // buttons, static texts, images, list boxes and list views
+    Click,        // buttons, static texts, images, header edits, list boxes and list views
     Change,       // the change as the kind reports it: any text change of an edit, date or memo; a
                   // combo's choice or typed text (not the program's fills); a list's selection; the
                   // page control's new page; a track bar's position
