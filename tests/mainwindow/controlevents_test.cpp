@@ -62,6 +62,8 @@ TEST(ControlEvents, EachKindRaisesItsEventsForTheRightCauses) {
          [](QWidget* c) { Mouse(c, QEvent::MouseButtonPress); }, 1},
         {"image click", [](QWidget* p) { return new ui::ImageBox(p); }, Event::Click,
          [](QWidget* c) { Mouse(c, QEvent::MouseButtonRelease); }, 1},
+        {"header edit click", [](QWidget* p) { return new ui::HeaderEdit(p); }, Event::Click,
+         [](QWidget* c) { Mouse(c, QEvent::MouseButtonRelease); }, 1},
         {"edit change, the program's", [](QWidget* p) { return new QLineEdit(p); }, Event::Change,
          [](QWidget* c) { static_cast<QLineEdit*>(c)->setText("12"); }, 1},
         {"edit user change, the program's", [](QWidget* p) { return new QLineEdit(p); },
