@@ -156,6 +156,27 @@ TEST_F(Duplicates, ANewClientsNameIsCountedASecondAfterTheLastKeystroke) {
     EXPECT_NE(Shown("LbDebugInfo0"), "");
 }
 
+TEST_F(Duplicates, TheClientFieldsKeepTheHeaderUpToDateAsTheyAreTyped) {
+    NewClient();
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* header;
+        const char* shown;
+    } cases[] = {
+        {"aCliNom", "dupont", "xcIdentity", "DUPONT"},
+        {"aCliPrenom", "jEAN", "xcIdentity", "DUPONT Jean"},
+        {"aCliEmail", "Jean.Dupont@Free.FR", "xcInfoField1", "jean.dupont@free.fr"},
+        {"aCliMobile", "0612345678", "xcInfoField2", "06.12.34.56.78"},
+        {"aCliTelDom", "0478123456", "xcInfoField3", "04.78.12.34.56"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        Type(c.field, c.text);
+        EXPECT_NE(Shown(c.header).find(c.shown), std::string::npos) << Shown(c.header);
+    }
+}
+
 TEST_F(Duplicates, NothingIsSentForAHiddenIndicatorOrAnEmptyName) {
     struct Case {
         const char* proves;
