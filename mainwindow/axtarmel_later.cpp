@@ -7,7 +7,6 @@ namespace tarmel {
 
 void TAxTarmel::HttpGetSearchInfo(int) {}
 void TAxTarmel::HttpGetDblInfo() {}
-void TAxTarmel::LoadInfoFrevo() {}
 void TAxTarmel::LoadInfoCliche() {}
 void TAxTarmel::LoadInfoAction() {}
 void TAxTarmel::LoadInfoVehicle() {}

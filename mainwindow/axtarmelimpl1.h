@@ -91,6 +91,7 @@ struct FormState {
     // Lines of the refurbishment and the actions grids; element 0 is the column template and
     // element n is grid row n-1.
     std::vector<TsLine> FrevoRows, ActionLines;
+    std::vector<int> FrevoIcons;  // by line: 0 deletable, 1 the add line, 2 kept
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -166,8 +167,9 @@ public:
     // True when the page may change: unsaved changes are saved first and must succeed.
     bool TabsChanging();
     void TabsChange();
-    // The tab builder calls this whenever it builds the pages: every sub-list loads again.
-    void ForgetLoadedSubLists() { Form.SubListLoaded.fill(false); }
+    // The tab builder calls this whenever it builds the pages: every sub-list loads again, and
+    // no line of the record before stays to be saved against the one shown now.
+    void ForgetLoadedSubLists();
 
     // ---- Form description engine (formdesc/window/) ----
     FormState Form;
@@ -280,6 +282,16 @@ public:
     void cVNDateDebutGarantieChange(QWidget* control);
     void cVNDateFabricationChange(QWidget* control);
     void LbPanelComptaClick();
+
+    // ---- Refurbishment cost lines (sublists/window/frevogrid.cpp) ----
+    // The totals by type and to the end of the delivery month; the margins follow.
+    void UpdateCumulFrevo();
+    void ngFrevoEdit(ui::EventArgs& cell);
+    void ngFrevoChange(ui::EventArgs& cell);         // saves the line at once
+    void ngFrevoEditAccept(ui::EventArgs& cell);     // refuses a date out of the limits
+    void ngFrevoBeforeSelect(ui::EventArgs& cell);   // another pending line is saved first
+    void ngFrevoCellClick(ui::EventArgs& cell);      // the add and delete icons
+    void ngFrevoCellFormating(ui::EventArgs& cell);
 
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem

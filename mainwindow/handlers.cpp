@@ -109,6 +109,14 @@ const std::vector<Binding>& Table() {
           "vInfoTypeVersion"},
          Event::KeyPress, Handle{&TAxTarmel::aCliNomKeyPress}},
 
+        // Refurbishment cost lines.
+        {{"ngFrevo"}, Event::CellEdited, Handle{&TAxTarmel::ngFrevoEdit}},
+        {{"ngFrevo"}, Event::CellChanged, Handle{&TAxTarmel::ngFrevoChange}},
+        {{"ngFrevo"}, Event::EditAccept, Handle{&TAxTarmel::ngFrevoEditAccept}},
+        {{"ngFrevo"}, Event::BeforeSelect, Handle{&TAxTarmel::ngFrevoBeforeSelect}},
+        {{"ngFrevo"}, Event::CellClick, Handle{&TAxTarmel::ngFrevoCellClick}},
+        {{"ngFrevo"}, Event::CellFormatting, Handle{&TAxTarmel::ngFrevoCellFormating}},
+
         // What the tab builder gives the fields it binds, by role.
         {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},
         {{kTextField, kComboField}, Event::KeyDown, Handle{&TAxTarmel::CBoxKeyDown}},
