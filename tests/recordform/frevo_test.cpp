@@ -106,3 +106,47 @@ TEST_F(Frevo, ALineDateOutOfTheLimitsIsRefused) {
 
 }  // namespace
 }  // namespace tarmel
+
+namespace tarmel {
+namespace {
+
+TEST_F(Frevo, APrivateBuyersVehicleGetsItsFileFeeOnce) {
+    const std::string id =
+        Sql("select v.idTVO from tVehicles v join tSites s on upper(s.Site)=upper(v.Site) where "
+            "v.TypeVO=1 and v.Concession='LYO' and s.MontantFraisDossier>0 order by v.idTVO");
+    ASSERT_FALSE(id.empty());
+    idVO_ = Sql("select idVO from tVehicles where idTVO=" + id);
+    // Sold to a private buyer, without a fee line yet.
+    ASSERT_TRUE(w().SendStatement("AxUpdate",
+                                  "Update tVehicles set Destination='PARTICULIERS' "
+                                  "where idTVO=" +
+                                      id,
+                                  "/x.xml"));
+    ASSERT_TRUE(w().SendStatement("AxUpdate",
+                                  "Delete * from [tVO - Frevo] where TypeFrevo='fixe'"
+                                  " and idVO=" +
+                                      idVO_,
+                                  "/x.xml"));
+    const std::string fee =
+        Sql("select printf('%.2f', s.MontantFraisDossier) from tSites s join "
+            "tVehicles v on upper(s.Site)=upper(v.Site) where v.idTVO=" +
+            id);
+    const auto fixed = [&] {
+        return Sql("select count(*) from [tVO - Frevo] where upper(TypeFrevo)='FIXE' and idVO=" +
+                   idVO_);
+    };
+    OpenVehicle(id, kSuperAdmin, 1);
+    w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("9999.00"));
+    ASSERT_TRUE(w().SaveChanges());
+    EXPECT_EQ(fixed(), "1");
+    EXPECT_EQ(Sql("select printf('%.2f', MontantHT) from [tVO - Frevo] where "
+                  "upper(TypeFrevo)='FIXE' and idVO=" +
+                  idVO_),
+              fee);
+    w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("9998.00"));
+    ASSERT_TRUE(w().SaveChanges());
+    EXPECT_EQ(fixed(), "1") << "the reloaded record holds its fee";
+}
+
+}  // namespace
+}  // namespace tarmel
