@@ -78,7 +78,8 @@ FrevoLoad LoadFrevoLines(const TXml& record, const FrevoTemplate& tmpl, bool acc
         for (size_t k = 0; k < size_t(kFrevoCells); ++k) {
             TsDesc& cell = row.line.cells[k];
             if (cell.columnName.empty()) continue;
-            std::string text = XmlValueOf(walk, cell.columnName);
+            // Texts come with the document's entities ("&amp;"), as every field's.
+            std::string text = DecodeTextEntities(XmlValueOf(walk, cell.columnName));
             if (cell.dataType == datatype::Integer || cell.dataType == datatype::Decimal)
                 text = WithoutBlanks(text);
             if (cell.dataType == datatype::Decimal) text = TwoDecimals(text);

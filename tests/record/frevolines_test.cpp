@@ -56,7 +56,7 @@ TEST(FrevoLines, LinesRightsIconsAndTheAddLine) {
     for (int i = 1; i <= 120; ++i) {
         doc += "<Frevo><idFrevo>" + std::to_string(i) +
                "</idFrevo><DateFrevo>05/03/2026"
-               "</DateFrevo><NComptable>" +
+               "</DateFrevo><NomFournisseur>Dupont &amp; Fils</NomFournisseur><NComptable>" +
                (i == 2 ? "6011" : "") + "</NComptable><NFacture>" + (i == 3 ? "F12" : "") +
                "</NFacture><MontantHT>1 250.5</MontantHT></Frevo>";
     }
@@ -69,6 +69,7 @@ TEST(FrevoLines, LinesRightsIconsAndTheAddLine) {
     const FrevoLoad load = LoadFrevoLines(record, tmpl, false, salesperson, Date{2026, 3, 20});
     ASSERT_EQ(load.rows.size(), 100u) << "99 lines and the add line";
     EXPECT_EQ(load.rows[0].line.cells[7].storedValue, "1250.50");
+    EXPECT_EQ(load.rows[0].line.cells[4].storedValue, "Dupont & Fils");
     EXPECT_EQ(load.rows[0].icon, FrevoIcon::Delete);
     EXPECT_FALSE(load.rows[0].readOnly[1]);
     EXPECT_TRUE(load.rows[0].readOnly[0]) << "a column without rights is read-only";
