@@ -4,6 +4,9 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
+
 #include "app/settingsfile.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
@@ -23,17 +26,23 @@ constexpr int kFirstRows = 50;
 constexpr const char* kResultFile = "/XmlSInf.xml";
 
 // The row images: another dealership, another site, one of the user's sites.
-QPixmap RowImage(int image) {
-    static const QColor kColours[] = {QColor(200, 40, 40), QColor(230, 150, 20),
-                                      QColor(40, 160, 60)};
-    QPixmap picture(14, 14);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(kColours[std::clamp(image - kOtherDealership, 0, 2)]);
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(1, 1, 12, 12);
-    return picture;
+const QPixmap& RowImage(int image) {
+    static const std::array<QPixmap, 3> kImages = [] {
+        const QColor colours[] = {QColor(200, 40, 40), QColor(230, 150, 20), QColor(40, 160, 60)};
+        std::array<QPixmap, 3> images;
+        for (size_t i = 0; i < images.size(); ++i) {
+            QPixmap picture(14, 14);
+            picture.fill(Qt::transparent);
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(colours[i]);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(1, 1, 12, 12);
+            images[i] = picture;
+        }
+        return images;
+    }();
+    return kImages[size_t(std::clamp(image - kOtherDealership, 0, 2))];
 }
 
 void ApplyLayout(ui::Grid& grid, const SearchGridLayout& layout) {
@@ -61,15 +70,19 @@ void TAxTarmel::HttpGetSearchInfo(int step) {
     auto* types = Ctl<QComboBox>(QStringLiteral("ncbTypeVO"));
     auto* sites = Ctl<QComboBox>(QStringLiteral("ncbSite"));
     {
+        // Each write rewrites and syncs the whole file: only what changed is written.
         SettingsFile settings(Host.IniFileName);
+        auto remember = [&settings](const char* key, const std::string& value) {
+            if (settings.GetTagRegistry(key) != value) settings.SetTagRegistry(key, value);
+        };
         if (vehicle) {
-            settings.SetTagRegistry("svTypeVO", L(types->currentText()));
-            settings.SetTagRegistry("svSite", L(sites->currentText()));
-            settings.SetTagRegistry("svText1", text);
-            settings.SetTagRegistry("svOpt1", std::to_string(kind));
+            remember("svTypeVO", L(types->currentText()));
+            remember("svSite", L(sites->currentText()));
+            remember("svText1", text);
+            remember("svOpt1", std::to_string(kind));
         } else {
-            settings.SetTagRegistry("svText2", text);
-            settings.SetTagRegistry("svOpt2", std::to_string(kind));
+            remember("svText2", text);
+            remember("svOpt2", std::to_string(kind));
         }
     }
 
