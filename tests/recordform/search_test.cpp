@@ -164,6 +164,14 @@ TEST_F(Search, ARowOpensFromTheServerAndTheButtonsStepThroughTheList) {
     Click("JvXPPrev");
     EXPECT_EQ(opened(), Cell(0, 0));
 
+    // The mouse over a row selects it; the buttons follow.
+    emit Grid().cellEntered(rows - 1, 3);
+    EXPECT_EQ(Grid().currentRow(), rows - 1);
+    EXPECT_FALSE(Enabled("JvXPNext"));
+    emit Grid().cellEntered(1, 3);
+    EXPECT_TRUE(Enabled("JvXPNext"));
+    EXPECT_TRUE(Enabled("JvXPPrev"));
+
     emit Grid().cellClicked(rows - 1, 2);
     EXPECT_EQ(opened(), Cell(rows - 1, 0));
     EXPECT_FALSE(Enabled("JvXPNext"));
@@ -234,6 +242,28 @@ TEST_F(Search, AnAmpersandAndAPlusOfTheTextReachTheServer) {
     w().TSLbClientClick();
     Search_("r&d+c");
     EXPECT_EQ(Shown("LbDebugInfo0"), "");
+    ASSERT_EQ(Grid().rowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), id);
+}
+
+TEST_F(Search, TheLabelSwitchesToAnExactSearchAtTheNextTick) {
+    const std::string id = UsedVehicle();
+    OpenVehicle(id, kSuperAdmin, 1);
+    const std::string plate = Sql("select Immatriculation from tVehicles where idTVO=" + id);
+    OpenPanel();
+    w().TSLbImmatClick();
+    Search_(plate.substr(0, plate.size() - 1));
+    ASSERT_GE(Grid().rowCount(), 1);
+    EXPECT_EQ(Shown("LbSearch"), Latin1FromUtf8("à rechercher :"));
+
+    // The cut plate is found by "like" only; the whole plate exactly.
+    w().LbSearchClick();
+    EXPECT_EQ(w().Ticks.SearchCountdown, 1);
+    Tick(1);
+    EXPECT_EQ(Shown("LbSearch"), "recherche exacte :");
+    EXPECT_EQ(Grid().rowCount(), 0);
+    EXPECT_EQ(Shown("ncbLabel"), "0" + Latin1FromUtf8(" enregistrements trouvés"));
+    Search_(plate);
     ASSERT_EQ(Grid().rowCount(), 1);
     EXPECT_EQ(Cell(0, 0), id);
 }
