@@ -13,8 +13,8 @@ void TAxTarmel::OpenSearchRow(int row) {
     if (!TabsChanging()) return;
     grid->setCurrentCell(row, 2);
     const QString id = grid->cellText(row, 0);
-    SetText(Record.RecordKind == "_TCL" ? QStringLiteral("LbIDCustomer") : QStringLiteral("LbIdTVO"),
-            id);
+    const bool client = Record.RecordKind == "_TCL";
+    SetText(client ? QStringLiteral("LbIDCustomer") : QStringLiteral("LbIdTVO"), id);
     Record.FlagNewEnreg = false;
     JvXPBtnActualizeClick();
     ApplyPlan(SearchNavigationPlan(row, grid->rowCount()));

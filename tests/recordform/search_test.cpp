@@ -33,7 +33,9 @@ protected:
     bool Visible(const char* control) {
         return !w().Control(QString::fromLatin1(control))->isHidden();
     }
-    void Click(const char* button) { w().Ctl<QAbstractButton>(QString::fromLatin1(button))->click(); }
+    void Click(const char* button) {
+        w().Ctl<QAbstractButton>(QString::fromLatin1(button))->click();
+    }
     void Tick(int n) {
         for (int i = 0; i < n; ++i) w().Timer1Timer();
     }
@@ -48,7 +50,8 @@ protected:
         ASSERT_TRUE(Visible("Panel1"));
     }
     static std::string UsedVehicle() {
-        return Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+        return Sql(
+            "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
     }
     std::string Setting(const char* key) {
         return SettingsFile(w().Host.IniFileName).GetTagRegistry(key);
