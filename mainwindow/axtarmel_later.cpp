@@ -5,7 +5,6 @@
 
 namespace tarmel {
 
-void TAxTarmel::HttpGetSearchInfo(int) {}
 void TAxTarmel::HttpGetDblInfo() {}
 void TAxTarmel::LoadInfoCliche() {}
 void TAxTarmel::LoadInfoAction() {}

@@ -293,13 +293,47 @@ public:
     void ngFrevoCellClick(ui::EventArgs& cell);      // the add and delete icons
     void ngFrevoCellFormating(ui::EventArgs& cell);
 
+    // ---- Search panel, its query, its results and the navigation (search/window/) ----
+    struct SearchPanelState {
+        bool ExactSearch = false;    // "=" instead of "like"; toggled on the label LbSearch
+        bool WithFirstName = false;  // the next name search also matches aCliPrenom
+        bool PresetSearch = false;   // the settings file's "WhereClause" is the condition
+        int SearchMaxRows = 50;      // rows asked for; +50 per "plus+50enrg."
+        int SearchColumn = 4;        // the grid column drawn blue
+        int Kind = 1;                // the kind of the rows listed
+        QWidget* ActiveSearchLabel = nullptr;
+    };
+    SearchPanelState Search;
+
+    void JvXPBtnSearchClick();  // opens or closes the panel, prepared once per record kind
+    // The search kind of the pair: its static text turns blue, only its button is enabled.
+    void BtnActivate(QWidget* staticText, QWidget* button);
+    void TSLbNVOClick();
+    void TSLbImmatClick();
+    void TSLbClientClick();
+    void TSLbTelephoneClick();
+    void TSLbMobileClick();
+    void TSVClick();  // a kind button: the typing goes to the search text
+    void LbSearchClick();  // exact search on or off, searched again at the next tick
+    // Each change of a criterion restarts the delay before the search.
+    void ncbSiteChange();
+    void ncbTypeVOChange();
+    void ncbSearchChange();
+    void JvXPBtnSearchPlusClick();
+    // Opening a listed record; pending changes are saved first and a failed save stays.
+    void ngSearchCellClick(ui::EventArgs& cell);
+    void JvXPNextClick();
+    void JvXPPrevClick();
+    void ngSearchMouseMove(ui::EventArgs& cell);
+    void ngSearchCellFormating(ui::EventArgs& cell);
+
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
     // replaces its placeholder with its own definition in its folder.
     virtual void UpdateParams();             // structure description and value lists
     virtual void UpdateView(bool reload);    // record document and pages
     virtual bool SaveChanges();              // true when everything pending was saved
-    virtual void HttpGetSearchInfo(int step);
+    virtual void HttpGetSearchInfo(int step);  // search/window/searchrun.cpp
     virtual void HttpGetDblInfo();
     virtual void GetInfoReservation();       // page 3: reservation labels
     virtual void LoadInfoFrevo();            // page 5: refurbishment costs
@@ -345,6 +379,10 @@ private:
     void LoadPhotoPage();
     void LoadVehiclePage();
     void SetWindowCaption(const QString& caption);
+
+    // Search panel helpers (search/window/).
+    void PrepareSearchPanel();
+    void OpenSearchRow(int row);
 
     QHash<QString, QWidget*> controls_;
     std::unique_ptr<Dialogs> ownDialogs_;
