@@ -423,7 +423,7 @@ constexpr Entry kTable[] = {
     Combo("ncbTypeVO", "Panel1", 474, 8, 100, 21),
     Label("ncbLbSite", "Panel1", 380, 34, 90, 17).Text("Site :"),
     Combo("ncbSite", "Panel1", 474, 32, 100, 21).FreeText(),
-    Button("JvXPBtnSearchPlus", "Panel1", 582, 8, 90, 45).Text("Plus >>"),
+    Button("JvXPBtnSearchPlus", "Panel1", 582, 8, 90, 45).Text("plus+50enrg."),
     Label("LbSearch", "Panel1", 10, 62, 90, 17).Text("à rechercher :"),
     Memo("ncbSearch", "Panel1", 104, 58, 470, 24).Max(50),
     Label("ncbInfoSearch", "Panel1", 582, 62, 90, 17).Hidden(),

@@ -5,10 +5,6 @@
 
 namespace tarmel {
 
-void TAxTarmel::HttpGetSearchInfo(int) {}
-void TAxTarmel::JvXPBtnSearchClick() {}
-void TAxTarmel::LbSearchClick() {}
-void TAxTarmel::LoadInfoFrevo() {}
 void TAxTarmel::LoadInfoCliche() {}
 void TAxTarmel::LoadInfoAction() {}
 void TAxTarmel::LoadInfoVehicle() {}

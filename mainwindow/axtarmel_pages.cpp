@@ -2,12 +2,21 @@
 // the first time the page is shown for a record.
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/grid.h"
 
 namespace tarmel {
 
 bool TAxTarmel::TabsChanging() {
     if (!Control("JvXPBtnSave")->isEnabled()) return true;
     return SaveChanges();
+}
+
+void TAxTarmel::ForgetLoadedSubLists() {
+    Form.SubListLoaded.fill(false);
+    for (auto* lines : {&Form.FrevoRows, &Form.ActionLines})
+        lines->resize(std::min<size_t>(lines->size(), 1));
+    Form.FrevoIcons.resize(std::min<size_t>(Form.FrevoIcons.size(), 1));
+    if (auto* costs = Ctl<ui::Grid>(QStringLiteral("ngFrevo"))) costs->setRowCount(0);
 }
 
 void TAxTarmel::TabsChange() {

@@ -92,6 +92,7 @@ struct FormState {
     // Lines of the refurbishment and the actions grids; element 0 is the column template and
     // element n is grid row n-1.
     std::vector<TsLine> FrevoRows, ActionLines;
+    std::vector<int> FrevoIcons;  // by line: 0 deletable, 1 the add line, 2 kept
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -167,8 +168,9 @@ public:
     // True when the page may change: unsaved changes are saved first and must succeed.
     bool TabsChanging();
     void TabsChange();
-    // The tab builder calls this whenever it builds the pages: every sub-list loads again.
-    void ForgetLoadedSubLists() { Form.SubListLoaded.fill(false); }
+    // The tab builder calls this whenever it builds the pages: every sub-list loads again, and
+    // no line of the record before stays to be saved against the one shown now.
+    void ForgetLoadedSubLists();
 
     // ---- Form description engine (formdesc/window/) ----
     FormState Form;
@@ -282,6 +284,50 @@ public:
     void cVNDateFabricationChange(QWidget* control);
     void LbPanelComptaClick();
 
+    // ---- Refurbishment cost lines (sublists/window/frevogrid.cpp) ----
+    // The totals by type and to the end of the delivery month; the margins follow.
+    void UpdateCumulFrevo();
+    void ngFrevoEdit(ui::EventArgs& cell);
+    void ngFrevoChange(ui::EventArgs& cell);         // saves the line at once
+    void ngFrevoEditAccept(ui::EventArgs& cell);     // refuses a date out of the limits
+    void ngFrevoBeforeSelect(ui::EventArgs& cell);   // another pending line is saved first
+    void ngFrevoCellClick(ui::EventArgs& cell);      // the add and delete icons
+    void ngFrevoCellFormating(ui::EventArgs& cell);
+
+    // ---- Search panel, its query, its results and the navigation (search/window/) ----
+    struct SearchPanelState {
+        bool ExactSearch = false;    // "=" instead of "like"; toggled on the label LbSearch
+        bool WithFirstName = false;  // the next name search also matches aCliPrenom
+        bool PresetSearch = false;   // the settings file's "WhereClause" is the condition
+        int SearchMaxRows = 50;      // rows asked for; +50 per "plus+50enrg."
+        int SearchColumn = 4;        // the grid column drawn blue
+        int Kind = 1;                // the kind of the rows listed
+        QWidget* ActiveSearchLabel = nullptr;
+    };
+    SearchPanelState Search;
+
+    void JvXPBtnSearchClick();  // opens or closes the panel, prepared once per record kind
+    // The search kind of the pair: its static text turns blue, only its button is enabled.
+    void BtnActivate(QWidget* staticText, QWidget* button);
+    void TSLbNVOClick();
+    void TSLbImmatClick();
+    void TSLbClientClick();
+    void TSLbTelephoneClick();
+    void TSLbMobileClick();
+    void TSVClick();  // a kind button: the typing goes to the search text
+    void LbSearchClick();  // exact search on or off, searched again at the next tick
+    // Each change of a criterion restarts the delay before the search.
+    void ncbSiteChange();
+    void ncbTypeVOChange();
+    void ncbSearchChange();
+    void JvXPBtnSearchPlusClick();
+    // Opening a listed record; pending changes are saved first and a failed save stays.
+    void ngSearchCellClick(ui::EventArgs& cell);
+    void JvXPNextClick();
+    void JvXPPrevClick();
+    void ngSearchMouseMove(ui::EventArgs& cell);
+    void ngSearchCellFormating(ui::EventArgs& cell);
+
     // ---- Duplicate clients (search/window/duplicates.cpp) ----
     // The kind the next check counts; the timer's DuplicateCheckCountdown runs it.
     DuplicateKind DuplicateCheckKind = DuplicateKind::Nom;
@@ -312,13 +358,8 @@ public:
     virtual void UpdateParams();             // structure description and value lists
     virtual void UpdateView(bool reload);    // record document and pages
     virtual bool SaveChanges();              // true when everything pending was saved
-    virtual void HttpGetSearchInfo(int step);
+    virtual void HttpGetSearchInfo(int step);  // search/window/searchrun.cpp
     virtual void HttpGetDblInfo();
-    virtual void JvXPBtnSearchClick();       // opens or closes the search panel
-    virtual void LbSearchClick();            // toggles ExactSearch, searches at the next tick
-    // The search panel's criteria that an indicator click sets too.
-    bool ExactSearch = false;    // "=" instead of "like"
-    bool WithFirstName = false;  // the next name search also filters on aCliPrenom
     virtual void GetInfoReservation();       // page 3: reservation labels
     virtual void LoadInfoFrevo();            // page 5: refurbishment costs
     virtual void LoadInfoCliche();           // page 6: local photo folder
@@ -363,6 +404,10 @@ private:
     void LoadPhotoPage();
     void LoadVehiclePage();
     void SetWindowCaption(const QString& caption);
+
+    // Search panel helpers (search/window/).
+    void PrepareSearchPanel();
+    void OpenSearchRow(int row);
 
     QHash<QString, QWidget*> controls_;
     std::unique_ptr<Dialogs> ownDialogs_;

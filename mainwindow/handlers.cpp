@@ -109,6 +109,34 @@ const std::vector<Binding>& Table() {
           "vInfoTypeVersion"},
          Event::KeyPress, Handle{&TAxTarmel::aCliNomKeyPress}},
 
+        // Refurbishment cost lines.
+        {{"ngFrevo"}, Event::CellEdited, Handle{&TAxTarmel::ngFrevoEdit}},
+        {{"ngFrevo"}, Event::CellChanged, Handle{&TAxTarmel::ngFrevoChange}},
+        {{"ngFrevo"}, Event::EditAccept, Handle{&TAxTarmel::ngFrevoEditAccept}},
+        {{"ngFrevo"}, Event::BeforeSelect, Handle{&TAxTarmel::ngFrevoBeforeSelect}},
+        {{"ngFrevo"}, Event::CellClick, Handle{&TAxTarmel::ngFrevoCellClick}},
+        {{"ngFrevo"}, Event::CellFormatting, Handle{&TAxTarmel::ngFrevoCellFormating}},
+
+        // Search panel, its results and the record navigation.
+        {{"JvXPBtnSearch"}, Event::Click, Run{&TAxTarmel::JvXPBtnSearchClick}},
+        {{"TSLbNVO"}, Event::Click, Run{&TAxTarmel::TSLbNVOClick}},
+        {{"TSLbImmat"}, Event::Click, Run{&TAxTarmel::TSLbImmatClick}},
+        {{"TSLbClient"}, Event::Click, Run{&TAxTarmel::TSLbClientClick}},
+        {{"TSLbTelephone"}, Event::Click, Run{&TAxTarmel::TSLbTelephoneClick}},
+        {{"TSLbMobile"}, Event::Click, Run{&TAxTarmel::TSLbMobileClick}},
+        {{"TSNVO", "TSImmat", "TSClient", "TSTelephone", "TSMobile"}, Event::Click,
+         Run{&TAxTarmel::TSVClick}},
+        {{"LbSearch"}, Event::Click, Run{&TAxTarmel::LbSearchClick}},
+        {{"ncbSite"}, Event::Change, Run{&TAxTarmel::ncbSiteChange}},
+        {{"ncbTypeVO"}, Event::Change, Run{&TAxTarmel::ncbTypeVOChange}},
+        {{"ncbSearch"}, Event::Change, Run{&TAxTarmel::ncbSearchChange}},
+        {{"JvXPBtnSearchPlus"}, Event::Click, Run{&TAxTarmel::JvXPBtnSearchPlusClick}},
+        {{"ngSearch"}, Event::CellClick, Handle{&TAxTarmel::ngSearchCellClick}},
+        {{"ngSearch"}, Event::MouseMove, Handle{&TAxTarmel::ngSearchMouseMove}},
+        {{"ngSearch"}, Event::CellFormatting, Handle{&TAxTarmel::ngSearchCellFormating}},
+        {{"JvXPNext"}, Event::Click, Run{&TAxTarmel::JvXPNextClick}},
+        {{"JvXPPrev"}, Event::Click, Run{&TAxTarmel::JvXPPrevClick}},
+
         // Duplicate clients.
         {{"aCliNom"}, Event::Change, RunOn{&TAxTarmel::aCliNomChange}},
         {{"aCliPrenom"}, Event::Change, RunOn{&TAxTarmel::aCliPrenomChange}},

@@ -19,11 +19,6 @@ constexpr DuplicateIndicator kIndicators[] = {
      "TSMobile", std::nullopt},
 };
 
-constexpr SearchKindPair kSearchKinds[] = {
-    {"TSLbNVO", "TSNVO"},         {"TSLbImmat", "TSImmat"},   {"TSLbClient", "TSClient"},
-    {"TSLbTelephone", "TSTelephone"}, {"TSLbMobile", "TSMobile"},
-};
-
 const std::string& ValueOf(DuplicateKind kind, const ClientNames& names) {
     switch (kind) {
         case DuplicateKind::TelDom: return names.homePhone;
@@ -46,8 +41,6 @@ const DuplicateIndicator& IndicatorOf(DuplicateKind kind) {
     }
     return kIndicators[0];
 }
-
-std::span<const SearchKindPair> SearchKindPairs() { return kSearchKinds; }
 
 std::string DuplicateCountStatement(DuplicateKind kind, const ClientNames& names) {
     const std::string& value = ValueOf(kind, names);
@@ -76,12 +69,8 @@ std::string DuplicateCountShown(std::string_view answer) {
 
 DuplicateSearch PlanDuplicateSearch(DuplicateKind kind, const ClientNames& names, bool ctrlHeld) {
     const DuplicateIndicator& indicator = IndicatorOf(kind);
-    DuplicateSearch search{{}, indicator.searchLabel, ValueOf(kind, names),
-                           indicator.withFirstName, !ctrlHeld};
-    const std::string_view chosen = indicator.searchButton;
-    for (const SearchKindPair& pair : kSearchKinds)
-        search.criterion.Enable(pair.button, pair.button == chosen);
-    return search;
+    return {indicator.searchLabel, indicator.searchButton, ValueOf(kind, names),
+            indicator.withFirstName, !ctrlHeld};
 }
 
 }  // namespace tarmel

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "record/controlplan.h"
-
 namespace tarmel {
 
 // What an indicator counts: clients of the same name, of the same name and first name, of the
@@ -55,19 +53,12 @@ std::string DuplicateCountShown(std::string_view answer);
 
 // The client search a click on an indicator starts.
 struct DuplicateSearch {
-    ControlPlan criterion;  // of the five search kind buttons, only the kind's one is enabled
-    const char* searchLabel;
+    const char* searchLabel;  // the search kind chosen, its static text and its button
+    const char* searchButton;
     std::string text;  // the search text: the watched field's value as shown
     std::optional<bool> withFirstName;
     bool exact;  // Ctrl held at the click asks for a "like" search
 };
 DuplicateSearch PlanDuplicateSearch(DuplicateKind kind, const ClientNames& names, bool ctrlHeld);
-
-// The five search kind pairs of the search panel, static text and button.
-struct SearchKindPair {
-    const char* label;
-    const char* button;
-};
-std::span<const SearchKindPair> SearchKindPairs();
 
 }  // namespace tarmel

@@ -301,6 +301,10 @@ bool WireGridEvent(QWidget* control, EventHub* h, Event e) {
         case Event::CellChanged: QObject::connect(grid, &Grid::cellChanged, h, cell); break;
         case Event::CellClick: QObject::connect(grid, &Grid::cellClicked, h, cell); break;
         case Event::AfterEdit: QObject::connect(grid, &Grid::editStored, h, cell); break;
+        case Event::MouseMove:
+            grid->setMouseTracking(true);
+            QObject::connect(grid, &Grid::cellEntered, h, cell);
+            break;
         case Event::CellEdited:
             QObject::connect(grid, &Grid::cellEdited, h,
                              [ask](int row, int column, const QString& text) {
@@ -358,7 +362,8 @@ bool Wire(QWidget* control, Event e, EventHub& hub) {
         case Event::BeforeSelect:
         case Event::CellClick:
         case Event::AfterEdit:
-        case Event::CellFormatting: return WireGridEvent(control, &hub, e);
+        case Event::CellFormatting:
+        case Event::MouseMove: return WireGridEvent(control, &hub, e);
     }
     return false;
 }
@@ -391,7 +396,7 @@ const char* EventName(Event event) {
         "click",      "change",        "user change",  "any change",  "enter",        "exit",
         "key press",  "key down",      "key up",       "double-click", "page changing",
         "cell edited", "cell changed", "edit accept",  "before select", "cell click",
-        "after edit", "cell formatting",
+        "after edit", "cell formatting", "mouse move",
     };
     return kNames[size_t(event)];
 }

@@ -34,8 +34,9 @@ enum class Event : std::uint8_t {
     CellClick,    // a grid cell was clicked
     AfterEdit,    // a grid edit was stored
     CellFormatting,  // a grid cell is about to be painted: args.background, args.foreground
+    MouseMove,    // the mouse moved over a grid's cell (args.row, args.column)
 };
-inline constexpr int kEventCount = static_cast<int>(Event::CellFormatting) + 1;
+inline constexpr int kEventCount = static_cast<int>(Event::MouseMove) + 1;
 
 // What a handler receives, and what it may answer in it.
 struct EventArgs {

@@ -26,12 +26,15 @@ bool TAxTarmel::TestFrevoUpdate(int line) {
     std::string statement;
     const std::string idVO = GetIdVO(false);
     TsLine* row = LineAt(Form.FrevoRows, line);
+    const size_t n = size_t(line < 0 ? -line : line);
+    if (n < Form.FrevoIcons.size()) Record.NewFrevoRow = Form.FrevoIcons[n] == 1;  // the add line
     if (!Form.Filling && !idVO.empty() && row != nullptr) {
         // Cost lines belong to the refurbishment page, whichever page is shown when they save.
         const LineTarget target{TableInStatement(Form.Pages[5].tableTag), "idVO", idVO, "idFrevo"};
         statement = LineStatement(*row, ModeOf(line, Record.NewFrevoRow), target);
         row->statement = statement;
     }
+    UpdateCumulFrevo();
     SetText(QStringLiteral("LbDebugInfo1"), form::Q(statement));
     ApplyPlan(PlanPageButtons(!statement.empty()));
     return !statement.empty();

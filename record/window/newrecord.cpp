@@ -38,11 +38,9 @@ void TAxTarmel::JvXPBtnNewVOClick() {
         for (const char* grid : {"ngAction", "ngVehicles"}) {
             if (auto* g = Ctl<ui::Grid>(QString::fromLatin1(grid))) g->setRowCount(0);
         }
-        Form.ActionLines.resize(std::min<size_t>(Form.ActionLines.size(), 1));
     }
     if (auto* tabs = Ctl<ui::PageControl>(QStringLiteral("Tabs")))
         tabs->setCurrentIndex(NewRecordTab(family));
-    Form.FrevoRows.resize(std::min<size_t>(Form.FrevoRows.size(), 1));
     UpdateTabDesc(false, true);
     // The pages were filled from the previous record's document, its cost total included: the
     // margins are those of a record without costs.

@@ -1,6 +1,5 @@
 // TAxTarmel's duplicate-client indicators: the client fields restart the count, the timer runs
 // it, a double-click shows an indicator, and a click on one searches the clients it counted.
-#include <QPalette>
 #include <QWidget>
 
 #include "formdesc/window/fieldcontrols.h"
@@ -25,30 +24,18 @@ ClientNames NamesOf(const TAxTarmel& w) {
             L(w.Text(QStringLiteral("aCliTelDom"))), L(w.Text(QStringLiteral("aCliMobile")))};
 }
 
-// The chosen search kind's static text in blue, the others in black.
-void ShowChosenSearchLabel(TAxTarmel& w, std::string_view chosen) {
-    for (const SearchKindPair& pair : SearchKindPairs()) {
-        QWidget* label = w.Control(Q(pair.label));
-        if (label == nullptr) continue;
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, pair.label == chosen ? QColor(0, 0, 255) : Qt::black);
-        label->setPalette(p);
-    }
-}
-
 void SearchDuplicates(TAxTarmel& w, DuplicateKind kind, const ui::EventArgs& click) {
     const bool ctrl = click.modifiers.testFlag(Qt::ControlModifier);
     const DuplicateSearch search = PlanDuplicateSearch(kind, NamesOf(w), ctrl);
     // The toolbar button toggles the panel: an open panel is only given the new search.
     if (w.Control(QStringLiteral("Panel1"))->isHidden()) w.JvXPBtnSearchClick();
-    w.ApplyPlan(search.criterion);
-    ShowChosenSearchLabel(w, search.searchLabel);
-    if (search.withFirstName) w.WithFirstName = *search.withFirstName;
+    w.BtnActivate(w.Control(Q(search.searchLabel)), w.Control(Q(search.searchButton)));
+    if (search.withFirstName) w.Search.WithFirstName = *search.withFirstName;
     w.SetText(QStringLiteral("ncbSearch"), Q(search.text));
-    if (!w.Control(QStringLiteral("Panel1"))->isHidden())
-        w.Control(QStringLiteral("ncbSearch"))->setFocus();
+    // The value is searched, never the launcher's condition that Ctrl asks of the panel.
+    w.Search.PresetSearch = false;
     // The label's toggle turns the exact search on and runs it at the next tick.
-    w.ExactSearch = false;
+    w.Search.ExactSearch = false;
     if (search.exact)
         w.LbSearchClick();
     else

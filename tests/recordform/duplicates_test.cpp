@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 
 #include "mainwindow/toolkit/controls.h"
+#include "mainwindow/toolkit/grid.h"
+#include "server/xml/texttools.h"
 #include "tests/recordform/recordfixture.h"
 #include "tests/support/loopbackresponder.h"
 
@@ -18,27 +20,6 @@ using form::L;
 using form::Q;
 using testsupport::kSuperAdmin;
 
-// The search panel's own operations, seen: what the search would run with, and when.
-class SearchSpy : public TAxTarmel {
-public:
-    using TAxTarmel::TAxTarmel;
-    void JvXPBtnSearchClick() override {
-        ++panelToggles;
-        ApplyPlan(ControlPlan().Show("Panel1", Control(QStringLiteral("Panel1"))->isHidden()));
-    }
-    void LbSearchClick() override {
-        ++exactToggles;
-        ExactSearch = !ExactSearch;
-        Ticks.SearchCountdown = 1;
-    }
-    void HttpGetSearchInfo(int) override {
-        searched = true;
-        searchedExact = ExactSearch;
-    }
-    int panelToggles = 0, exactToggles = 0;
-    bool searched = false, searchedExact = false;
-};
-
 constexpr const char* kOneRow =
     "<?xml version=\"1.0\"?><AXQueryS RowCount=\"1\" EOF=\"1\"><AXQuery><cpt>7</cpt></AXQuery>"
     "</AXQueryS>";
@@ -47,17 +28,9 @@ class Duplicates : public testsupport::RecordWindowTest {
 protected:
     void SetUp() override {
         RecordWindowTest::SetUp();
-        TAxTarmel::Options options;
-        options.startTimer = false;
-        options.dialogs = &dialogs_;
-        window_ = std::make_unique<SearchSpy>(options);
-        w().Host.WorkDir = dir_.str();
-        w().Host.BaseHRef = server_->baseHRef();
-        w().Host.UserConcession = "LYO";
         // The start sequence has run: ticks only count down.
         w().Ticks.StartLatch = 1;
     }
-    SearchSpy& spy() { return static_cast<SearchSpy&>(w()); }
 
     static std::string LyonClient() {
         return Sql("select idClient from tClients where Concession='LYO' order by idClient");
@@ -259,46 +232,60 @@ TEST_F(Duplicates, TheCountShownIsTheDatabasesEvenForANameWithAnApostrophe) {
 }
 
 TEST_F(Duplicates, AClickSearchesTheValueExactlyAndCtrlClickWithLike) {
+    // Part of a client's mobile number: only a like-search finds it.
+    const std::string lyo = "Concession='LYO' and ";
+    const std::string part = Sql("select substr(CliMobile, 1, 6) from tClients where " + lyo +
+                                 "ifnull(CliMobile, '') <> '' order by idClient");
+    ASSERT_EQ(part.size(), 6u);
+    const int like =
+        std::stoi(Sql("select count(*) from tClients where " + lyo + "CliMobile like '%" + part +
+                      "%'"));
+    ASSERT_GE(like, 1);
+    const int obrien = std::stoi(Sql("select count(*) from tClients where " + lyo +
+                                     "CliNom='O''BRIEN'"));
+    const int sean = std::stoi(Sql("select count(*) from tClients where " + lyo +
+                                   "CliNom='O''BRIEN' and CliPrenom='SEAN'"));
     NewClient();
     Type("aCliNom", "O'Brien");
     Type("aCliPrenom", "Sean");
     Type("aCliTelDom", "0478123456");
-    Type("aCliMobile", "0612345678");
+    Type("aCliMobile", part);
     w().Ticks.DuplicateCheckCountdown = 0;  // no count in the way of the search
     struct Case {
         const char* indicator;
         bool ctrl;
         const char* button;
-        const char* text;
-        bool withFirstName;  // set to true before the click
+        std::string text;
+        bool withFirstName;  // set before the click
+        int rows;            // -1: not looked at
     } cases[] = {
-        {"DblNom", false, "TSClient", "O'Brien", false},
-        {"DblIdent", false, "TSClient", "O'Brien", true},
-        {"DblTelDom", true, "TSTelephone", "0478123456", true},
-        {"DblMobile", false, "TSMobile", "0612345678", true},
-        {"DblMobile", true, "TSMobile", "0612345678", true},
+        {"DblNom", false, "TSClient", "O'Brien", false, obrien},
+        {"DblIdent", false, "TSClient", "O'Brien", true, sean},
+        {"DblTelDom", true, "TSTelephone", "0478123456", true, -1},
+        {"DblMobile", false, "TSMobile", part, true, 0},
+        {"DblMobile", true, "TSMobile", part, true, std::min(like, 50)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.indicator) + (c.ctrl ? " with Ctrl" : ""));
-        w().WithFirstName = true;
-        w().ExactSearch = true;  // left from an earlier search
-        spy().searched = false;
-        const int toggles = spy().exactToggles;
+        w().Search.WithFirstName = true;
+        w().Search.ExactSearch = true;  // left from an earlier search
         Click(c.indicator, c.ctrl ? Qt::ControlModifier : Qt::NoModifier);
-        EXPECT_FALSE(Hidden("Panel1"));
-        EXPECT_EQ(spy().panelToggles, 1) << "an open panel stays open";
+        EXPECT_FALSE(Hidden("Panel1")) << "opened, and an open panel stays open";
         EXPECT_EQ(Shown("ncbSearch"), c.text);
         for (const char* button : {"TSNVO", "TSImmat", "TSClient", "TSTelephone", "TSMobile"}) {
             EXPECT_EQ(w().Control(QString::fromLatin1(button))->isEnabled(),
                       std::string_view(button) == c.button)
                 << button;
         }
-        EXPECT_EQ(w().WithFirstName, c.withFirstName);
-        EXPECT_EQ(spy().exactToggles - toggles, c.ctrl ? 0 : 1);
-        EXPECT_FALSE(spy().searched);
-        Tick(1);
-        EXPECT_TRUE(spy().searched) << "the search runs at the next tick";
-        EXPECT_EQ(spy().searchedExact, !c.ctrl);
+        EXPECT_EQ(w().Search.WithFirstName, c.withFirstName);
+        EXPECT_EQ(w().Search.ExactSearch, !c.ctrl);
+        Tick(1);  // the search runs at the next tick
+        EXPECT_EQ(Shown("LbDebugInfo0"), "");
+        EXPECT_EQ(Shown("LbSearch"),
+                  Latin1FromUtf8(c.ctrl ? "à rechercher :" : "recherche exacte :"));
+        if (c.rows >= 0) {
+            EXPECT_EQ(w().Ctl<ui::Grid>(QStringLiteral("ngSearch"))->rowCount(), c.rows);
+        }
     }
 }
 

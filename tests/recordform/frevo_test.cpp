@@ -1,0 +1,152 @@
+// The refurbishment cost lines of a demo used vehicle in the real grid, against the real data
+// server: listed, edited, added and deleted line by line, the totals feeding the margins.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTabWidget>
+
+#include "mainwindow/toolkit/grid.h"
+#include "tests/recordform/recordfixture.h"
+
+namespace tarmel {
+namespace {
+
+using form::L;
+using form::Q;
+using testsupport::kSuperAdmin;
+
+class Frevo : public testsupport::RecordWindowTest {
+protected:
+    // The demo's first used vehicle of LYO that has cost lines, shown on its costs page.
+    std::string OpenCosts() {
+        const std::string id =
+            Sql("select idTVO from tVehicles v where TypeVO=1 and Concession='LYO' and exists "
+                "(select 1 from [tVO - Frevo] f where f.idVO=v.idVO) order by idTVO");
+        idVO_ = Sql("select idVO from tVehicles where idTVO=" + id);
+        OpenVehicle(id, kSuperAdmin, 1);
+        w().show();
+        w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(4);
+        return id;
+    }
+    ui::Grid& grid() { return *w().Ctl<ui::Grid>(QStringLiteral("ngFrevo")); }
+    std::string Count() { return Sql("select count(*) from [tVO - Frevo] where idVO=" + idVO_); }
+    std::string Sum() {
+        return Sql("select printf('%.2f', sum(MontantHT)) from [tVO - Frevo] where idVO=" + idVO_);
+    }
+    int Column(const char* name) { return grid().columnIndex(QString::fromLatin1(name)); }
+    void ClickIcon(int row) {
+        const QRect cell = grid().visualRect(grid().model()->index(row, 0));
+        const QPointF at = cell.center();
+        const QPointF global = grid().viewport()->mapToGlobal(at);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, global, Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(grid().viewport(), &event);
+        }
+    }
+    std::string idVO_;
+};
+
+TEST_F(Frevo, TheLinesAndTheirTotalsAreShown) {
+    OpenCosts();
+    const int lines = std::stoi(Count());
+    ASSERT_EQ(grid().rowCount(), lines + 1) << "the lines and the add line";
+    EXPECT_EQ(L(w().Text(QStringLiteral("cFrevo"))), Sum());
+    EXPECT_EQ(w().Record.FrevoTotal, Sum());
+    EXPECT_EQ(L(w().Text(QStringLiteral("cTotFrevo"))), Sum()) << "the margins take the total";
+    EXPECT_TRUE(grid().isColumnHidden(1)) << "the identifier column is described with width 0";
+    EXPECT_EQ(grid().item(0, 0)->toolTip(), QStringLiteral("pour supprimer ce Frevo"));
+    EXPECT_EQ(grid().item(lines, 0)->toolTip(), QStringLiteral("pour ajouter un nouveau Frevo"));
+    EXPECT_EQ(grid().cellText(lines, Column("TypeFrevo")), QStringLiteral("interne"));
+    EXPECT_FALSE(SaveEnabled()) << "a load leaves nothing pending";
+}
+
+TEST_F(Frevo, AnEditedAmountIsSavedAtOnce) {
+    OpenCosts();
+    const std::string id = L(grid().cellText(0, Column("idFrevo")));
+    grid().setCellText(0, Column("MontantHT"), QStringLiteral("12"));
+    EXPECT_EQ(Sql("select printf('%.2f', MontantHT) from [tVO - Frevo] where idFrevo=" + id),
+              "12.00");
+    EXPECT_EQ(L(w().Text(QStringLiteral("LbDebugInfo1"))), "");
+    EXPECT_EQ(L(w().Text(QStringLiteral("cFrevo"))), Sum());
+    EXPECT_EQ(w().Form.FrevoRows[1].cells[7].storedValue, "12.00");
+}
+
+TEST_F(Frevo, AddAndDeleteIconsWithoutQuestion) {
+    OpenCosts();
+    const int before = std::stoi(Count());
+    ClickIcon(grid().rowCount() - 1);
+    EXPECT_EQ(std::stoi(Count()), before + 1);
+    EXPECT_EQ(
+        Sql("select TypeFrevo from [tVO - Frevo] where idVO=" + idVO_ + " order by idFrevo desc"),
+        "interne");
+    EXPECT_EQ(grid().rowCount(), before + 2) << "reloaded: the new line and a new add line";
+
+    const std::string first = L(grid().cellText(0, Column("idFrevo")));
+    ClickIcon(0);
+    EXPECT_EQ(std::stoi(Count()), before);
+    EXPECT_EQ(Sql("select count(*) from [tVO - Frevo] where idFrevo=" + first), "0");
+    EXPECT_TRUE(dialogs_.messages.empty()) << "no confirmation";
+}
+
+TEST_F(Frevo, ALineDateOutOfTheLimitsIsRefused) {
+    OpenCosts();
+    const QString stored = grid().cellText(0, Column("DateFrevo"));
+    grid().storeEdit(grid().model()->index(0, Column("DateFrevo")), QStringLiteral("01/01/1990"));
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].rfind("Contr\xF4le de la date Frevo: La valeur du champ "
+                                         "\"DateFrevo\" doit \xEAtre comprise entre le \"",
+                                         0),
+              0u)
+        << dialogs_.messages[0];
+    EXPECT_EQ(grid().cellText(0, Column("DateFrevo")), stored);
+}
+
+}  // namespace
+}  // namespace tarmel
+
+namespace tarmel {
+namespace {
+
+TEST_F(Frevo, APrivateBuyersVehicleGetsItsFileFeeOnce) {
+    const std::string id =
+        Sql("select v.idTVO from tVehicles v join tSites s on upper(s.Site)=upper(v.Site) where "
+            "v.TypeVO=1 and v.Concession='LYO' and s.MontantFraisDossier>0 order by v.idTVO");
+    ASSERT_FALSE(id.empty());
+    idVO_ = Sql("select idVO from tVehicles where idTVO=" + id);
+    // Sold to a private buyer, without a fee line yet.
+    ASSERT_TRUE(w().SendStatement("AxUpdate",
+                                  "Update tVehicles set Destination='PARTICULIERS' "
+                                  "where idTVO=" +
+                                      id,
+                                  "/x.xml"));
+    ASSERT_TRUE(w().SendStatement("AxUpdate",
+                                  "Delete * from [tVO - Frevo] where TypeFrevo='fixe'"
+                                  " and idVO=" +
+                                      idVO_,
+                                  "/x.xml"));
+    const std::string fee =
+        Sql("select printf('%.2f', s.MontantFraisDossier) from tSites s join "
+            "tVehicles v on upper(s.Site)=upper(v.Site) where v.idTVO=" +
+            id);
+    const auto fixed = [&] {
+        return Sql("select count(*) from [tVO - Frevo] where upper(TypeFrevo)='FIXE' and idVO=" +
+                   idVO_);
+    };
+    OpenVehicle(id, kSuperAdmin, 1);
+    w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("9999.00"));
+    ASSERT_TRUE(w().SaveChanges());
+    EXPECT_EQ(fixed(), "1");
+    EXPECT_EQ(Sql("select printf('%.2f', MontantHT) from [tVO - Frevo] where "
+                  "upper(TypeFrevo)='FIXE' and idVO=" +
+                  idVO_),
+              fee);
+    w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("9998.00"));
+    ASSERT_TRUE(w().SaveChanges());
+    EXPECT_EQ(fixed(), "1") << "the reloaded record holds its fee";
+}
+
+}  // namespace
+}  // namespace tarmel
