@@ -28,7 +28,8 @@ constexpr Entry Panel(const char* n, const char* p, int l, int t, int w, int h) 
 constexpr Entry Header(const char* n, const char* p, int l, int t, int w, int h) { return Make(Kind::HeaderEdit, n, p, l, t, w, h); }
 // A duplicate-client indicator beside its client field: a count in fuchsia, "??" until counted.
 constexpr Entry Indicator(const char* n, int top) {
-    return Header(n, "Sheet07", 324, top, 30, 20).Text("??").Centred().FontColour(kFuchsia).Hidden();
+    return Header(n, "Sheet07", 324, top, 30, 20).Text("??").Centred().FontColour(kFuchsia)
+        .Hidden();
 }
 constexpr Entry Combo(const char* n, const char* p, int l, int t, int w, int h) {
     Entry e = Make(Kind::Combo, n, p, l, t, w, h);
