@@ -69,10 +69,11 @@ SearchAnswer ReadSearchAnswer(const TXml& answer, int kind, const std::string& u
         row.info[3] = client ? Address(reader)
                              : ValueOf(reader, "InfoMarque") + " " +
                                    ValueOf(reader, "InfoModele");
-        row.info[4] = UpperAscii(ValueOf(reader, "VO_BUYER"));
+        // Names are shown in capitals, accents included.
+        row.info[4] = UpperLatin1(ValueOf(reader, "VO_BUYER"));
         if (row.info[4].empty())
             row.info[4] =
-                UpperAscii(ValueOf(reader, "CliNom") + " " + ValueOf(reader, "CliPrenom"));
+                UpperLatin1(ValueOf(reader, "CliNom") + " " + ValueOf(reader, "CliPrenom"));
         result.rows.push_back(std::move(row));
     }
     return result;
