@@ -1,28 +1,34 @@
 // Reading a search answer into grid rows, and the grid's layout for a kind.
 #include "search/searchresults.h"
 
+#include "formdesc/fieldentry.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel {
 
 namespace {
 
+// Answers write "&", "<" and ">" as entities.
+std::string ValueOf(const TXml& item, std::string_view name) {
+    return DecodeBasicEntities(XmlValueOf(item, name));
+}
+
 bool ClientKind(int kind) { return kind >= 5 && kind <= 7; }
 
 int RowImage(const TXml& item, const std::string& userConcession, const std::string& userSite) {
-    if (XmlValueOf(item, "Concession") != userConcession) return kOtherDealership;
+    if (ValueOf(item, "Concession") != userConcession) return kOtherDealership;
     if (userSite == "#") return kOwnSite;
-    const std::string site = UpperAscii(XmlValueOf(item, "VO_SITE"));
+    const std::string site = UpperAscii(ValueOf(item, "VO_SITE"));
     return UpperAscii(userSite).find(site) != std::string::npos ? kOwnSite : kOtherSite;
 }
 
 // "VO-Ps-123": the family (vehicle searches), the site's first and last letters, the number.
 std::string Reference(const TXml& item, int kind) {
-    const std::string site = XmlValueOf(item, "VO_SITE");
+    const std::string site = ValueOf(item, "VO_SITE");
     std::string reference;
     if (kind >= 1 && kind <= 3) {
-        const std::string type = XmlValueOf(item, "TypeVO");
-        if (!XmlValueOf(item, "StatutVD").empty()) reference = "VD-";
+        const std::string type = ValueOf(item, "TypeVO");
+        if (!ValueOf(item, "StatutVD").empty()) reference = "VD-";
         else if (type == "1") reference = "VO-";
         else if (type == "2") reference = "VN-";
         else reference = "VD-";
@@ -31,13 +37,13 @@ std::string Reference(const TXml& item, int kind) {
         reference += site.front();
         reference += LowerAscii(site.substr(site.size() - 1));
     }
-    return reference + "-" + XmlValueOf(item, "VO_NO");
+    return reference + "-" + ValueOf(item, "VO_NO");
 }
 
 std::string Address(const TXml& item) {
-    std::string address = XmlValueOf(item, "CliCP") + " " + XmlValueOf(item, "CliVille");
+    std::string address = ValueOf(item, "CliCP") + " " + ValueOf(item, "CliVille");
     for (const char* line : {"CliAdresse1", "CliAdresse2"}) {
-        const std::string text = XmlValueOf(item, line);
+        const std::string text = ValueOf(item, line);
         if (!text.empty()) address += " - " + text;
     }
     return address;
@@ -55,18 +61,19 @@ SearchAnswer ReadSearchAnswer(const TXml& answer, int kind, const std::string& u
     const bool client = ClientKind(kind);
     while (XmlNext(reader, "AXQuery") != 0) {
         SearchRow row;
-        row.id = XmlValueOf(reader, "VO_ID");
+        row.id = ValueOf(reader, "VO_ID");
         row.image = RowImage(reader, userConcession, userSite);
         row.info[0] = Reference(reader, kind);
-        row.info[1] = XmlValueOf(reader, client ? "CliTelDom" : "VO_ORDRE");
-        row.info[2] = XmlValueOf(reader, client ? "CliMobile" : "VO_IMMAT");
+        row.info[1] = ValueOf(reader, client ? "CliTelDom" : "VO_ORDRE");
+        row.info[2] = ValueOf(reader, client ? "CliMobile" : "VO_IMMAT");
         row.info[3] = client ? Address(reader)
-                             : XmlValueOf(reader, "InfoMarque") + " " +
-                                   XmlValueOf(reader, "InfoModele");
-        row.info[4] = UpperAscii(XmlValueOf(reader, "VO_BUYER"));
+                             : ValueOf(reader, "InfoMarque") + " " +
+                                   ValueOf(reader, "InfoModele");
+        // Names are shown in capitals, accents included.
+        row.info[4] = UpperLatin1(ValueOf(reader, "VO_BUYER"));
         if (row.info[4].empty())
             row.info[4] =
-                UpperAscii(XmlValueOf(reader, "CliNom") + " " + XmlValueOf(reader, "CliPrenom"));
+                UpperLatin1(ValueOf(reader, "CliNom") + " " + ValueOf(reader, "CliPrenom"));
         result.rows.push_back(std::move(row));
     }
     return result;

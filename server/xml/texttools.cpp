@@ -126,6 +126,15 @@ std::string UpperAscii(std::string_view text) {
     return out;
 }
 
+std::string UpperLatin1(std::string_view text) {
+    std::string out = UpperAscii(text);
+    for (char& c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0xE0 && b <= 0xFE && b != 0xF7) c = static_cast<char>(b - 0x20);
+    }
+    return out;
+}
+
 std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {

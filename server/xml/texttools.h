@@ -27,6 +27,9 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 
 // ASCII letters upper-cased; accented (Latin-1) letters stay as they are, as the server compares.
 std::string UpperAscii(std::string_view text);
+// Capitals of Latin-1 text as a reader expects them: the accented small letters too (é -> É);
+// ß and ÿ, which have no Latin-1 capital, stay.
+std::string UpperLatin1(std::string_view text);
 std::string LowerAscii(std::string_view text);
 // Equal but for the case of ASCII letters (accented Latin-1 letters must match exactly).
 bool EqualsNoCase(std::string_view a, std::string_view b);

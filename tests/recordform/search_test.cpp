@@ -247,6 +247,10 @@ TEST_F(Search, AnAmpersandAndAPlusOfTheTextReachTheServer) {
     EXPECT_EQ(Shown("LbDebugInfo0"), "");
     ASSERT_EQ(Grid().rowCount(), 1);
     EXPECT_EQ(Cell(0, 0), id);
+    bool shown = false;  // the buyer as stored, not as the answer's entity
+    for (int column = 1; column < Grid().columnCount(); ++column)
+        shown = shown || Cell(0, column) == "R&D+CO";
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(Search, TheLabelSwitchesToAnExactSearchAtTheNextTick) {

@@ -142,3 +142,14 @@ TEST(Latin1, RoundTripsEveryByte) {
 
 }  // namespace
 }  // namespace tarmel
+
+namespace tarmel {
+namespace {
+
+TEST(Latin1, CapitalsKeepTheAccents) {
+    EXPECT_EQ(UpperLatin1(Latin1FromUtf8("Clément Amélie, Noël ß ÿ ÷ 1")),
+              Latin1FromUtf8("CLÉMENT AMÉLIE, NOËL ß ÿ ÷ 1"));
+}
+
+}  // namespace
+}  // namespace tarmel
