@@ -3,12 +3,7 @@
 // the server's share (the same request over a raw keep-alive socket), and the statement stepped
 // directly in SQLite, all in one run.
 //   bench_search [database]   (default: axquery-100k.db beside the executable, built when absent)
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sqlite3.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/connection.h"
 #include "bench/recordform/benchwindow.h"
 #include "dataserver/database.h"
 #include "dataserver/demodata.h"
@@ -43,57 +39,7 @@ constexpr int kVehicles = 100000;
 constexpr int kClients = 100000;
 constexpr int kRounds = 3;
 
-// One keep-alive connection, Nagle's delay off, as the client's libcurl handle has it.
-class Connection {
-public:
-    explicit Connection(int port) {
-        fd_ = socket(AF_INET, SOCK_STREAM, 0);
-        int one = 1;
-        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(static_cast<uint16_t>(port));
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ok_ = connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    }
-    ~Connection() { close(fd_); }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    bool Get(const std::string& target, std::string& body) {
-        if (!ok_) return false;
-        const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
-        if (send(fd_, request.data(), request.size(), MSG_NOSIGNAL) !=
-            static_cast<ssize_t>(request.size()))
-            return ok_ = false;
-        size_t headEnd;
-        while ((headEnd = buffer_.find("\r\n\r\n")) == std::string::npos) {
-            if (!Fill()) return false;
-        }
-        size_t at = buffer_.find("Content-Length: ");
-        if (at == std::string::npos || at > headEnd) at = buffer_.find("content-length: ");
-        if (at == std::string::npos || at > headEnd) return ok_ = false;
-        const size_t length = std::stoul(buffer_.substr(at + 16));
-        while (buffer_.size() < headEnd + 4 + length) {
-            if (!Fill()) return false;
-        }
-        body = buffer_.substr(headEnd + 4, length);
-        buffer_.erase(0, headEnd + 4 + length);
-        return true;
-    }
-
-private:
-    bool Fill() {
-        char chunk[65536];
-        const ssize_t n = recv(fd_, chunk, sizeof chunk, 0);
-        if (n <= 0) return ok_ = false;
-        buffer_.append(chunk, static_cast<size_t>(n));
-        return true;
-    }
-    int fd_ = -1;
-    bool ok_ = false;
-    std::string buffer_;
-};
+using tarmel::bench::Connection;
 
 // The first column of every row of a query.
 std::vector<std::string> Column(sqlite3* db, const std::string& sql) {
