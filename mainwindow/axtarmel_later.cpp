@@ -6,7 +6,6 @@
 namespace tarmel {
 
 void TAxTarmel::LoadInfoCliche() {}
-void TAxTarmel::LoadInfoAction() {}
 void TAxTarmel::LoadInfoVehicle() {}
 
 }  // namespace tarmel

@@ -15,11 +15,13 @@ void TAxTarmel::ForgetLoadedSubLists() {
     Form.SubListLoaded.fill(false);
     for (auto* lines : {&Form.FrevoRows, &Form.ActionLines})
         lines->resize(std::min<size_t>(lines->size(), 1));
-    Form.FrevoIcons.resize(std::min<size_t>(Form.FrevoIcons.size(), 1));
+    for (auto* icons : {&Form.FrevoIcons, &Form.ActionIcons})
+        icons->resize(std::min<size_t>(icons->size(), 1));
     if (auto* costs = Ctl<ui::Grid>(QStringLiteral("ngFrevo"))) costs->setRowCount(0);
 }
 
 void TAxTarmel::TabsChange() {
+    if (Form.Building) return;  // whoever builds the pages calls this once they are built
     const int page = Ctl<ui::PageControl>("Tabs")->currentIndex();
     if (page >= 0 && page < int(Form.SubListLoaded.size()) && !Form.SubListLoaded[size_t(page)])
         LoadSubList(page);

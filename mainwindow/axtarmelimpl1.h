@@ -88,11 +88,13 @@ struct FormState {
     bool BlinkOn = false;      // list maintenance armed on RubricControl
     QWidget* RubricControl = nullptr;
     bool Filling = false;                 // the tab builder fills controls: no statement is built
+    bool Building = false;                // the tab builder runs: no sub-list loads yet
     std::array<bool, 9> SubListLoaded{};  // by page position
     // Lines of the refurbishment and the actions grids; element 0 is the column template and
     // element n is grid row n-1.
     std::vector<TsLine> FrevoRows, ActionLines;
     std::vector<int> FrevoIcons;  // by line: 0 deletable, 1 the add line, 2 kept
+    std::vector<int> ActionIcons;  // by line: 0 deletable, 1 a new action, 2 kept
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -351,6 +353,16 @@ public:
     void DblIdentClick(ui::EventArgs& click);
     void DblTelDomClick(ui::EventArgs& click);
     void DblMobileClick(ui::EventArgs& click);
+
+    // ---- Client actions (sublists/window/actiongrid.cpp) ----
+    std::string ngActionGetInfoCom(std::string_view idCom) const;  // the staff member's name
+    void ngActionChange(ui::EventArgs& cell);
+    void ngActionEdit(ui::EventArgs& cell);
+    void ngActionEditAccept(ui::EventArgs& cell);    // dates in their limits, known staff
+    void ngActionBeforeSelect(ui::EventArgs& cell);  // an incomplete or pending line first
+    void ngActionCellClick(ui::EventArgs& cell);     // the delete and save icons
+    void ngActionCellFormating(ui::EventArgs& cell);
+    void JvXPBtnNewActionClick();                    // a new action at the top
 
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem

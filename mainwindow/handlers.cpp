@@ -153,6 +153,15 @@ const std::vector<Binding>& Table() {
         {{"DblTelDom"}, Event::Click, Handle{&TAxTarmel::DblTelDomClick}},
         {{"DblMobile"}, Event::Click, Handle{&TAxTarmel::DblMobileClick}},
 
+        // Client actions.
+        {{"ngAction"}, Event::CellChanged, Handle{&TAxTarmel::ngActionChange}},
+        {{"ngAction"}, Event::CellEdited, Handle{&TAxTarmel::ngActionEdit}},
+        {{"ngAction"}, Event::EditAccept, Handle{&TAxTarmel::ngActionEditAccept}},
+        {{"ngAction"}, Event::BeforeSelect, Handle{&TAxTarmel::ngActionBeforeSelect}},
+        {{"ngAction"}, Event::CellClick, Handle{&TAxTarmel::ngActionCellClick}},
+        {{"ngAction"}, Event::CellFormatting, Handle{&TAxTarmel::ngActionCellFormating}},
+        {{"JvXPBtnNewAction"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewActionClick}},
+
         // What the tab builder gives the fields it binds, by role.
         {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},
         {{kTextField, kComboField}, Event::KeyDown, Handle{&TAxTarmel::CBoxKeyDown}},

@@ -29,6 +29,13 @@ namespace tarmel {
 using form::Q;
 
 void TAxTarmel::UpdateTabDesc(bool reload, bool applyPages) {
+    // The pages change under the sub-lists: a page shown meanwhile loads its list afterwards.
+    struct Building {
+        bool& flag;
+        const bool before = flag;
+        explicit Building(bool& f) : flag(f) { flag = true; }
+        ~Building() { flag = before; }
+    } building(Form.Building);
     const TXml valueSource = UpdateTabDescHeader(*this, reload);
     form::TabBuilder builder(*this);
     if (applyPages) builder.PagePass();

@@ -44,6 +44,8 @@ bool TAxTarmel::TestActionUpdate(int line) {
     std::string statement;
     const std::string idClient = GetIdClient(false);
     TsLine* row = LineAt(Form.ActionLines, line);
+    const size_t n = size_t(line < 0 ? -line : line);
+    if (n < Form.ActionIcons.size()) Record.NewAction = Form.ActionIcons[n] == 1;  // a new action
     if (!Form.Filling && !idClient.empty() && row != nullptr) {
         row->missingColumn = MissingActionColumn(*row);
         const LineTarget target{"tActions", "idClient", idClient, "idAction"};

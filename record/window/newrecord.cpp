@@ -52,6 +52,7 @@ void TAxTarmel::JvXPBtnNewVOClick() {
     if (family == RecordFamily::CL) Form.ClientXml.setText({});
     PreselectSite(*this, family);
     TestPageUpdate(NewRecordTab(family) + 1);
+    TabsChange();  // the page shown loads its sub-list for the new record
 }
 
 }  // namespace tarmel

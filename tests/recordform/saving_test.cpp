@@ -286,7 +286,7 @@ TEST_F(Saving, ActionLinesSendTheFirstPendingOneAndRememberTheirValues) {
         line.cells[c].currentValue = columns[c].value;
     }
     w().Form.ActionLines = {TsLine{}, line, TsLine{}};
-    w().Record.NewAction = true;
+    w().Form.ActionIcons = {0, 1, 0};  // line 1 is a new action
     w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(8);  // a page without checks
     ASSERT_TRUE(w().TestActionUpdate(1));
     EXPECT_EQ(w().Form.ActionLines[1].missingColumn, 3);
