@@ -11,10 +11,10 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/events.h"
-#include "mainwindow/toolkit/glyphs.h"
 #include "mainwindow/toolkit/grid.h"
 #include "record/controlplan.h"
 #include "sublists/actionlines.h"
+#include "sublists/window/lineicons.h"
 
 namespace tarmel {
 
@@ -31,17 +31,9 @@ ui::Grid* ActionGrid(TAxTarmel& w) {
 }
 
 QPixmap IconPicture(ActionIcon icon) {
-    switch (icon) {
-        case ActionIcon::Delete:
-            return ui::ToolbarGlyph(QStringLiteral("delete")).pixmap(16, 16);
-        case ActionIcon::New:
-            return ui::ToolbarGlyph(QStringLiteral("save")).pixmap(16, 16);
-        case ActionIcon::Kept:
-            break;
-    }
-    QPixmap none(16, 16);
-    none.fill(Qt::transparent);
-    return none;
+    return LineIcon(icon == ActionIcon::Delete ? "delete"
+                    : icon == ActionIcon::New  ? "save"
+                                               : nullptr);
 }
 
 void SetIcon(ui::Grid& grid, int row, ActionIcon icon) {

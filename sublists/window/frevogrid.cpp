@@ -11,9 +11,9 @@
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
 #include "mainwindow/toolkit/events.h"
-#include "mainwindow/toolkit/glyphs.h"
 #include "mainwindow/toolkit/grid.h"
 #include "sublists/frevolines.h"
+#include "sublists/window/lineicons.h"
 
 namespace tarmel {
 
@@ -30,17 +30,9 @@ ui::Grid* FrevoGrid(TAxTarmel& w) {
 }
 
 QPixmap IconPicture(FrevoIcon icon) {
-    switch (icon) {
-        case FrevoIcon::Delete:
-            return ui::ToolbarGlyph(QStringLiteral("delete")).pixmap(16, 16);
-        case FrevoIcon::Add:
-            return ui::ToolbarGlyph(QStringLiteral("new")).pixmap(16, 16);
-        case FrevoIcon::Kept:
-            break;
-    }
-    QPixmap none(16, 16);
-    none.fill(Qt::transparent);
-    return none;
+    return LineIcon(icon == FrevoIcon::Delete ? "delete"
+                    : icon == FrevoIcon::Add  ? "new"
+                                              : nullptr);
 }
 
 // Lists of the editable combos, and the column set-up from the structure description (once).

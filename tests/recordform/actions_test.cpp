@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QMouseEvent>
 #include <QTabWidget>
 
 #include "app/settingsfile.h"
@@ -32,16 +30,7 @@ protected:
     ui::Grid& grid() { return *w().Ctl<ui::Grid>(QStringLiteral("ngAction")); }
     int Column(const char* name) { return grid().columnIndex(QString::fromLatin1(name)); }
     std::string Count() { return Sql("select count(*) from tActions where idClient=" + client_); }
-    void ClickIcon(int row) {
-        const QPointF at = grid().visualRect(grid().model()->index(row, 0)).center();
-        const QPointF global = grid().viewport()->mapToGlobal(at);
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, global, Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QApplication::sendEvent(grid().viewport(), &event);
-        }
-    }
+    void ClickIcon(int row) { testsupport::ClickCell(grid(), row, 0); }
     std::string client_;
 };
 

@@ -2,8 +2,6 @@
 // server: listed, edited, added and deleted line by line, the totals feeding the margins.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QTabWidget>
 
 #include "mainwindow/toolkit/grid.h"
@@ -35,17 +33,7 @@ protected:
         return Sql("select printf('%.2f', sum(MontantHT)) from [tVO - Frevo] where idVO=" + idVO_);
     }
     int Column(const char* name) { return grid().columnIndex(QString::fromLatin1(name)); }
-    void ClickIcon(int row) {
-        const QRect cell = grid().visualRect(grid().model()->index(row, 0));
-        const QPointF at = cell.center();
-        const QPointF global = grid().viewport()->mapToGlobal(at);
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, global, Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QApplication::sendEvent(grid().viewport(), &event);
-        }
-    }
+    void ClickIcon(int row) { testsupport::ClickCell(grid(), row, 0); }
     std::string idVO_;
 };
 

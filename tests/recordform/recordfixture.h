@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QString>
 
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include "formdesc/fieldrules.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"
+#include "mainwindow/toolkit/grid.h"
 #include "tests/support/databasefile.h"
 #include "tests/support/dataserverprocess.h"
 #include "tests/support/scratchdir.h"
@@ -40,6 +43,18 @@ public:
     bool confirm = true;
     Answer answer = Answer::Yes;
 };
+
+// A left click on a grid cell, pressed and released as the mouse does it.
+inline void ClickCell(ui::Grid& grid, int row, int column) {
+    const QPointF at = grid.visualRect(grid.model()->index(row, column)).center();
+    const QPointF global = grid.viewport()->mapToGlobal(at);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(grid.viewport(), &event);
+    }
+}
 
 // Demo users (see the demo dealership): a salesperson of LYON-SUD, a super-administrator of the
 // dealership LYO who sees every site.
