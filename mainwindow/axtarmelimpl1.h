@@ -249,9 +249,8 @@ public:
     // control's row says its limits.
     void DateFieldExit(QWidget* control);
     // The field's handling, then the third header field.
-    void cDateEntreeChange(QWidget* control);  // cDateEntree, cDateOrdre
-    void cVNDateOrdreChange(QWidget* control);
-    void cVNMECChange(QWidget* control);
+    // cDateEntree, cDateOrdre, and the new vehicle's cVNDateOrdre and cVNMEC.
+    void cDateEntreeChange(QWidget* control);
     // Key-press filters: telephones, registration plates, names and addresses.
     void aCliMobileKeyPress(ui::EventArgs& key);
     void cImmatriculationKeyPress(ui::EventArgs& key);

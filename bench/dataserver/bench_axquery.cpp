@@ -20,6 +20,7 @@
 #include "dataserver/endpoints.h"
 #include "dataserver/httpserver.h"
 #include "bench/connection.h"
+#include "bench/directquery.h"
 #include "server/xml/txml.h"
 
 namespace {
@@ -138,16 +139,7 @@ int main(int argc, char** argv) {
         for (int round = 0; round < rounds; ++round) {
             for (const std::string& sql : list) {
                 const auto start = Clock::now();
-                DialectResult translated = TranslateDialect(sql);
-                sqlite3_stmt* stmt = nullptr;
-                sqlite3_prepare_v3(direct, translated.sql.c_str(), -1, 0, &stmt, nullptr);
-                int rows = 0;
-                while (rows <= 50 && sqlite3_step(stmt) == SQLITE_ROW) {
-                    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                        sqlite3_column_text(stmt, c);
-                    ++rows;
-                }
-                sqlite3_finalize(stmt);
+                tarmel::bench::ReadFirstRows(direct, TranslateDialect(sql).sql);
                 if (round > 0) times.push_back(Ms(Clock::now() - start));
             }
         }

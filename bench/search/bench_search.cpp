@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/connection.h"
+#include "bench/directquery.h"
 #include "bench/recordform/benchwindow.h"
 #include "dataserver/database.h"
 #include "dataserver/demodata.h"
@@ -197,15 +198,7 @@ int main(int argc, char** argv) {
                     dataserver::TranslateDialect(query.sql);
                 auto step = [&translated](sqlite3* connection) {
                     const auto begin = Clock::now();
-                    sqlite3_stmt* stmt = nullptr;
-                    sqlite3_prepare_v3(connection, translated.sql.c_str(), -1, 0, &stmt, nullptr);
-                    int stepped = 0;
-                    while (stepped <= 50 && sqlite3_step(stmt) == SQLITE_ROW) {
-                        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                            sqlite3_column_text(stmt, c);
-                        ++stepped;
-                    }
-                    sqlite3_finalize(stmt);
+                    bench::ReadFirstRows(connection, translated.sql);
                     return Ms(Clock::now() - begin);
                 };
                 const double directMs = step(direct);

@@ -57,14 +57,4 @@ void TAxTarmel::cDateEntreeChange(QWidget* control) {
     setInfoField3();
 }
 
-void TAxTarmel::cVNDateOrdreChange(QWidget* control) {
-    EditChange(control);
-    setInfoField3();
-}
-
-void TAxTarmel::cVNMECChange(QWidget* control) {
-    EditChange(control);
-    setInfoField3();
-}
-
 }  // namespace tarmel

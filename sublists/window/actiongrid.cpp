@@ -86,15 +86,6 @@ void TakeEdit(TAxTarmel& w, int row, int column, const std::string& text) {
     w.TestActionUpdate(int(line));
 }
 
-// An icon's save, then the record reloaded when it was taken.
-void SaveIconLine(TAxTarmel& w, int line) {
-    if (QApplication::overrideCursor() != nullptr) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    w.TestActionUpdate(line);
-    const bool saved = w.SaveChanges();
-    QApplication::restoreOverrideCursor();
-    if (saved) w.JvXPBtnActualizeClick();
-}
 
 }  // namespace
 
@@ -195,7 +186,7 @@ void TAxTarmel::ngActionCellClick(ui::EventArgs& cell) {
     switch (ActionIcon(Form.ActionIcons[line])) {
         case ActionIcon::Delete:
             Form.ActionLines[line].cells[7].currentValue.assign(1, '0');
-            SaveIconLine(*this, -int(line));
+            SaveIconLine(*this, &TAxTarmel::TestActionUpdate, -int(line));
             break;
         case ActionIcon::New:
             if (TestActionUpdate(int(line)) && SaveChanges()) JvXPBtnActualizeClick();

@@ -85,17 +85,6 @@ void ShowRow(ui::Grid& grid, int row, const FrevoRow& line, bool accountingRight
         grid.setCellHint(row, kIconColumn, QStringLiteral("pour ajouter un nouveau Frevo"));
 }
 
-// An icon's save: the line's statement sent, then the record reloaded when it was taken.
-void SaveIconLine(TAxTarmel& w, int line) {
-    const bool defaultCursor = QApplication::overrideCursor() == nullptr;
-    if (!defaultCursor) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    w.TestFrevoUpdate(line);
-    const bool saved = w.SaveChanges();
-    QApplication::restoreOverrideCursor();
-    if (saved) w.JvXPBtnActualizeClick();
-}
-
 }  // namespace
 
 void TAxTarmel::LoadInfoFrevo() {
@@ -189,11 +178,11 @@ void TAxTarmel::ngFrevoCellClick(ui::EventArgs& cell) {
         case FrevoIcon::Add:
             // Every filled cell counts as a change of the new line.
             for (TsDesc& c : Form.FrevoRows[line].cells) c.storedValue.clear();
-            SaveIconLine(*this, int(line));
+            SaveIconLine(*this, &TAxTarmel::TestFrevoUpdate, int(line));
             break;
         case FrevoIcon::Delete:
             Form.FrevoRows[line].cells[7].currentValue.assign(1, '0');  // the amount drops
-            SaveIconLine(*this, -int(line));
+            SaveIconLine(*this, &TAxTarmel::TestFrevoUpdate, -int(line));
             break;
         case FrevoIcon::Kept:
             break;
