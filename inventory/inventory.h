@@ -40,7 +40,7 @@ enum class ComboStyle : std::uint8_t { None, PickOnly, FreeText };
 enum : std::uint8_t {
     kHidden = 1,    // not visible when the window is created
     kDisabled = 2,  // not enabled when the window is created
-    kCentred = 4,   // caption centred (splash texts, duplicate indicators)
+    kCentred = 4,   // caption centred (splash texts, duplicate indicators, grid columns)
 };
 
 // Colours are 32-bit values with red in the low byte, blue in the third byte (the server's
@@ -68,6 +68,7 @@ struct Entry {
     std::uint32_t fontColour = kNoColour;
     std::uint32_t colour = kNoColour;     // background
     const char* icon = "";                // toolbar glyph: "sweep", "delete", "print", "search", ...
+    int rowHeight = 0;                    // grids: pixels per row; 0 = the toolkit's
 
     // Chained setters, so the table reads one line per control.
     constexpr Entry Text(const char* c) const { Entry e = *this; e.caption = c; return e; }
@@ -81,6 +82,7 @@ struct Entry {
     constexpr Entry Colour(std::uint32_t c) const { Entry e = *this; e.colour = c; return e; }
     constexpr Entry Centred() const { Entry e = *this; e.flags |= kCentred; return e; }
     constexpr Entry Icon(const char* i) const { Entry e = *this; e.icon = i; return e; }
+    constexpr Entry RowHeight(int px) const { Entry e = *this; e.rowHeight = px; return e; }
 
     constexpr bool hidden() const { return (flags & kHidden) != 0; }
     constexpr bool disabled() const { return (flags & kDisabled) != 0; }

@@ -2,6 +2,7 @@
 // parent, geometry and form settings.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTabBar>
 #include <QToolButton>
@@ -102,7 +103,9 @@ void TAxTarmel::BuildControls() {
         if (e.kind == Kind::GridColumn) {
             auto* grid = Ctl<ui::Grid>(Utf8(e.parent));
             Q_ASSERT(grid);
-            grid->addColumn({name, e.column, e.maxLength, {}}, e.width, Utf8(e.caption));
+            const int index = grid->addColumn({name, e.column, e.maxLength, {}, e.centred()},
+                                              e.width, Utf8(e.caption));
+            grid->setColumnHidden(index, e.hidden());
             continue;
         }
         if (e.kind == Kind::Page) {
@@ -136,6 +139,8 @@ void TAxTarmel::BuildControls() {
         if (colour.isValid()) {
             if (auto* panel = qobject_cast<ui::Panel*>(control)) panel->setColour(colour);
         }
+        if (auto* grid = qobject_cast<ui::Grid*>(control); grid && e.rowHeight > 0)
+            grid->verticalHeader()->setDefaultSectionSize(e.rowHeight);
         if (e.disabled()) control->setEnabled(false);
         if (e.hidden()) control->hide();
         controls_.insert(name, control);

@@ -6,6 +6,5 @@
 namespace tarmel {
 
 void TAxTarmel::LoadInfoCliche() {}
-void TAxTarmel::LoadInfoVehicle() {}
 
 }  // namespace tarmel

@@ -17,7 +17,9 @@ void TAxTarmel::ForgetLoadedSubLists() {
         lines->resize(std::min<size_t>(lines->size(), 1));
     for (auto* icons : {&Form.FrevoIcons, &Form.ActionIcons})
         icons->resize(std::min<size_t>(icons->size(), 1));
-    if (auto* costs = Ctl<ui::Grid>(QStringLiteral("ngFrevo"))) costs->setRowCount(0);
+    for (const char* name : {"ngFrevo", "ngVehicles"})
+        if (auto* grid = Ctl<ui::Grid>(QString::fromLatin1(name))) grid->setRowCount(0);
+    Form.VehicleIcons.clear();
 }
 
 void TAxTarmel::TabsChange() {

@@ -95,6 +95,7 @@ struct FormState {
     std::vector<TsLine> FrevoRows, ActionLines;
     std::vector<int> FrevoIcons;  // by line: 0 deletable, 1 the add line, 2 kept
     std::vector<int> ActionIcons;  // by line: 0 deletable, 1 a new action, 2 kept
+    std::vector<int> VehicleIcons;  // by grid row: 0 deletable, 2 kept, -1 the new vehicle
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -362,6 +363,12 @@ public:
     void ngActionCellClick(ui::EventArgs& cell);     // the delete and save icons
     void ngActionCellFormating(ui::EventArgs& cell);
     void JvXPBtnNewActionClick();                    // a new action at the top
+
+    // ---- Client vehicles (sublists/window/vehiclegrid.cpp) ----
+    void ngVehiclesBeforeSelect(ui::EventArgs& cell);  // make and model first
+    void ngVehiclesSelectCell(ui::EventArgs& cell);    // page 8 shows the vehicle chosen
+    void ngVehiclesCellClick(ui::EventArgs& cell);     // the delete icon
+    void JvXPBtnNewVehicleClick();                     // a new vehicle at the top
 
     // ---- Operations of later subsystems ----
     // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem

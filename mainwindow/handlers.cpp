@@ -161,6 +161,12 @@ const std::vector<Binding>& Table() {
         {{"ngAction"}, Event::CellFormatting, Handle{&TAxTarmel::ngActionCellFormating}},
         {{"JvXPBtnNewAction"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewActionClick}},
 
+        // Client vehicles.
+        {{"ngVehicles"}, Event::BeforeSelect, Handle{&TAxTarmel::ngVehiclesBeforeSelect}},
+        {{"ngVehicles"}, Event::SelectCell, Handle{&TAxTarmel::ngVehiclesSelectCell}},
+        {{"ngVehicles"}, Event::CellClick, Handle{&TAxTarmel::ngVehiclesCellClick}},
+        {{"JvXPBtnNewVehicle"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewVehicleClick}},
+
         // What the tab builder gives the fields it binds, by role.
         {{kTextField}, Event::Change, RunOn{&TAxTarmel::EditChange}, true},
         {{kTextField, kComboField}, Event::KeyDown, Handle{&TAxTarmel::CBoxKeyDown}},

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 
 #include <array>
+#include <iterator>
 #include <bitset>
 
 #include "mainwindow/toolkit/controls.h"
@@ -301,6 +302,12 @@ bool WireGridEvent(QWidget* control, EventHub* h, Event e) {
         case Event::CellChanged: QObject::connect(grid, &Grid::cellChanged, h, cell); break;
         case Event::CellClick: QObject::connect(grid, &Grid::cellClicked, h, cell); break;
         case Event::AfterEdit: QObject::connect(grid, &Grid::editStored, h, cell); break;
+        case Event::SelectCell:
+            QObject::connect(grid, &QTableWidget::currentCellChanged, h,
+                             [cell](int row, int column, int previousRow, int) {
+                                 if (row >= 0 && row != previousRow) cell(row, column);
+                             });
+            break;
         case Event::MouseMove:
             grid->setMouseTracking(true);
             QObject::connect(grid, &Grid::cellEntered, h, cell);
@@ -362,6 +369,7 @@ bool Wire(QWidget* control, Event e, EventHub& hub) {
         case Event::BeforeSelect:
         case Event::CellClick:
         case Event::AfterEdit:
+        case Event::SelectCell:
         case Event::CellFormatting:
         case Event::MouseMove: return WireGridEvent(control, &hub, e);
     }
@@ -392,12 +400,13 @@ bool HasChangeHandler(const QWidget* control) {
 }
 
 const char* EventName(Event event) {
-    static constexpr const char* kNames[kEventCount] = {
+    static constexpr const char* kNames[] = {
         "click",      "change",        "user change",  "any change",  "enter",        "exit",
         "key press",  "key down",      "key up",       "double-click", "page changing",
         "cell edited", "cell changed", "edit accept",  "before select", "cell click",
-        "after edit", "cell formatting", "mouse move",
+        "after edit", "select cell", "cell formatting", "mouse move",
     };
+    static_assert(std::size(kNames) == kEventCount);
     return kNames[size_t(event)];
 }
 

@@ -33,6 +33,7 @@ enum class Event : std::uint8_t {
     BeforeSelect, // a grid cell is about to become current; may be refused
     CellClick,    // a grid cell was clicked
     AfterEdit,    // a grid edit was stored
+    SelectCell,   // a grid's current cell moved to another row (args.row, args.column)
     CellFormatting,  // a grid cell is about to be painted: args.background, args.foreground
     MouseMove,    // the mouse moved over a grid's cell (args.row, args.column)
 };

@@ -49,6 +49,7 @@ QTableWidgetItem* Grid::cell(int row, int column) {
         it = new QTableWidgetItem;
         const Column type = columns_.at(column).type;
         if (type == Column::Number) it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (columns_.at(column).centred) it->setTextAlignment(Qt::AlignCenter);
         if (type == Column::Image || type == Column::Button) it->setFlags(it->flags() & ~Qt::ItemIsEditable);
         // An empty cell coming into being is no change of the cell's text.
         const QSignalBlocker quiet(this);

@@ -16,6 +16,7 @@ struct GridColumn {
     inventory::Column type = inventory::Column::Text;
     int maxLength = 0;   // text, combo and memo editors
     QStringList items;   // combo editor choices
+    bool centred = false;
 };
 
 class Grid : public QTableWidget {

@@ -290,6 +290,17 @@ TEST_F(GridEvents, ASelectionCanBeRefused) {
     EXPECT_TRUE(grid->selectCell(0, 1));
 }
 
+TEST_F(GridEvents, ASelectionIsReportedWhenTheRowChanges) {
+    grid->setCurrentCell(0, 0);
+    std::vector<int> selected;
+    ui::SetHandler(grid, Event::SelectCell, [&](EventArgs& a) { selected.push_back(a.row); });
+    grid->setCurrentCell(0, 1);
+    EXPECT_TRUE(selected.empty()) << "another cell of the same row";
+    Key(grid, Qt::Key_Down, {});
+    grid->setRowCount(0);
+    EXPECT_EQ(selected, std::vector<int>{1}) << "an emptied grid selects nothing";
+}
+
 TEST_F(GridEvents, FormattingColoursTheCellItIsAskedFor) {
     ui::SetHandler(grid, Event::CellFormatting, [](EventArgs& a) {
         if (a.row == 1 && a.column == 0) a.background = QColor(255, 0, 0);

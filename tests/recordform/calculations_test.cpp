@@ -50,13 +50,6 @@ protected:
     void Type(const char* name, const char* text) {
         w().SetText(QString::fromLatin1(name), QString::fromLatin1(text));
     }
-    void Choose(const char* name, int index) {
-        auto* combo = w().Ctl<QComboBox>(QString::fromLatin1(name));
-        ASSERT_NE(combo, nullptr) << name;
-        ASSERT_LT(index, combo->count()) << name;
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
     void ChooseText(const char* name, const char* text) {
         auto* combo = w().Ctl<QComboBox>(QString::fromLatin1(name));
         ASSERT_NE(combo, nullptr) << name;

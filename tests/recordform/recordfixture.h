@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QString>
 
@@ -137,6 +139,19 @@ protected:
         return none;
     }
     QString Statement() { return w().Text(QStringLiteral("LbDebugInfo2")); }
+    void Click(const char* button) {
+        auto* b = w().Ctl<QAbstractButton>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+    }
+    // As the user picks an item: the combo reports it activated.
+    void Choose(const char* name, int index) {
+        auto* combo = w().Ctl<QComboBox>(QString::fromLatin1(name));
+        ASSERT_NE(combo, nullptr) << name;
+        ASSERT_LT(index, combo->count()) << name;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
     bool SaveEnabled() { return w().Control(QStringLiteral("JvXPBtnSave"))->isEnabled(); }
 
     // The record element's value of a column, as a field shows it.

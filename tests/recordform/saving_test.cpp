@@ -25,20 +25,8 @@ using Answer = Dialogs::Answer;
 
 class Saving : public testsupport::RecordWindowTest {
 protected:
-    void Click(const char* button) {
-        auto* b = w().Ctl<QAbstractButton>(QString::fromLatin1(button));
-        ASSERT_NE(b, nullptr) << button;
-        b->click();
-    }
     void Type(const char* control, const std::string& text) {
         w().SetText(QString::fromLatin1(control), Q(text));
-    }
-    // As the user picks an item: the combo reports it activated.
-    void Choose(const char* combo, int index) {
-        auto* c = w().Ctl<QComboBox>(QString::fromLatin1(combo));
-        ASSERT_NE(c, nullptr) << combo;
-        c->setCurrentIndex(index);
-        emit c->activated(index);
     }
     std::string Shown(const char* control) { return L(w().Text(QString::fromLatin1(control))); }
     std::string Band() { return Shown("LbDebugInfo0"); }

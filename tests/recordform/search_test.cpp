@@ -33,9 +33,6 @@ protected:
     bool Visible(const char* control) {
         return !w().Control(QString::fromLatin1(control))->isHidden();
     }
-    void Click(const char* button) {
-        w().Ctl<QAbstractButton>(QString::fromLatin1(button))->click();
-    }
     void Tick(int n) {
         for (int i = 0; i < n; ++i) w().Timer1Timer();
     }
