@@ -16,8 +16,8 @@
 #include <QTreeWidget>
 
 #include <array>
-#include <iterator>
 #include <bitset>
+#include <iterator>
 
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/grid.h"
