@@ -30,7 +30,8 @@ enum class Kind : std::uint8_t {
 };
 
 // Type of a grid column (Kind::GridColumn only).
-enum class Column : std::uint8_t { None, Number, Image, Text, Date, Combo, Memo, Button };
+// Combo: typed text completed from the items; List: an item picked from the drop-down only.
+enum class Column : std::uint8_t { None, Number, Image, Text, Date, Combo, List, Memo, Button };
 
 // Combo style as set on the form; the tab builder turns pick-only combos into editable combos
 // whose typed text must match an item.
@@ -41,6 +42,7 @@ enum : std::uint8_t {
     kHidden = 1,    // not visible when the window is created
     kDisabled = 2,  // not enabled when the window is created
     kCentred = 4,   // caption centred (splash texts, duplicate indicators, grid columns)
+    kAmount = 8,    // number grid column shown with the amount mask "#,##0.00"
 };
 
 // Colours are 32-bit values with red in the low byte, blue in the third byte (the server's
@@ -83,10 +85,12 @@ struct Entry {
     constexpr Entry Centred() const { Entry e = *this; e.flags |= kCentred; return e; }
     constexpr Entry Icon(const char* i) const { Entry e = *this; e.icon = i; return e; }
     constexpr Entry RowHeight(int px) const { Entry e = *this; e.rowHeight = px; return e; }
+    constexpr Entry Amount() const { Entry e = *this; e.flags |= kAmount; return e; }
 
     constexpr bool hidden() const { return (flags & kHidden) != 0; }
     constexpr bool disabled() const { return (flags & kDisabled) != 0; }
     constexpr bool centred() const { return (flags & kCentred) != 0; }
+    constexpr bool amount() const { return (flags & kAmount) != 0; }
 };
 
 // The whole inventory in creation order: a parent always comes before its children, and a grid's

@@ -103,7 +103,7 @@ void TAxTarmel::BuildControls() {
         if (e.kind == Kind::GridColumn) {
             auto* grid = Ctl<ui::Grid>(Utf8(e.parent));
             Q_ASSERT(grid);
-            const int index = grid->addColumn({name, e.column, e.maxLength, {}, e.centred()},
+            const int index = grid->addColumn({name, e.column, e.maxLength, {}, e.centred(), e.amount()},
                                               e.width, Utf8(e.caption));
             grid->setColumnHidden(index, e.hidden());
             continue;

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
+#include <algorithm>
+#include <vector>
+
 #include "mainwindow/toolkit/controls.h"
 
 namespace tarmel::ui {
@@ -23,6 +26,9 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setHighlightSections(false);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
+    // The hand over a clickable picture follows the mouse without a button held.
+    setMouseTracking(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &Grid::headerClicked);
 }
 
 int Grid::addColumn(const GridColumn& column, int width, const QString& caption) {
@@ -41,6 +47,46 @@ int Grid::columnIndex(const QString& name) const {
 }
 
 void Grid::setColumnItems(int column, const QStringList& items) { columns_.at(column).items = items; }
+
+void Grid::setColumnSort(int column, SortKind kind) { columns_.at(column).sort = kind; }
+
+void Grid::headerClicked(int column) {
+    if (column < 0 || column >= columnCount() || columns_.at(column).sort == SortKind::None) return;
+    const QHeaderView* header = horizontalHeader();
+    // A second click on the sorted column turns the order round; another column starts ascending.
+    const bool again = header->isSortIndicatorShown() && header->sortIndicatorSection() == column;
+    const bool descending = again && header->sortIndicatorOrder() == Qt::AscendingOrder;
+    sortByColumn(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void Grid::sortByColumn(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= columnCount()) return;
+    const SortKind kind = columns_.at(column).sort;
+    if (kind == SortKind::None) return;
+    const int rows = rowCount(), columns = columnCount(), current = currentRow();
+    std::vector<int> sorted(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r) sorted[size_t(r)] = r;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+        const QString x = cellText(a, column), y = cellText(b, column);
+        return order == Qt::AscendingOrder ? SortsBefore(kind, x, y) : SortsBefore(kind, y, x);
+    });
+    // The cells move as they are, colours, hints and pictures with them, without a change signal.
+    const QSignalBlocker quiet(this);
+    std::vector<std::vector<QTableWidgetItem*>> moved(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) moved[size_t(r)].push_back(takeItem(r, c));
+    int newCurrent = -1;
+    for (int r = 0; r < rows; ++r) {
+        const int from = sorted[size_t(r)];
+        if (from == current) newCurrent = r;
+        for (int c = 0; c < columns; ++c)
+            if (QTableWidgetItem* it = moved[size_t(from)][size_t(c)]) setItem(r, c, it);
+    }
+    if (newCurrent >= 0) setCurrentCell(newCurrent, std::max(currentColumn(), 0));
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, order);
+}
 
 QTableWidgetItem* Grid::cell(int row, int column) {
     if (row >= rowCount()) setRowCount(row + 1);
@@ -97,6 +143,14 @@ bool Grid::selectCell(int row, int column) {
 void Grid::mousePressEvent(QMouseEvent* event) {
     if (!mayMoveTo(indexAt(event->position().toPoint()))) return event->accept();
     QTableWidget::mousePressEvent(event);
+}
+
+void Grid::mouseMoveEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const bool picture = at.isValid() && column(at.column()).type == Column::Image &&
+                         !at.data(Qt::DecorationRole).isNull();
+    viewport()->setCursor(picture ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QTableWidget::mouseMoveEvent(event);
 }
 
 void Grid::keyPressEvent(QKeyEvent* event) {
@@ -157,7 +211,14 @@ QWidget* GridDelegate::makeEditor(QWidget* parent, const QStyleOptionViewItem& o
         combo->addItems(column.items);
         combo->makeEditable();
         combo->setMaxLength(column.maxLength);
+        combo->setMaxVisibleItems(16);
         return combo;
+    }
+    case Column::List: {
+        auto* list = new Combo(parent);
+        list->addItems(column.items);
+        list->setMaxVisibleItems(20);
+        return list;
     }
     case Column::Memo: {
         auto* memo = new Memo(parent);
@@ -185,6 +246,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
 
 void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (grid_->column(index.column()).amount) option->text = AmountText(option->text);
     if (!grid_->onFormatting) return;
     QColor background, foreground;
     grid_->onFormatting(index.row(), index.column(), background, foreground);

@@ -1,5 +1,6 @@
-// The data grid: rows and typed columns (number, image, text, date, combo, memo, button) with
-// per-cell colours and hints; each column has a name, as the grid code of the record refers to it.
+// The data grid: rows and typed columns (number, image, text, date, combo, drop-down list, memo,
+// button) with per-cell colours and hints; each column has a name, as the grid code of the record
+// refers to it. A click on a sortable column's header sorts the rows by it.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "inventory/inventory.h"
+#include "mainwindow/toolkit/celltexts.h"
 
 namespace tarmel::ui {
 
@@ -15,8 +17,10 @@ struct GridColumn {
     QString name;
     inventory::Column type = inventory::Column::Text;
     int maxLength = 0;   // text, combo and memo editors
-    QStringList items;   // combo editor choices
+    QStringList items;   // combo and list editor choices
     bool centred = false;
+    bool amount = false;  // number shown with the "#,##0.00" mask; the cell keeps its own text
+    SortKind sort = SortKind::None;
 };
 
 class Grid : public QTableWidget {
@@ -29,6 +33,10 @@ public:
     // Index of the column named so, or -1.
     int columnIndex(const QString& name) const;
     void setColumnItems(int column, const QStringList& items);
+    void setColumnSort(int column, SortKind kind);
+    // Orders the rows by the column (stable; the current row stays current) and shows the order
+    // in the header. A column that does not sort leaves the rows as they are.
+    void sortByColumn(int column, Qt::SortOrder order);
 
     // Cells are created on first write; reading a cell that was never written gives empty.
     QString cellText(int row, int column) const;
@@ -60,8 +68,10 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    void headerClicked(int column);
     QTableWidgetItem* cell(int row, int column);
     bool mayMoveTo(const QModelIndex& target);
     std::vector<GridColumn> columns_;

@@ -45,12 +45,22 @@ const QPixmap& RowImage(int image) {
     return kImages[size_t(std::clamp(image - kOtherDealership, 0, 2))];
 }
 
+ui::SortKind GridSort(SearchSort sort) {
+    switch (sort) {
+    case SearchSort::Number: return ui::SortKind::Number;
+    case SearchSort::Date: return ui::SortKind::Date;
+    case SearchSort::Text: break;
+    }
+    return ui::SortKind::Text;
+}
+
 void ApplyLayout(ui::Grid& grid, const SearchGridLayout& layout) {
     QHeaderView* header = grid.horizontalHeader();
     for (int c = 0; c < kSearchColumns && c < grid.columnCount(); ++c) {
         grid.horizontalHeaderItem(c)->setText(Q(layout.headers[size_t(c)]));
         const int width = layout.widths[size_t(c)];
         grid.setColumnWidth(c, width > 0 ? width : header->defaultSectionSize());
+        grid.setColumnSort(c, GridSort(layout.sorts[size_t(c)]));
     }
     grid.setColumnHidden(0, true);
     header->setSortIndicatorShown(true);

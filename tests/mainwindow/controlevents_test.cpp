@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -312,6 +314,60 @@ TEST_F(GridEvents, FormattingColoursTheCellItIsAskedFor) {
     const QRect other = grid->visualItemRect(grid->item(0, 0));
     EXPECT_EQ(image.pixelColor(red.left() + 3, red.top() + 3), QColor(255, 0, 0));
     EXPECT_NE(image.pixelColor(other.left() + 3, other.top() + 3), QColor(255, 0, 0));
+}
+
+TEST_F(GridEvents, AHeaderClickSortsASortableColumnAndASecondOneTurnsItRound) {
+    grid->setCellText(0, 1, "950");
+    grid->setCellText(1, 1, "1200.00");
+    grid->setCellText(2, 0, "Vidange");
+    grid->setCellColours(1, 0, QColor(255, 0, 0));
+    grid->setCurrentCell(1, 0);
+    auto column = [this](int c) {
+        QStringList texts;
+        for (int r = 0; r < grid->rowCount(); ++r) texts << grid->cellText(r, c);
+        return texts;
+    };
+    auto clickHeader = [this](int c) { emit grid->horizontalHeader()->sectionClicked(c); };
+
+    clickHeader(1);
+    EXPECT_EQ(column(0), (QStringList{"Pare-brise", "Pneus", "Vidange"})) << "not sortable";
+
+    grid->setColumnSort(1, ui::SortKind::Number);
+    clickHeader(1);
+    EXPECT_EQ(column(1), (QStringList{"950", "1200.00", ""})) << "values first, by value";
+    clickHeader(1);
+    EXPECT_EQ(column(0), (QStringList{"Vidange", "Pneus", "Pare-brise"}));
+    EXPECT_EQ(grid->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(grid->currentRow(), 1) << "the current row moves with its cells";
+    EXPECT_EQ(grid->item(1, 0)->background().color(), QColor(255, 0, 0));
+}
+
+TEST_F(GridEvents, ListColumnsPickAnItemAndPicturesShowTheHand) {
+    const int type = grid->addColumn({"Type", inventory::Column::List, 0, {"Appel", "Visite"}}, 80, "Type");
+    const int icon = grid->addColumn({"Icone", inventory::Column::Image, 0, {}}, 24, "");
+    grid->setCellText(0, type, "Visite");
+    grid->editItem(grid->item(0, type));
+    auto* list = grid->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->isEditable()) << "typed text is no choice";
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText(), "Visite");
+    grid->closePersistentEditor(grid->item(0, type));
+
+    QPixmap picture(12, 12);
+    picture.fill(Qt::blue);
+    grid->setCellImage(0, icon, picture);
+    grid->setCellText(1, icon, "");
+    auto cursorOver = [this, icon](int row) {
+        const QPoint at = grid->visualItemRect(grid->item(row, icon)).center();
+        QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+        return grid->viewport()->cursor().shape();
+    };
+    grid->scrollToItem(grid->item(0, icon));
+    EXPECT_EQ(cursorOver(0), Qt::PointingHandCursor);
+    EXPECT_EQ(cursorOver(1), Qt::ArrowCursor) << "no picture, nothing to click";
 }
 
 }  // namespace
