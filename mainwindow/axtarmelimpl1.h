@@ -362,6 +362,7 @@ public:
     void ngActionBeforeSelect(ui::EventArgs& cell);  // an incomplete or pending line first
     void ngActionCellClick(ui::EventArgs& cell);     // the delete and save icons
     void ngActionCellFormating(ui::EventArgs& cell);
+    void ngActionKeyPress(ui::EventArgs& key);
     void JvXPBtnNewActionClick();                    // a new action at the top
 
     // ---- Client vehicles (sublists/window/vehiclegrid.cpp) ----

@@ -159,6 +159,7 @@ const std::vector<Binding>& Table() {
         {{"ngAction"}, Event::BeforeSelect, Handle{&TAxTarmel::ngActionBeforeSelect}},
         {{"ngAction"}, Event::CellClick, Handle{&TAxTarmel::ngActionCellClick}},
         {{"ngAction"}, Event::CellFormatting, Handle{&TAxTarmel::ngActionCellFormating}},
+        {{"ngAction"}, Event::KeyPress, Handle{&TAxTarmel::ngActionKeyPress}},
         {{"JvXPBtnNewAction"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewActionClick}},
 
         // Client vehicles.

@@ -2,7 +2,6 @@
 #include "mainwindow/toolkit/celltexts.h"
 
 #include <QDate>
-
 #include <optional>
 
 namespace tarmel::ui {

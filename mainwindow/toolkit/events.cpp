@@ -62,6 +62,11 @@ public:
         if (auto* date = qobject_cast<DatePicker*>(control_))
             date->lineEdit()->installEventFilter(this);
         if (auto* memo = qobject_cast<Memo*>(control_)) memo->viewport()->installEventFilter(this);
+        // The keys typed into a cell's editor are the grid's keys.
+        if (auto* grid = qobject_cast<Grid*>(control_)) {
+            QObject::connect(grid, &Grid::editorOpened, this,
+                             [this](QWidget* keys) { keys->installEventFilter(this); });
+        }
         WatchInner();
     }
 
@@ -143,10 +148,13 @@ public:
     }
 
 private:
-    // Keys reach a date picker through its edit, a combo through itself or its inner edit.
+    // Keys reach a date picker through its edit, a combo through itself or its inner edit, a grid
+    // through itself or the editor of a cell (the only children the hub watches).
     QObject* KeyTarget(QObject* watched) const {
         if (auto* date = qobject_cast<DatePicker*>(control_)) return date->lineEdit();
         if (watched == control_ || watched == innerEdit_) return watched;
+        auto* child = qobject_cast<QWidget*>(watched);
+        if (qobject_cast<Grid*>(control_) && child && control_->isAncestorOf(child)) return watched;
         return nullptr;
     }
 

@@ -194,7 +194,13 @@ GridDelegate::GridDelegate(Grid* grid) : QStyledItemDelegate(grid), grid_(grid) 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     QWidget* editor = makeEditor(parent, option, index);
-    if (editor != nullptr) ReportEditing(grid_, editor, index);
+    if (editor == nullptr) return nullptr;
+    ReportEditing(grid_, editor, index);
+    QWidget* keys = editor;
+    if (auto* date = qobject_cast<DatePicker*>(editor)) keys = date->lineEdit();
+    if (auto* combo = qobject_cast<QComboBox*>(editor); combo && combo->lineEdit())
+        keys = combo->lineEdit();
+    emit grid_->editorOpened(keys);
     return editor;
 }
 

@@ -64,6 +64,8 @@ signals:
     void cellEdited(int row, int column, const QString& text);
     // An edit was accepted and stored.
     void editStored(int row, int column);
+    // A cell's editor was opened; keys is the widget its typed keys go to.
+    void editorOpened(QWidget* keys);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -206,6 +206,11 @@ void TAxTarmel::ngActionCellFormating(ui::EventArgs& cell) {
     }
 }
 
+// The rows keep their slide height: a typed Enter, in the grid or in a cell's editor, is dropped.
+void TAxTarmel::ngActionKeyPress(ui::EventArgs& key) {
+    if (key.character == u'\r' || key.character == u'\n') key.refused = true;
+}
+
 void TAxTarmel::JvXPBtnNewActionClick() {
     ui::Grid* grid = ActionGrid(*this);
     if (grid == nullptr || Form.ActionLines.empty()) return;

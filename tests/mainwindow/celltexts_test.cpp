@@ -1,16 +1,22 @@
 // The grid's cell texts: the amount mask and the order a sortable column gives.
-#include <gtest/gtest.h>
-
 #include "mainwindow/toolkit/celltexts.h"
+
+#include <gtest/gtest.h>
 
 namespace tarmel::ui {
 namespace {
 
 TEST(AmountText, ShowsTwoDecimalsAndBlanksBetweenThousands) {
     const std::pair<const char*, const char*> cases[] = {
-        {"12", "12.00"},           {"1234.5", "1 234.50"},      {"-1234567.891", "-1 234 567.89"},
-        {"999.999", "1 000.00"},   {"0", "0.00"},               {"-0.001", "0.00"},
-        {"", ""},                  {"abc", "abc"},              {" 150 ", "150.00"},
+        {"12", "12.00"},
+        {"1234.5", "1 234.50"},
+        {"-1234567.891", "-1 234 567.89"},
+        {"999.999", "1 000.00"},
+        {"0", "0.00"},
+        {"-0.001", "0.00"},
+        {"", ""},
+        {"abc", "abc"},
+        {" 150 ", "150.00"},
         {"100000", "100 000.00"},
     };
     for (const auto& [text, shown] : cases) EXPECT_EQ(AmountText(text), shown) << text;

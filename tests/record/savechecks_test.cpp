@@ -127,6 +127,22 @@ TEST(LineStatements, InsertUpdateDeleteAndNoKey) {
     const LineTarget actions{"tActions", "idClient", "4711", "idAction"};
     EXPECT_EQ(LineStatement(action, LineMode::Update, actions),
               "Update tActions set idCom=14,TypeAction=2 where (idAction=1234)");
+
+    // The two forms as the actions grid writes them, character for character.
+    TsLine added;
+    added.cells[0] = Cell("A", datatype::Integer, "", "");
+    added.cells[1] = Cell("D", datatype::Date, "", "20/05/2010");
+    added.cells[2] = Cell("S", datatype::Integer, "", "12");
+    added.cells[3] = Cell("T", datatype::Integer, "", "3");
+    EXPECT_EQ(LineStatement(added, LineMode::Insert, actions),
+              "Insert into tActions (D,S,T, idClient, idAction ) Values "
+              "(#05/20/2010#,12,3, 4711, :NewID)");
+    TsLine edited;
+    edited.cells[0] = Cell("A", datatype::Integer, "1234", "1234");
+    edited.cells[2] = Cell("S", datatype::Integer, "12", "14");
+    edited.cells[3] = Cell("T", datatype::Integer, "3", "2");
+    EXPECT_EQ(LineStatement(edited, LineMode::Update, actions),
+              "Update tActions set S=14,T=2 where (A=1234)");
 }
 
 TEST(LineStatements, MissingActionColumnSkipsTheIdentifier) {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTabWidget>
 
 #include "app/settingsfile.h"
+#include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/grid.h"
 #include "tests/recordform/recordfixture.h"
 
@@ -49,15 +52,51 @@ TEST_F(Actions, TheClientsActionsAreListedWithTheirTexts) {
     EXPECT_TRUE(w().Control(QStringLiteral("JvXPBtnNewAction"))->isEnabled());
 }
 
+TEST_F(Actions, NoActionsNoRowsAndAtMost99) {
+    const std::string none =
+        Sql("select c.idClient from tClients c where c.Concession='LYO' and not exists "
+            "(select 1 from tActions a where a.idClient=c.idClient) order by idClient");
+    ASSERT_FALSE(none.empty());
+    w().Host.IniFileName = dir_.file("tarmel.ini");
+    OpenClient(none, kSuperAdmin);
+    w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(6);
+    EXPECT_EQ(grid().rowCount(), 0);
+
+    OpenActions();
+    Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 120) "
+         "INSERT INTO tActions (idClient, DateAction, idCom, TypeAction, CommentaireAction) "
+         "SELECT " + client_ + ", DateAction, idCom, TypeAction, 'copie ' || n.i FROM n, "
+         "(SELECT * FROM tActions WHERE idClient = " + client_ + " LIMIT 1)");
+    OpenClient(client_, kSuperAdmin);
+    w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(6);
+    EXPECT_EQ(grid().rowCount(), 99);
+    EXPECT_EQ(w().Form.ActionLines.size(), 100u);
+}
+
+TEST_F(Actions, AnEditTakenBackLeavesNothingToSave) {
+    OpenActions();
+    const int comment = Column("CommentaireAction");
+    const QString stored = grid().cellText(0, comment);
+    grid().setCellText(0, comment, stored + QStringLiteral(" (rappel)"));
+    EXPECT_NE(w().Form.ActionLines[1].statement, "");
+    EXPECT_TRUE(SaveEnabled());
+    grid().setCellText(0, comment, stored);
+    EXPECT_EQ(w().Form.ActionLines[1].statement, "");
+    EXPECT_FALSE(SaveEnabled());
+}
+
 TEST_F(Actions, ANewActionIsAddedSavedAndDeleted) {
     OpenActions();
-    SettingsFile(w().Host.IniFileName).SetTagRegistry("sAct4", "2");
+    SettingsFile(w().Host.IniFileName).SetTagRegistry("sAct4", "3");
     const int before = std::stoi(Count());
     w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnNewAction"))->click();
     ASSERT_EQ(grid().rowCount(), before + 1);
     EXPECT_EQ(grid().item(0, 0)->toolTip(),
               QStringLiteral("pour enregistrer cette nouvelle action"));
-    EXPECT_EQ(w().Form.ActionLines[1].cells[3].currentValue, "2") << "the remembered type";
+    EXPECT_EQ(w().Form.ActionLines[1].cells[3].currentValue, "3") << "the remembered type";
+    const QStringList types = grid().column(Column("TypeAction")).items;
+    ASSERT_GE(types.size(), 3);
+    EXPECT_EQ(grid().cellText(0, Column("TypeAction")), types[2]);
     EXPECT_EQ(L(grid().cellText(0, Column("DateAction"))), FormatDate(form::Today()));
 
     // The user picks a salesman and writes a comment; the follow-up date follows.
@@ -70,16 +109,21 @@ TEST_F(Actions, ANewActionIsAddedSavedAndDeleted) {
         << "nothing remembered for the follow-up subject";
     EXPECT_FALSE(w().SaveChanges()) << "an incomplete action is not sent";
     EXPECT_EQ(std::stoi(Count()), before);
+    EXPECT_EQ(grid().currentRow(), 0);
+    EXPECT_EQ(grid().currentColumn(), Column("SujetRelance")) << "the first cell to fill";
     grid().setCellText(0, Column("SujetRelance"),
                        grid().column(Column("SujetRelance")).items.first());
     ASSERT_EQ(w().Form.ActionLines[1].missingColumn, 0);
-    ASSERT_NE(w().Form.ActionLines[1].statement, "");
+    const std::string insert = w().Form.ActionLines[1].statement;
+    EXPECT_EQ(insert.rfind("Insert into tActions (DateAction,idCom,TypeAction,", 0), 0u) << insert;
+    EXPECT_NE(insert.find(",'rappeler lundi',"), std::string::npos) << insert;
+    EXPECT_TRUE(insert.ends_with(", " + client_ + ", :NewID)")) << insert;
     ClickIcon(0);
     EXPECT_EQ(std::stoi(Count()), before + 1);
     const std::string added = Sql("select idAction from tActions where idClient=" + client_ +
                                   " and CommentaireAction='rappeler lundi'");
     ASSERT_FALSE(added.empty());
-    EXPECT_EQ(Sql("select TypeAction from tActions where idAction=" + added), "2");
+    EXPECT_EQ(Sql("select TypeAction from tActions where idAction=" + added), "3");
     EXPECT_EQ(SettingsFile(w().Host.IniFileName).GetTagRegistry("sAct3"),
               w().GetInfoComboBoxIdCom("InfoCom", L(staff.first())));
 
@@ -92,6 +136,25 @@ TEST_F(Actions, ANewActionIsAddedSavedAndDeleted) {
     ClickIcon(row);
     EXPECT_EQ(Sql("select count(*) from tActions where idAction=" + added), "0");
     EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(Actions, EnterTypedInACommentIsDropped) {
+    OpenActions();
+    const int comment = Column("CommentaireAction");
+    grid().setCurrentCell(0, comment);
+    grid().editItem(grid().item(0, comment));
+    auto* memo = grid().viewport()->findChild<ui::Memo*>();
+    ASSERT_NE(memo, nullptr);
+    const QString before = memo->text();
+    auto type = [memo](int key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(memo, &press);
+    };
+    type(Qt::Key_Return, QStringLiteral("\r"));
+    type(Qt::Key_Enter, QStringLiteral("\r"));
+    EXPECT_EQ(memo->text(), before) << "no line break";
+    type(Qt::Key_X, QStringLiteral("x"));
+    EXPECT_NE(memo->text(), before) << "other keys are typed";
 }
 
 TEST_F(Actions, AFollowUpBeforeTheActionIsRefused) {

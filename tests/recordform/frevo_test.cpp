@@ -79,6 +79,52 @@ TEST_F(Frevo, AddAndDeleteIconsWithoutQuestion) {
     EXPECT_TRUE(dialogs_.messages.empty()) << "no confirmation";
 }
 
+TEST_F(Frevo, AtMost99LinesAreShownBeforeTheAddLine) {
+    const std::string id = OpenCosts();
+    Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 120) "
+         "INSERT INTO [tVO - Frevo] (idVO, DateFrevo, LibelleFrevo, TypeFrevo, MontantHT) "
+         "SELECT " + idVO_ + ", DateFrevo, 'copie ' || n.i, TypeFrevo, 1 FROM n, "
+         "(SELECT * FROM [tVO - Frevo] WHERE idVO = " + idVO_ + " LIMIT 1)");
+    ASSERT_GT(std::stoi(Count()), 120);
+    OpenVehicle(id, kSuperAdmin, 1);
+    w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(4);
+    ASSERT_EQ(grid().rowCount(), 100);
+    EXPECT_EQ(grid().item(99, 0)->toolTip(), QStringLiteral("pour ajouter un nouveau Frevo"));
+    EXPECT_EQ(w().Form.FrevoRows.size(), 101u) << "the template, 99 lines, the add line";
+}
+
+TEST_F(Frevo, ALineWithAnAccountNumberIsLockedWithoutTheAccountingRight) {
+    // A used vehicle of the salesperson's own site, its first line booked to an account.
+    const std::string id =
+        Sql("select idTVO from tVehicles v where TypeVO=1 and upper(Site)='LYON-SUD' and exists "
+            "(select 1 from [tVO - Frevo] f where f.idVO=v.idVO) order by idTVO");
+    ASSERT_FALSE(id.empty());
+    idVO_ = Sql("select idVO from tVehicles where idTVO=" + id);
+    Exec("UPDATE [tVO - Frevo] SET NComptable = '411000' WHERE idFrevo = (SELECT min(idFrevo) "
+         "FROM [tVO - Frevo] WHERE idVO = " + idVO_ + ")");
+    auto editable = [this](int row) {
+        return (grid().item(row, Column("MontantHT"))->flags() & Qt::ItemIsEditable) != 0;
+    };
+    const char* users[] = {testsupport::kSalesperson, kSuperAdmin};
+    for (const char* user : users) {
+        OpenVehicle(id, user, 1);
+        w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(4);
+        ASSERT_GE(grid().rowCount(), 2) << user;
+        int booked = -1;
+        for (int r = 0; r + 1 < grid().rowCount(); ++r)
+            if (grid().cellText(r, Column("NComptable")) == QStringLiteral("411000")) booked = r;
+        ASSERT_GE(booked, 0) << user;
+        const bool accountant = user == kSuperAdmin;
+        EXPECT_EQ(editable(booked), accountant) << user;
+        EXPECT_EQ(grid().item(booked, Column("MontantHT"))->background().color() == Qt::white,
+                  accountant)
+            << user;
+        if (grid().rowCount() > 2) {
+            EXPECT_TRUE(editable(booked == 0 ? 1 : 0)) << user;
+        }
+    }
+}
+
 TEST_F(Frevo, ALineDateOutOfTheLimitsIsRefused) {
     OpenCosts();
     const QString stored = grid().cellText(0, Column("DateFrevo"));

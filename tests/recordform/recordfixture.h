@@ -113,6 +113,10 @@ protected:
     static std::string Sql(const std::string& query) {
         return FirstValue(server_->databasePath(), query);
     }
+    // Writes a test's own rows into the demo database before the window reads them.
+    static void Exec(const std::string& statements) {
+        ASSERT_TRUE(ExecuteStatements(server_->databasePath(), statements)) << statements;
+    }
 
     void OpenVehicle(const std::string& idTVO, const char* user, int idTypeVO, bool reload = true) {
         w().Host.idUser = user;

@@ -1,5 +1,5 @@
 // Reading what the data server stored, straight from its SQLite file (read-only, beside the
-// running server).
+// running server), and writing a fixture's rows into it before the window asks for them.
 #pragma once
 
 #include <string>
@@ -8,5 +8,9 @@ namespace tarmel::testsupport {
 
 // The first column of the first row of a query, "" when there is none or it is NULL.
 std::string FirstValue(const std::string& database, const std::string& sql);
+
+// Runs the statements (";"-separated) in one transaction; false, with the reason on stderr, when
+// one fails (then none is kept).
+bool ExecuteStatements(const std::string& database, const std::string& sql);
 
 }  // namespace tarmel::testsupport
