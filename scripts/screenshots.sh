@@ -141,7 +141,8 @@ pick() { sqlite3 "$work/demo.db" "$1"; }
 vo=$(pick "select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO limit 1")
 vd=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and Concession='LYO' order by idTVO limit 1")
 vn=$(pick "select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')='' and Concession='LYO' order by idTVO limit 1")
-cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and (select count(*) from TVehiclesClarum v where v.idClient=c.idClient) > 0 order by c.idClient limit 1")
+# A client with vehicles and follow-up actions, so that both grids show lines.
+cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and exists (select 1 from TVehiclesClarum v where v.idClient=c.idClient) and exists (select 1 from tActions a where a.idClient=c.idClient) order by c.idClient limit 1")
 
 common=(HttpRoot="${base%tarmel/}" BaseHRef="$base" URLImages="${base}images/" UserConcession=LYO
         "UserSite=#" idUser=4 Trace=0)
