@@ -261,8 +261,8 @@ constexpr Entry kTable[] = {
     Date("aNxDatePickerGrid", "Sheet05", 640, 356, 110, 21).Hidden(),
     // Sheet06: photos (local folder left, the vehicle's photos right)
     Edit("cTxtPathImage", "Sheet06", 93, 6, 420, 21),
-    Button("czCmdSelPathListImage", "Sheet06", 517, 5, 36, 23).Text("...").Hint("choix du dossier des photos"),
-    Button("czCmdRefreshListImage", "Sheet06", 557, 5, 90, 23).Text("Actualiser").Hint("relire le dossier des photos"),
+    Button("czCmdSelPathListImage", "Sheet06", 517, 5, 36, 23).Text("...").Hint("définir le chemin de recherche des clichés"),
+    Button("czCmdRefreshListImage", "Sheet06", 557, 5, 90, 23).Text("Actualiser").Hint("actualisation de la liste des clichés"),
     ListView("cListImageSource", "Sheet06", 8, 56, 250, 236).Text("Photos du dossier"),
     Image("ImageSelection", "Sheet06", 8, 298, 240, 180),
     Button("czCmdAssociateImage", "Sheet06", 266, 120, 90, 40).Text("Associer >>").Hint("associer la photo au véhicule"),

@@ -19,6 +19,7 @@
 #include "formdesc/descriptors.h"
 #include "formdesc/valuelists.h"
 #include "mainwindow/dialogs.h"
+#include "photos/listviewsort.h"
 #include "record/recordplan.h"
 #include "record/recordrules.h"
 #include "search/duplicates.h"
@@ -96,6 +97,12 @@ struct FormState {
     std::vector<int> FrevoIcons;  // by line: 0 deletable, 1 the add line, 2 kept
     std::vector<int> ActionIcons;  // by line: 0 deletable, 1 a new action, 2 kept
     std::vector<int> VehicleIcons;  // by grid row: 0 deletable, 2 kept, -1 the new vehicle
+};
+
+// The photo page: the local folder listed, and the order of its list.
+struct PhotoState {
+    QString PhotoFolder;
+    photos::ListViewSort LocalSort;
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -177,6 +184,7 @@ public:
 
     // ---- Form description engine (formdesc/window/) ----
     FormState Form;
+    PhotoState Photos;
 
     void UpdateTabDesc(bool reload, bool applyPages);
     // The handlers the tab builder gives a field's control for its role (rows of handlers.cpp).
@@ -371,9 +379,18 @@ public:
     void ngVehiclesCellClick(ui::EventArgs& cell);     // the delete icon
     void JvXPBtnNewVehicleClick();                     // a new vehicle at the top
 
-    // ---- Operations of later subsystems ----
-    // Placeholders in axtarmel_later.cpp do only what their callers need now; each subsystem
-    // replaces its placeholder with its own definition in its folder.
+    // ---- Local photo folder and previews (photos/window/photofolder.cpp) ----
+    void ShowListeImages(const QString& folder);  // the folder's photos, newest first
+    void ResortLocalPhotos();
+    void cListImageSourceColumnClick(ui::EventArgs& click);
+    void czCmdSelPathListImageClick();  // the folder dialog; the folder chosen is remembered
+    void czCmdRefreshListImageClick();
+    void cListImageSourceSelectItem();  // the local preview
+    void cListImageVOSelectItem();      // the linked photo's previews, downloaded
+    void DownloadPicture(const char* image, const std::string& address);
+    void ShowNoPhoto(const char* image);
+
+    // ---- Operations a test may replace (each defined in its subsystem's folder) ----
     virtual void UpdateParams();             // structure description and value lists
     virtual void UpdateView(bool reload);    // record document and pages
     virtual bool SaveChanges();              // true when everything pending was saved

@@ -1,6 +1,7 @@
 // Modal message boxes.
 #include "mainwindow/dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace tarmel {
@@ -26,6 +27,14 @@ public:
             case QMessageBox::No: return Answer::No;
             default: return Answer::Cancel;
         }
+    }
+
+    QString BrowseForFolder(const QString& title, const QString& initial,
+                            bool allowNew) override {
+        // Qt's own dialog, so that it speaks French like the rest of the window.
+        QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
+        if (!allowNew) options |= QFileDialog::ReadOnly;
+        return QFileDialog::getExistingDirectory(parent_, title, initial, options);
     }
 
 private:

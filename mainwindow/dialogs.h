@@ -20,6 +20,10 @@ public:
     enum class Answer { Yes, No, Cancel };
     // A Yes/No/Cancel box; closing it answers Cancel.
     virtual Answer Ask(const QString& title, const QString& text) = 0;
+    // The folder dialog, starting at initial when it is not empty; the chosen folder, or empty
+    // when the user cancelled. Without allowNew no folder can be created from the dialog.
+    virtual QString BrowseForFolder(const QString& title, const QString& initial,
+                                    bool allowNew) = 0;
 };
 
 // Modal message boxes over parent.

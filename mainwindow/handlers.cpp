@@ -160,6 +160,14 @@ const std::vector<Binding>& Table() {
         {{"ngAction"}, Event::CellClick, Handle{&TAxTarmel::ngActionCellClick}},
         {{"ngAction"}, Event::CellFormatting, Handle{&TAxTarmel::ngActionCellFormating}},
         {{"ngAction"}, Event::KeyPress, Handle{&TAxTarmel::ngActionKeyPress}},
+
+        // Photos: the local folder and the previews.
+        {{"czCmdSelPathListImage"}, Event::Click, Run{&TAxTarmel::czCmdSelPathListImageClick}},
+        {{"czCmdRefreshListImage"}, Event::Click, Run{&TAxTarmel::czCmdRefreshListImageClick}},
+        {{"cListImageSource"}, Event::Change, Run{&TAxTarmel::cListImageSourceSelectItem}},
+        {{"cListImageSource"}, Event::ColumnClick,
+         Handle{&TAxTarmel::cListImageSourceColumnClick}},
+        {{"cListImageVO"}, Event::Change, Run{&TAxTarmel::cListImageVOSelectItem}},
         {{"JvXPBtnNewAction"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewActionClick}},
 
         // Client vehicles.

@@ -31,6 +31,7 @@ public:
     void Message(Kind, const QString&, const QString&) override {}
     bool Confirm(const QString&, const QString&) override { return true; }
     Answer Ask(const QString&, const QString&) override { return Answer::No; }
+    QString BrowseForFolder(const QString&, const QString&, bool) override { return {}; }
 };
 
 // Construct after the QApplication.

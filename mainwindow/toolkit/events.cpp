@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSlider>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 #include <array>
@@ -283,6 +284,17 @@ bool WireDoubleClick(QWidget* control, EventHub* h) {
     return true;
 }
 
+bool WireColumnClick(QWidget* control, EventHub* h) {
+    auto* view = qobject_cast<QTreeWidget*>(control);
+    if (view == nullptr) return false;
+    QObject::connect(view->header(), &QHeaderView::sectionClicked, h, [h](int column) {
+        EventArgs args;
+        args.column = column;
+        h->Raise(Event::ColumnClick, args);
+    });
+    return true;
+}
+
 bool WirePageChanging(QWidget* control, EventHub* h) {
     auto* tabs = qobject_cast<PageControl*>(control);
     if (tabs == nullptr) return false;
@@ -380,6 +392,7 @@ bool Wire(QWidget* control, Event e, EventHub& hub) {
         case Event::SelectCell:
         case Event::CellFormatting:
         case Event::MouseMove: return WireGridEvent(control, &hub, e);
+        case Event::ColumnClick: return WireColumnClick(control, &hub);
     }
     return false;
 }
@@ -412,7 +425,7 @@ const char* EventName(Event event) {
         "click",      "change",        "user change",  "any change",  "enter",        "exit",
         "key press",  "key down",      "key up",       "double-click", "page changing",
         "cell edited", "cell changed", "edit accept",  "before select", "cell click",
-        "after edit", "select cell", "cell formatting", "mouse move",
+        "after edit", "select cell", "cell formatting", "mouse move", "column click",
     };
     static_assert(std::size(kNames) == kEventCount);
     return kNames[size_t(event)];

@@ -36,8 +36,9 @@ enum class Event : std::uint8_t {
     SelectCell,   // a grid's current cell moved to another row (args.row, args.column)
     CellFormatting,  // a grid cell is about to be painted: args.background, args.foreground
     MouseMove,    // the mouse moved over a grid's cell (args.row, args.column)
+    ColumnClick,  // a list view's column header was clicked (args.column)
 };
-inline constexpr int kEventCount = static_cast<int>(Event::MouseMove) + 1;
+inline constexpr int kEventCount = static_cast<int>(Event::ColumnClick) + 1;
 
 // What a handler receives, and what it may answer in it.
 struct EventArgs {

@@ -29,6 +29,10 @@ public:
         messages.push_back(title + "?? " + text);
         return threeWay;
     }
+    QString BrowseForFolder(const QString& title, const QString&, bool) override {
+        messages.push_back(title);
+        return {};
+    }
     std::vector<QString> messages;
     bool answer = true;
     Answer threeWay = Answer::Yes;

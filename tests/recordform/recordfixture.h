@@ -41,9 +41,15 @@ public:
         messages.push_back(form::L(title + "?? " + text));
         return answer;
     }
+    // The folder dialog: kept as "title: initial"; answers folder (empty: cancelled).
+    QString BrowseForFolder(const QString& title, const QString& initial, bool) override {
+        messages.push_back(form::L(title + ": " + initial));
+        return folder;
+    }
     std::vector<std::string> messages;
     bool confirm = true;
     Answer answer = Answer::Yes;
+    QString folder;
 };
 
 // A left click on a grid cell, pressed and released as the mouse does it.
