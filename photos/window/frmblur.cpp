@@ -145,6 +145,10 @@ QWidget* Create(const Control& c, QWidget* parent) {
             bar->setPageStep(c.step);
             bar->setTickInterval(c.ticks);
             bar->setTickPosition(QSlider::TicksBothSides);
+            // A vertical track bar has its minimum at the top, as on the dealership's Windows
+            // machines the users learnt it on.
+            bar->setInvertedAppearance(c.kind == Kind::VerticalBar);
+            bar->setInvertedControls(c.kind == Kind::VerticalBar);
             widget = bar;
             break;
         }
@@ -159,7 +163,7 @@ QWidget* Create(const Control& c, QWidget* parent) {
             memo->setReadOnly(true);
             // It only shows help: it never takes the focus.
             memo->setFocusPolicy(Qt::NoFocus);
-            memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+            memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // long lines wrap, as a memo does
             widget = memo;
             break;
         }
