@@ -32,7 +32,9 @@ BlurKernel BuildBlurKernel(int radius);
 
 // Blurs a line of n pixels (3 bytes each, packed) from `in` into `out` (which must not overlap
 // `in`). Pixels beyond the ends repeat the end pixels. Sums run in double precision from the
-// offset -size to +size; the result is truncated towards zero and clamped to 0..255.
+// offset -size to +size; the result is truncated towards zero (a sum within 1e-4 under an integer
+// counts as that integer: the single-precision weights do not add up to exactly 1) and clamped to
+// 0..255.
 void BlurLine(const BlurKernel& kernel, const std::uint8_t* in, std::uint8_t* out, int n);
 
 // True when the bitmap's stride and bytes can hold width x height pixels of 3 bytes.
