@@ -86,8 +86,8 @@ unset QT_QPA_PLATFORM  # the real X server, not the offscreen one of the unit te
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Pictures of the first pages shown, the first tab first, the arrow keys from page to page.
-shoot() {  # shoot PREFIX COUNT
-  local info x y page
+shoot() {  # shoot PREFIX COUNT; leaves x and y at the window's corner
+  local info page
   wait_window
   info=$(xwininfo -id "$wid")
   x=$(awk '/Absolute upper-left X/{print $4}' <<<"$info")
@@ -146,10 +146,21 @@ cl=$(pick "select c.idClient from tClients c where c.Concession='LYO' and exists
 
 common=(HttpRoot="${base%tarmel/}" BaseHRef="$base" URLImages="${base}images/" UserConcession=LYO
         "UserSite=#" idUser=4 Trace=0)
+# A local folder of photos, remembered as the photo page's folder.
+mkdir -p "$work/Clichés" "$APPDATA/Tarmel"
+find "$work/photos" -name '*.jpg' ! -name '*m.jpg' | head -4 | xargs -r cp -t "$work/Clichés"
+printf '[Options]\r\nPathImages=%s\r\n' "$(printf '%s' "$work/Clichés" | iconv -f UTF-8 -t LATIN1)" \
+  > "$APPDATA/Tarmel/TAXTarmel.ini"
 "$launch" "${common[@]}" idTVO="$vo" idClient= idTypeVO=1
 wait_window
 sleep 2
 shoot vo-page- 4
+# The photo page with a local photo and a linked photo chosen: both previews.
+xinput click $((x + 60)) $((y + 165))
+sleep 0.5
+xinput click $((x + 400)) $((y + 165))
+sleep 1
+import -window "$wid" "$out/vo-photos.png"
 # A running window reloads what the launcher writes.
 "$launch" "${common[@]}" idTVO="$vd" idClient= idTypeVO=3
 sleep 2
