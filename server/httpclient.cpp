@@ -3,6 +3,7 @@
 // connection, the easy handle the cookies.
 #include "server/httpclient.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <curl/curl.h>
@@ -230,18 +231,24 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
     curl_mime* mime = nullptr;
     if (form) {
         mime = curl_mime_init(e);
-        for (const auto& field : form->fields) {
+        auto addFiles = [&](size_t afterFields) {
+            for (const auto& file : form->files) {
+                if (std::min(file.afterFields, form->fields.size()) != afterFields) continue;
+                curl_mimepart* part = curl_mime_addpart(mime);
+                curl_mime_name(part, file.fieldName.c_str());
+                curl_mime_filename(part, file.fileName.c_str());
+                curl_mime_type(part, file.contentType.c_str());
+                curl_mime_data(part, file.bytes.data(), file.bytes.size());
+            }
+        };
+        for (size_t i = 0; i < form->fields.size(); ++i) {
+            addFiles(i);
+            const auto& field = form->fields[i];
             curl_mimepart* part = curl_mime_addpart(mime);
             curl_mime_name(part, field.name.c_str());
             curl_mime_data(part, field.value.data(), field.value.size());
         }
-        for (const auto& file : form->files) {
-            curl_mimepart* part = curl_mime_addpart(mime);
-            curl_mime_name(part, file.fieldName.c_str());
-            curl_mime_filename(part, file.fileName.c_str());
-            curl_mime_type(part, file.contentType.c_str());
-            curl_mime_data(part, file.bytes.data(), file.bytes.size());
-        }
+        addFiles(form->fields.size());
         curl_easy_setopt(e, CURLOPT_MIMEPOST, mime);  // sets the form's own content type
     } else {
         headers = curl_slist_append(headers, ("Content-Type: " + settings_.contentType).c_str());

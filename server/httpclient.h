@@ -19,13 +19,16 @@ struct HttpResponse {
     std::string detail;    // when !ok: what failed, for the trace log (libcurl's text, code, URL)
 };
 
-// A multipart form: text fields, then file parts, in this order on the wire.
+// A multipart form: text fields and file parts, each in its order on the wire; a file part goes
+// after the number of text fields it names (after all of them unless it says otherwise).
 struct MultipartForm {
     struct Field {
         std::string name, value;
     };
+    static constexpr size_t kAfterAllFields = static_cast<size_t>(-1);
     struct FilePart {
         std::string fieldName, fileName, contentType, bytes;
+        size_t afterFields = kAfterAllFields;
     };
     std::vector<Field> fields;
     std::vector<FilePart> files;
