@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "photos/resample.h"
 #include "photos/resample_contributors.h"
@@ -44,55 +45,121 @@ HWY_INLINE std::uint8_t ScalarToByte(float sum) {
     return std::uint8_t(std::nearbyint(sum));
 }
 
-// Rows per strip: kStripVectors vectors per channel keep several independent sums in flight.
-constexpr size_t kStripVectors = 2;
+// Rows per strip: a whole number of vectors per channel, at least two so that several
+// independent sums are in flight, and a multiple of 16 for the byte transposition.
+constexpr size_t kStripVectors = HWY_MAX(size_t(2), 16 / HWY_LANES(float));
+
+#if HWY_TARGET != HWY_SCALAR
+// Transposes a 16 x 16 block of bytes: out[b][r] = in[r][b].
+HWY_INLINE void Transpose16(const std::uint8_t* const* in, std::uint8_t* const* out) {
+    const hn::Full128<std::uint8_t> d8;
+    const hn::Full128<std::uint16_t> d16;
+    const hn::Full128<std::uint32_t> d32;
+    const hn::Full128<std::uint64_t> d64;
+    using V = hn::Vec<decltype(d8)>;
+    V v[16], w[16];
+    for (size_t r = 0; r < 16; ++r) v[r] = hn::LoadU(d8, in[r]);
+    // Four rounds of pairing neighbours, with units of 1, 2, 4 and 8 bytes; afterwards vector j
+    // holds byte kOrder[j] of every row, rows in order.
+    for (size_t i = 0; i < 8; ++i) {
+        w[i] = hn::InterleaveLower(v[2 * i], v[2 * i + 1]);
+        w[i + 8] = hn::InterleaveUpper(d8, v[2 * i], v[2 * i + 1]);
+    }
+    for (size_t i = 0; i < 8; ++i) {
+        const auto a = hn::BitCast(d16, w[2 * i]), b = hn::BitCast(d16, w[2 * i + 1]);
+        v[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
+        v[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d16, a, b));
+    }
+    for (size_t i = 0; i < 8; ++i) {
+        const auto a = hn::BitCast(d32, v[2 * i]), b = hn::BitCast(d32, v[2 * i + 1]);
+        w[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
+        w[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d32, a, b));
+    }
+    for (size_t i = 0; i < 8; ++i) {
+        const auto a = hn::BitCast(d64, w[2 * i]), b = hn::BitCast(d64, w[2 * i + 1]);
+        v[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
+        v[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d64, a, b));
+    }
+    static constexpr size_t kOrder[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+    for (size_t j = 0; j < 16; ++j) hn::StoreU(v[j], d8, out[kOrder[j]]);
+}
+#endif
+
+// out[b][r] = in[r][b] for r < rows and b < count.
+void Transpose(const std::uint8_t* const* in, size_t rows, size_t count, std::uint8_t* const* out) {
+    size_t b0 = 0;
+#if HWY_TARGET != HWY_SCALAR
+    for (; b0 + 16 <= count; b0 += 16) {
+        size_t r0 = 0;
+        for (; r0 + 16 <= rows; r0 += 16) {
+            const std::uint8_t* block_in[16];
+            std::uint8_t* block_out[16];
+            for (size_t k = 0; k < 16; ++k) {
+                block_in[k] = in[r0 + k] + b0;
+                block_out[k] = out[b0 + k] + r0;
+            }
+            Transpose16(block_in, block_out);
+        }
+        for (; r0 < rows; ++r0) {
+            for (size_t b = b0; b < b0 + 16; ++b) out[b][r0] = in[r0][b];
+        }
+    }
+#endif
+    for (; b0 < count; ++b0) {
+        for (size_t r = 0; r < rows; ++r) out[b0][r] = in[r][b0];
+    }
+}
 
 void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& columns) {
     const FloatTag df;
+    const hn::Rebind<std::int32_t, FloatTag> di;
+    const hn::Rebind<std::uint8_t, FloatTag> du8;
     const size_t lanes = hn::Lanes(df);
     const size_t strip_rows = kStripVectors * lanes;
     const size_t in_values = 3 * size_t(source.width);
     const size_t out_values = 3 * size_t(work.width);
-    // strip[b * strip_rows + l] is byte b of row l of the strip, as a float.
+    // strip[b * strip_rows + l] is byte b of row l of the strip, as a float; strip_bytes the
+    // same as bytes, out the results in the same layout.
     auto strip = hwy::AllocateAligned<float>(in_values * strip_rows);
+    auto strip_bytes = hwy::AllocateAligned<std::uint8_t>(in_values * strip_rows);
     auto out = hwy::AllocateAligned<std::uint8_t>(out_values * strip_rows);
+    // Rows past the picture's end read zeros and write into scratch.
+    std::vector<std::uint8_t> zeros(std::max(in_values, out_values), 0);
+    std::vector<std::uint8_t> scratch(out_values);
+    std::vector<const std::uint8_t*> in_rows(strip_rows);
+    std::vector<std::uint8_t*> out_rows(strip_rows);
+    std::vector<std::uint8_t*> strip_columns(in_values);
+    std::vector<const std::uint8_t*> out_columns(out_values);
+    for (size_t b = 0; b < in_values; ++b) strip_columns[b] = strip_bytes.get() + b * strip_rows;
+    for (size_t b = 0; b < out_values; ++b) out_columns[b] = out.get() + b * strip_rows;
 
     for (int y0 = 0; y0 < source.height; y0 += int(strip_rows)) {
-        const size_t rows = std::min(strip_rows, size_t(source.height - y0));
-        if (rows < strip_rows) std::fill_n(strip.get(), in_values * strip_rows, 0.0f);
-        for (size_t l = 0; l < rows; ++l) {
-            const std::uint8_t* in = source.row(y0 + int(l));
-            float* to = strip.get() + l;
-            for (size_t b = 0; b < in_values; ++b) to[b * strip_rows] = float(in[b]);
+        for (size_t l = 0; l < strip_rows; ++l) {
+            const int y = y0 + int(l);
+            in_rows[l] = y < source.height ? source.row(y) : zeros.data();
+            out_rows[l] = y < source.height ? work.row(y) : scratch.data();
+        }
+        Transpose(in_rows.data(), strip_rows, in_values, strip_columns.data());
+        for (size_t k = 0; k < in_values * strip_rows; k += lanes) {
+            hn::Store(hn::ConvertTo(df, hn::PromoteTo(di, hn::LoadU(du8, strip_bytes.get() + k))),
+                      df, strip.get() + k);
         }
 
         for (int i = 0; i < work.width; ++i) {
-            auto sum0 = hn::Zero(df), sum1 = hn::Zero(df), sum2 = hn::Zero(df);
-            auto sum3 = hn::Zero(df), sum4 = hn::Zero(df), sum5 = hn::Zero(df);
+            hn::Vec<FloatTag> sum[3 * kStripVectors];
+            for (auto& v : sum) v = hn::Zero(df);
             for (const Contributor& c : columns.of(i)) {
                 const auto weight = hn::Set(df, c.weight);
                 const float* p = strip.get() + 3 * size_t(c.index) * strip_rows;
-                sum0 = hn::Add(sum0, hn::Mul(weight, hn::Load(df, p)));
-                sum1 = hn::Add(sum1, hn::Mul(weight, hn::Load(df, p + lanes)));
-                sum2 = hn::Add(sum2, hn::Mul(weight, hn::Load(df, p + strip_rows)));
-                sum3 = hn::Add(sum3, hn::Mul(weight, hn::Load(df, p + strip_rows + lanes)));
-                sum4 = hn::Add(sum4, hn::Mul(weight, hn::Load(df, p + 2 * strip_rows)));
-                sum5 = hn::Add(sum5, hn::Mul(weight, hn::Load(df, p + 2 * strip_rows + lanes)));
+                for (size_t v = 0; v < 3 * kStripVectors; ++v) {
+                    sum[v] = hn::Add(sum[v], hn::Mul(weight, hn::Load(df, p + v * lanes)));
+                }
             }
             std::uint8_t* o = out.get() + 3 * size_t(i) * strip_rows;
-            StoreBytes(sum0, o);
-            StoreBytes(sum1, o + lanes);
-            StoreBytes(sum2, o + strip_rows);
-            StoreBytes(sum3, o + strip_rows + lanes);
-            StoreBytes(sum4, o + 2 * strip_rows);
-            StoreBytes(sum5, o + 2 * strip_rows + lanes);
+            for (size_t v = 0; v < 3 * kStripVectors; ++v) StoreBytes(sum[v], o + v * lanes);
         }
 
-        for (size_t l = 0; l < rows; ++l) {
-            std::uint8_t* to = work.row(y0 + int(l));
-            const std::uint8_t* from = out.get() + l;
-            for (size_t b = 0; b < out_values; ++b) to[b] = from[b * strip_rows];
-        }
+        Transpose(out_columns.data(), out_values, strip_rows, out_rows.data());
     }
 }
 
