@@ -147,15 +147,19 @@ void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& colu
 
         for (int i = 0; i < work.width; ++i) {
             hn::Vec<FloatTag> sum[3 * kStripVectors];
+            // Fully unrolled, so that the sums live in registers.
+#pragma GCC unroll 48
             for (auto& v : sum) v = hn::Zero(df);
             for (const Contributor& c : columns.of(i)) {
                 const auto weight = hn::Set(df, c.weight);
                 const float* p = strip.get() + 3 * size_t(c.index) * strip_rows;
+#pragma GCC unroll 48
                 for (size_t v = 0; v < 3 * kStripVectors; ++v) {
                     sum[v] = hn::Add(sum[v], hn::Mul(weight, hn::Load(df, p + v * lanes)));
                 }
             }
             std::uint8_t* o = out.get() + 3 * size_t(i) * strip_rows;
+#pragma GCC unroll 48
             for (size_t v = 0; v < 3 * kStripVectors; ++v) StoreBytes(sum[v], o + v * lanes);
         }
 
