@@ -11,6 +11,7 @@
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
 // Highway must follow foreach_target.h.
 #include <hwy/aligned_allocator.h>
+#include <hwy/cache_control.h>
 #include <hwy/highway.h>
 
 #include <algorithm>
@@ -85,6 +86,8 @@ HWY_INLINE void Transpose16(const std::uint8_t* const* in, std::uint8_t* const* 
 }
 #endif
 
+constexpr size_t kPrefetchAhead = 512;
+
 // out[b][r] = in[r][b] for r < rows and b < count.
 void Transpose(const std::uint8_t* const* in, size_t rows, size_t count, std::uint8_t* const* out) {
     size_t b0 = 0;
@@ -95,6 +98,8 @@ void Transpose(const std::uint8_t* const* in, size_t rows, size_t count, std::ui
             const std::uint8_t* block_in[16];
             std::uint8_t* block_out[16];
             for (size_t k = 0; k < 16; ++k) {
+                // The rows are far apart; fetching ahead hides the memory latency.
+                if (b0 % 64 == 0) hwy::Prefetch(in[r0 + k] + b0 + kPrefetchAhead);
                 block_in[k] = in[r0 + k] + b0;
                 block_out[k] = out[b0 + k] + r0;
             }
@@ -110,6 +115,32 @@ void Transpose(const std::uint8_t* const* in, size_t rows, size_t count, std::ui
     }
 }
 
+// Output columns per block: the source columns a block reads are converted to floats together,
+// a span small enough to stay in the core's cache.
+constexpr int kColumnBlock = 64;
+
+struct ColumnBlock {
+    int first_output, end_output;  // outputs [first_output, end_output)
+    int first_source, end_source;  // the source columns they read
+};
+
+std::vector<ColumnBlock> ColumnBlocks(const Contributors& columns) {
+    std::vector<ColumnBlock> blocks;
+    for (int i0 = 0; i0 < columns.size(); i0 += kColumnBlock) {
+        ColumnBlock block{i0, std::min(columns.size(), i0 + kColumnBlock), 0, 1};
+        bool any = false;
+        for (int i = block.first_output; i < block.end_output; ++i) {
+            for (const Contributor& c : columns.of(i)) {
+                block.first_source = any ? std::min(block.first_source, c.index) : c.index;
+                block.end_source = any ? std::max(block.end_source, c.index + 1) : c.index + 1;
+                any = true;
+            }
+        }
+        blocks.push_back(block);
+    }
+    return blocks;
+}
+
 void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& columns) {
     const FloatTag df;
     const hn::Rebind<std::int32_t, FloatTag> di;
@@ -118,10 +149,15 @@ void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& colu
     const size_t strip_rows = kStripVectors * lanes;
     const size_t in_values = 3 * size_t(source.width);
     const size_t out_values = 3 * size_t(work.width);
-    // strip[b * strip_rows + l] is byte b of row l of the strip, as a float; strip_bytes the
-    // same as bytes, out the results in the same layout.
-    auto strip = hwy::AllocateAligned<float>(in_values * strip_rows);
-    auto strip_bytes = hwy::AllocateAligned<std::uint8_t>(in_values * strip_rows);
+    const std::vector<ColumnBlock> blocks = ColumnBlocks(columns);
+    size_t widest = 0;
+    for (const ColumnBlock& block : blocks) {
+        widest = std::max(widest, size_t(block.end_source - block.first_source));
+    }
+    // strip[b * strip_rows + l] is byte b of row l of the strip; floats holds the same, as
+    // floats, for the source columns of one block; out the results in the same layout.
+    auto strip = hwy::AllocateAligned<std::uint8_t>(in_values * strip_rows);
+    auto floats = hwy::AllocateAligned<float>(3 * widest * strip_rows);
     auto out = hwy::AllocateAligned<std::uint8_t>(out_values * strip_rows);
     // Rows past the picture's end read zeros and write into scratch.
     std::vector<std::uint8_t> zeros(std::max(in_values, out_values), 0);
@@ -130,7 +166,7 @@ void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& colu
     std::vector<std::uint8_t*> out_rows(strip_rows);
     std::vector<std::uint8_t*> strip_columns(in_values);
     std::vector<const std::uint8_t*> out_columns(out_values);
-    for (size_t b = 0; b < in_values; ++b) strip_columns[b] = strip_bytes.get() + b * strip_rows;
+    for (size_t b = 0; b < in_values; ++b) strip_columns[b] = strip.get() + b * strip_rows;
     for (size_t b = 0; b < out_values; ++b) out_columns[b] = out.get() + b * strip_rows;
 
     for (int y0 = 0; y0 < source.height; y0 += int(strip_rows)) {
@@ -140,27 +176,32 @@ void HorizontalPass(const Bitmap& source, Bitmap& work, const Contributors& colu
             out_rows[l] = y < source.height ? work.row(y) : scratch.data();
         }
         Transpose(in_rows.data(), strip_rows, in_values, strip_columns.data());
-        for (size_t k = 0; k < in_values * strip_rows; k += lanes) {
-            hn::Store(hn::ConvertTo(df, hn::PromoteTo(di, hn::LoadU(du8, strip_bytes.get() + k))),
-                      df, strip.get() + k);
-        }
 
-        for (int i = 0; i < work.width; ++i) {
-            hn::Vec<FloatTag> sum[3 * kStripVectors];
-            // Fully unrolled, so that the sums live in registers.
-#pragma GCC unroll 48
-            for (auto& v : sum) v = hn::Zero(df);
-            for (const Contributor& c : columns.of(i)) {
-                const auto weight = hn::Set(df, c.weight);
-                const float* p = strip.get() + 3 * size_t(c.index) * strip_rows;
-#pragma GCC unroll 48
-                for (size_t v = 0; v < 3 * kStripVectors; ++v) {
-                    sum[v] = hn::Add(sum[v], hn::Mul(weight, hn::Load(df, p + v * lanes)));
-                }
+        for (const ColumnBlock& block : blocks) {
+            const std::uint8_t* from = strip.get() + 3 * size_t(block.first_source) * strip_rows;
+            const size_t count = 3 * size_t(block.end_source - block.first_source) * strip_rows;
+            for (size_t k = 0; k < count; k += lanes) {
+                hn::Store(hn::ConvertTo(df, hn::PromoteTo(di, hn::LoadU(du8, from + k))), df,
+                          floats.get() + k);
             }
-            std::uint8_t* o = out.get() + 3 * size_t(i) * strip_rows;
+            for (int i = block.first_output; i < block.end_output; ++i) {
+                hn::Vec<FloatTag> sum[3 * kStripVectors];
+                // Fully unrolled, so that the sums live in registers.
 #pragma GCC unroll 48
-            for (size_t v = 0; v < 3 * kStripVectors; ++v) StoreBytes(sum[v], o + v * lanes);
+                for (auto& v : sum) v = hn::Zero(df);
+                for (const Contributor& c : columns.of(i)) {
+                    const auto weight = hn::Set(df, c.weight);
+                    const float* p =
+                        floats.get() + 3 * size_t(c.index - block.first_source) * strip_rows;
+#pragma GCC unroll 48
+                    for (size_t v = 0; v < 3 * kStripVectors; ++v) {
+                        sum[v] = hn::Add(sum[v], hn::Mul(weight, hn::Load(df, p + v * lanes)));
+                    }
+                }
+                std::uint8_t* o = out.get() + 3 * size_t(i) * strip_rows;
+#pragma GCC unroll 48
+                for (size_t v = 0; v < 3 * kStripVectors; ++v) StoreBytes(sum[v], o + v * lanes);
+            }
         }
 
         Transpose(out_columns.data(), out_values, strip_rows, out_rows.data());
