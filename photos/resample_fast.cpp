@@ -51,38 +51,45 @@ HWY_INLINE std::uint8_t ScalarToByte(float sum) {
 constexpr size_t kStripVectors = HWY_MAX(size_t(2), 16 / HWY_LANES(float));
 
 #if HWY_TARGET != HWY_SCALAR
-// Transposes a 16 x 16 block of bytes: out[b][r] = in[r][b].
-HWY_INLINE void Transpose16(const std::uint8_t* const* in, std::uint8_t* const* out) {
+// Transposes a 16 x 16 block of bytes: out(b)[r] = in(r)[b].
+template <class In, class Out>
+HWY_INLINE void Transpose16(In in, Out out) {
     const hn::Full128<std::uint8_t> d8;
     const hn::Full128<std::uint16_t> d16;
     const hn::Full128<std::uint32_t> d32;
     const hn::Full128<std::uint64_t> d64;
     using V = hn::Vec<decltype(d8)>;
     V v[16], w[16];
-    for (size_t r = 0; r < 16; ++r) v[r] = hn::LoadU(d8, in[r]);
-    // Four rounds of pairing neighbours, with units of 1, 2, 4 and 8 bytes; afterwards vector j
-    // holds byte kOrder[j] of every row, rows in order.
+#pragma GCC unroll 16
+    for (size_t r = 0; r < 16; ++r) v[r] = hn::LoadU(d8, in(r));
+        // Four rounds of pairing neighbours, with units of 1, 2, 4 and 8 bytes; afterwards vector j
+        // holds byte kOrder[j] of every row, rows in order.
+#pragma GCC unroll 16
     for (size_t i = 0; i < 8; ++i) {
         w[i] = hn::InterleaveLower(v[2 * i], v[2 * i + 1]);
         w[i + 8] = hn::InterleaveUpper(d8, v[2 * i], v[2 * i + 1]);
     }
+#pragma GCC unroll 16
     for (size_t i = 0; i < 8; ++i) {
         const auto a = hn::BitCast(d16, w[2 * i]), b = hn::BitCast(d16, w[2 * i + 1]);
         v[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
         v[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d16, a, b));
     }
+#pragma GCC unroll 16
     for (size_t i = 0; i < 8; ++i) {
         const auto a = hn::BitCast(d32, v[2 * i]), b = hn::BitCast(d32, v[2 * i + 1]);
         w[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
         w[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d32, a, b));
     }
+#pragma GCC unroll 16
     for (size_t i = 0; i < 8; ++i) {
         const auto a = hn::BitCast(d64, w[2 * i]), b = hn::BitCast(d64, w[2 * i + 1]);
         v[i] = hn::BitCast(d8, hn::InterleaveLower(a, b));
         v[i + 8] = hn::BitCast(d8, hn::InterleaveUpper(d64, a, b));
     }
     static constexpr size_t kOrder[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
-    for (size_t j = 0; j < 16; ++j) hn::StoreU(v[j], d8, out[kOrder[j]]);
+#pragma GCC unroll 16
+    for (size_t j = 0; j < 16; ++j) hn::StoreU(v[j], d8, out(kOrder[j]));
 }
 #endif
 
@@ -90,28 +97,25 @@ constexpr size_t kPrefetchAhead = 512;
 
 // out[b][r] = in[r][b] for r < rows and b < count.
 void Transpose(const std::uint8_t* const* in, size_t rows, size_t count, std::uint8_t* const* out) {
-    size_t b0 = 0;
+    size_t r0 = 0;
 #if HWY_TARGET != HWY_SCALAR
-    for (; b0 + 16 <= count; b0 += 16) {
-        size_t r0 = 0;
-        for (; r0 + 16 <= rows; r0 += 16) {
-            const std::uint8_t* block_in[16];
-            std::uint8_t* block_out[16];
-            for (size_t k = 0; k < 16; ++k) {
-                // The rows are far apart; fetching ahead hides the memory latency.
-                if (b0 % 64 == 0) hwy::Prefetch(in[r0 + k] + b0 + kPrefetchAhead);
-                block_in[k] = in[r0 + k] + b0;
-                block_out[k] = out[b0 + k] + r0;
+    const size_t whole = count - count % 16;
+    for (; r0 + 16 <= rows; r0 += 16) {
+        for (size_t b0 = 0; b0 < whole; b0 += 16) {
+            // Fetching ahead along the rows hides the memory latency.
+            if (b0 % 64 == 0) {
+                for (size_t k = 0; k < 16; ++k) hwy::Prefetch(in[r0 + k] + b0 + kPrefetchAhead);
             }
-            Transpose16(block_in, block_out);
+            Transpose16([&](size_t r) { return in[r0 + r] + b0; },
+                        [&](size_t b) { return out[b0 + b] + r0; });
         }
-        for (; r0 < rows; ++r0) {
-            for (size_t b = b0; b < b0 + 16; ++b) out[b][r0] = in[r0][b];
+        for (size_t b = whole; b < count; ++b) {
+            for (size_t r = r0; r < r0 + 16; ++r) out[b][r] = in[r][b];
         }
     }
 #endif
-    for (; b0 < count; ++b0) {
-        for (size_t r = 0; r < rows; ++r) out[b0][r] = in[r][b0];
+    for (; r0 < rows; ++r0) {
+        for (size_t b = 0; b < count; ++b) out[b][r0] = in[r0][b];
     }
 }
 
