@@ -4,6 +4,7 @@
 #include "photos/resample.h"
 
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
 #include <cstdint>
 #include <random>
@@ -342,19 +343,26 @@ TEST(Resample, FastGivesTheReferenceBytes) {
         {640, 480, 1, 1, 0},       {17, 300, 250, 3, 1},     {5, 3, 2, 2, 2},
         {3000, 2000, 640, 480, 0}, {3000, 2000, 120, 90, 9},
     };
+    // Every instruction set the fast resampler was built for that this processor runs.
+    const std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+    ASSERT_FALSE(targets.empty());
     std::mt19937 random(2024);
     for (const Case& c : cases) {
         const Bitmap source = RandomBitmap(c.width, c.height, c.padding, random);
         for (const FilterEntry& filter : kFilterTable) {
             const Bitmap expected =
                 Resampled(kResamplers[0], source, c.target_width, c.target_height, filter);
-            const Bitmap actual =
-                Resampled(kResamplers[1], source, c.target_width, c.target_height, filter);
-            ASSERT_EQ(actual.width, expected.width);
-            ASSERT_EQ(actual.height, expected.height);
-            EXPECT_TRUE(actual.bytes == expected.bytes)
-                << filter.name << " " << c.width << "x" << c.height << " -> " << c.target_width
-                << "x" << c.target_height;
+            for (const std::int64_t target : targets) {
+                hwy::SetSupportedTargetsForTest(target);
+                const Bitmap actual =
+                    Resampled(kResamplers[1], source, c.target_width, c.target_height, filter);
+                hwy::SetSupportedTargetsForTest(0);
+                ASSERT_EQ(actual.width, expected.width);
+                ASSERT_EQ(actual.height, expected.height);
+                EXPECT_TRUE(actual.bytes == expected.bytes)
+                    << hwy::TargetName(target) << " " << filter.name << " " << c.width << "x"
+                    << c.height << " -> " << c.target_width << "x" << c.target_height;
+            }
         }
     }
 }
