@@ -4,8 +4,10 @@
 // Every output value goes through exactly the reference's single-precision operations in the
 // same order (a multiply, then an add, per contributor, never fused or regrouped); only
 // independent output values share a vector. The vertical pass puts the bytes of a row side by
-// side. The horizontal pass works on strips of rows copied into a transposed float buffer, so
-// that one lane is one row and a contributor's column is one vector load per channel.
+// side. The horizontal pass works on strips of rows, transposed sixteen bytes at a time and
+// turned into floats one block of output columns at a time, so that one lane is one row and a
+// contributor's column is one vector load per channel; the results are transposed back.
+// Built with -ffp-contract=off: GCC would otherwise fuse the Mul and Add into one rounding.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "photos/resample_fast.cpp"
 #include <hwy/foreach_target.h>  // IWYU pragma: keep
