@@ -5,8 +5,8 @@
 #include <libexif/exif-data.h>
 
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -32,9 +32,8 @@ void NoWarnings(j_common_ptr, int) {}
 }  // namespace
 
 int JpegOrientation(const std::string& bytes) {
-    ExifData* exif =
-        exif_data_new_from_data(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                static_cast<unsigned int>(bytes.size()));
+    ExifData* exif = exif_data_new_from_data(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                             static_cast<unsigned int>(bytes.size()));
     if (exif == nullptr) return 1;
     int orientation = 1;
     if (ExifEntry* entry = exif_data_get_entry(exif, EXIF_TAG_ORIENTATION);
@@ -55,14 +54,34 @@ Bitmap Oriented(const Bitmap& picture, int orientation) {
         for (int x = 0; x < w; ++x) {
             int tx = x, ty = y;
             switch (orientation) {
-                case 2: tx = w - 1 - x; break;                      // mirrored
-                case 3: tx = w - 1 - x; ty = h - 1 - y; break;      // upside down
-                case 4: ty = h - 1 - y; break;                      // mirrored upside down
-                case 5: tx = y; ty = x; break;                      // transposed
-                case 6: tx = h - 1 - y; ty = x; break;              // turned a quarter right
-                case 7: tx = h - 1 - y; ty = w - 1 - x; break;      // transversed
-                case 8: tx = y; ty = w - 1 - x; break;              // turned a quarter left
-                default: break;
+                case 2:
+                    tx = w - 1 - x;
+                    break;  // mirrored
+                case 3:
+                    tx = w - 1 - x;
+                    ty = h - 1 - y;
+                    break;  // upside down
+                case 4:
+                    ty = h - 1 - y;
+                    break;  // mirrored upside down
+                case 5:
+                    tx = y;
+                    ty = x;
+                    break;  // transposed
+                case 6:
+                    tx = h - 1 - y;
+                    ty = x;
+                    break;  // turned a quarter right
+                case 7:
+                    tx = h - 1 - y;
+                    ty = w - 1 - x;
+                    break;  // transversed
+                case 8:
+                    tx = y;
+                    ty = w - 1 - x;
+                    break;  // turned a quarter left
+                default:
+                    break;
             }
             const std::uint8_t* from = picture.pixel(x, y);
             std::uint8_t* to = out.pixel(tx, ty);

@@ -52,7 +52,8 @@ std::string DefaultPhotoStatement(const std::string& idVO, const std::string& na
 }
 
 std::string DeletePhotoStatement(const std::string& idVO, const std::string& name) {
-    return "Delete * From [tVO - Liens Images] where idVO=" + idVO + " and NomImage=" + Quoted(name);
+    return "Delete * From [tVO - Liens Images] where idVO=" + idVO +
+           " and NomImage=" + Quoted(name);
 }
 
 std::string NextDefaultPhoto(const std::vector<std::string>& listed, const std::string& name) {

@@ -33,7 +33,8 @@ TEST(PhotoLinks, StatementsAndTheNextDefault) {
               "VALUES (:NewID, 4711, 1, 'B0004711-01', '2026-12-10 20:30:00')");
     EXPECT_EQ(DefaultPhotoStatement("4711", "B0004711-02"),
               "Update tVehicles set NomImage='B0004711-02' where idVO=4711");
-    EXPECT_EQ(DefaultPhotoStatement("4711", ""), "Update tVehicles set NomImage=NULL where idVO=4711");
+    EXPECT_EQ(DefaultPhotoStatement("4711", ""),
+              "Update tVehicles set NomImage=NULL where idVO=4711");
     EXPECT_EQ(DeletePhotoStatement("4711", "B0004711-02"),
               "Delete * From [tVO - Liens Images] where idVO=4711 and NomImage='B0004711-02'");
     EXPECT_EQ(NextDefaultPhoto({"a", "b", "c"}, "a"), "b");
@@ -49,7 +50,8 @@ TEST(PhotoLinks, TheFormCarriesEachFileAfterItsName) {
         for (const auto& file : form.files)
             if (std::min(file.afterFields, form.fields.size()) == i)
                 wire.push_back(file.fieldName + "=" + file.fileName + ":" + file.contentType);
-        if (i < form.fields.size()) wire.push_back(form.fields[i].name + "=" + form.fields[i].value);
+        if (i < form.fields.size())
+            wire.push_back(form.fields[i].name + "=" + form.fields[i].value);
     }
     EXPECT_EQ(wire, (std::vector<std::string>{"NFImage=p.jpg", "XMLC_OutputFormat=XML",
                                               "SQLExecute=INSERT ...", "MAX_FILE_SIZE=4096000",
