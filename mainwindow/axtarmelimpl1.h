@@ -99,10 +99,15 @@ struct FormState {
     std::vector<int> VehicleIcons;  // by grid row: 0 deletable, 2 kept, -1 the new vehicle
 };
 
-// The photo page: the local folder listed, and the order of its list.
+namespace photos {
+class TFrmBlur;
+}
+
+// The photo page: the local folder listed, the order of its list, the blur editor while open.
 struct PhotoState {
     QString PhotoFolder;
     photos::ListViewSort LocalSort;
+    photos::TFrmBlur* BlurForm = nullptr;
 };
 
 class TAxTarmel : public QWidget, public ExchangeHost {
@@ -389,6 +394,21 @@ public:
     void cListImageVOSelectItem();      // the linked photo's previews, downloaded
     void DownloadPicture(const char* image, const std::string& address);
     void ShowNoPhoto(const char* image);
+
+    // ---- Linked photos (photos/window/photolink.cpp) ----
+    void czCmdAssociateImageClick();
+    void czCmdAssociateImageBlurClick();
+    void ProcAssociateImage(bool blur);
+    // The photo and its miniature made in the working folder from the source file (or the blur
+    // editor's picture when source is empty), uploaded when transfer; false, the user told, when
+    // a picture could not be read or written or the upload failed.
+    bool ReductionJPG(const QString& source, const std::string& target, bool transfer);
+    // Both files to the photo server; the French reason when they are not all there.
+    std::string UploadPhotoFiles(const std::vector<std::string>& files);
+    void AddPhotoLine(const QString& line);
+    bool SetDefaultImageVO(const std::string& name);  // true when the server took it
+    void czCmdDefaultImageVOClick();
+    void czCmdDeleteImageVOClick();
 
     // ---- Operations a test may replace (each defined in its subsystem's folder) ----
     virtual void UpdateParams();             // structure description and value lists

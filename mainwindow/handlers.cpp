@@ -168,6 +168,10 @@ const std::vector<Binding>& Table() {
         {{"cListImageSource"}, Event::ColumnClick,
          Handle{&TAxTarmel::cListImageSourceColumnClick}},
         {{"cListImageVO"}, Event::Change, Run{&TAxTarmel::cListImageVOSelectItem}},
+        {{"czCmdAssociateImage"}, Event::Click, Run{&TAxTarmel::czCmdAssociateImageClick}},
+        {{"czCmdAssociateImageBlur"}, Event::Click, Run{&TAxTarmel::czCmdAssociateImageBlurClick}},
+        {{"czCmdDefaultImageVO"}, Event::Click, Run{&TAxTarmel::czCmdDefaultImageVOClick}},
+        {{"czCmdDeleteImageVO"}, Event::Click, Run{&TAxTarmel::czCmdDeleteImageVOClick}},
         {{"JvXPBtnNewAction"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewActionClick}},
 
         // Client vehicles.
