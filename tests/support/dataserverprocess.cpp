@@ -141,10 +141,11 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
     const DemoTemplate& demo = Template();
     folder_ = MakeTempFolder("tarmel-server-");
     databasePath_ = folder_ + "/dealership.db";
-    photoFolder_ = folder_ + "/photos";
+    photoFolder_ = ftpRoot() + "/www/voimages";
     fs::copy_file(demo.database, databasePath_);
     if (fs::exists(demo.database + "-wal"))
         fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
+    fs::create_directories(ftpRoot() + "/www");
     fs::copy(demo.photos, photoFolder_, fs::copy_options::recursive);
     try {
         start();
@@ -169,6 +170,10 @@ std::string DataServerProcess::baseHRef() const {
 
 std::string DataServerProcess::imagesUrl() const {
     return baseHRef() + "images/";
+}
+
+std::string DataServerProcess::ftpRoot() const {
+    return folder_ + "/ftp";
 }
 
 std::string DataServerProcess::log() const {

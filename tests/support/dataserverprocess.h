@@ -1,5 +1,6 @@
 // The real tarmel-dataserver for tests: started on a free loopback port over a fresh copy of the
-// demo database (built once per test program) with its own photo folder, stopped at the end.
+// demo database (built once per test program) with its own photo folder inside an FTP root,
+// stopped at the end.
 // Plain C++, usable from Qt and non-Qt tests alike. The server ends with the thread that started
 // it (so a crashed test leaves no server behind): start it from a thread that outlives it.
 #pragma once
@@ -27,8 +28,12 @@ public:
     std::string imagesUrl() const;
     int port() const { return port_; }
     const std::string& databasePath() const { return databasePath_; }
+    // The photos the server serves at imagesUrl(): ftpRoot() + "/www/voimages".
     const std::string& photoFolder() const { return photoFolder_; }
-    // The scratch folder holding the database, the photos and the server's logs.
+    // "<folder>/ftp": an FTP server rooted here stores photos straight into photoFolder(), as the
+    // photo FTP server of a dealership stores them where its images address serves them.
+    std::string ftpRoot() const;
+    // The scratch folder holding the database, the FTP root with the photos and the server's logs.
     const std::string& folder() const { return folder_; }
     // What the server wrote to stderr so far (one line per request).
     std::string log() const;
