@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
-
 #include <fstream>
 #include <iterator>
 
@@ -43,14 +42,19 @@ std::string FileBytes(const std::string& path) {
 
 std::vector<std::string> ListedPhotos(const QTreeWidget& list) {
     std::vector<std::string> names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) names.push_back(L(list.topLevelItem(i)->text(0)));
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        names.push_back(L(list.topLevelItem(i)->text(0)));
     return names;
 }
 
 }  // namespace
 
-void TAxTarmel::czCmdAssociateImageClick() { ProcAssociateImage(false); }
-void TAxTarmel::czCmdAssociateImageBlurClick() { ProcAssociateImage(true); }
+void TAxTarmel::czCmdAssociateImageClick() {
+    ProcAssociateImage(false);
+}
+void TAxTarmel::czCmdAssociateImageBlurClick() {
+    ProcAssociateImage(true);
+}
 
 void TAxTarmel::AddPhotoLine(const QString& line) {
     if (auto* memo = Ctl<ui::Memo>(QStringLiteral("Memo"))) memo->appendPlainText(line);
@@ -74,11 +78,12 @@ std::string TAxTarmel::UploadPhotoFiles(const std::vector<std::string>& files) {
 bool TAxTarmel::ReductionJPG(const QString& source, const std::string& target, bool transfer) {
     if (auto* memo = Ctl<ui::Memo>(QStringLiteral("Memo"))) memo->clear();
     const QString shown = source.isEmpty() ? QStringLiteral("\"image floutée\"") : source;
-    AddPhotoLine(QStringLiteral("Réduction & Transferts de : ") + shown + QStringLiteral(" vers : ") +
-                 Q(target));
+    AddPhotoLine(QStringLiteral("Réduction & Transferts de : ") + shown +
+                 QStringLiteral(" vers : ") + Q(target));
     AddPhotoLine(QStringLiteral("Lecture de : ") + shown);
     auto fail = [this](const std::string& error) {
-        dialogs().Message(Dialogs::Kind::Error, QStringLiteral("Photo"), QString::fromStdString(error));
+        dialogs().Message(Dialogs::Kind::Error, QStringLiteral("Photo"),
+                          QString::fromStdString(error));
         return false;
     };
     photos::Bitmap full;
@@ -123,9 +128,10 @@ void TAxTarmel::ProcAssociateImage(bool blur) {
     if (!ReductionJPG(source, photoFile, !blur)) return;
     if (blur) {
         photos::TFrmBlur editor(this);
-        editor.setWindowTitle(QStringLiteral("Formulaire de Floutage pour la plaque minéralogique du ") +
-                              Control(QStringLiteral("JvXPBtnNewVO"))->property("text").toString() +
-                              QStringLiteral(" N°") + Text(QStringLiteral("xcInfoNVO")));
+        editor.setWindowTitle(
+            QStringLiteral("Formulaire de Floutage pour la plaque minéralogique du ") +
+            Control(QStringLiteral("JvXPBtnNewVO"))->property("text").toString() +
+            QStringLiteral(" N°") + Text(QStringLiteral("xcInfoNVO")));
         photos::Bitmap reduced;
         if (auto error = photos::ReadJpegFile(Host.WorkDir + "/" + photoFile, reduced)) {
             dialogs().Message(Dialogs::Kind::Error, QStringLiteral("Photo"),
@@ -147,10 +153,10 @@ void TAxTarmel::ProcAssociateImage(bool blur) {
         idVO, Record.MaxImageNumber, name, L(now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
     SetText(QStringLiteral("LbDebugInfo2"), Q(statement));
     const std::string miniatureFile = photos::MiniatureName(photoFile);
-    Server.HttpPost("AxInsert", Host.WorkDir + "/XmlAXInsert.xml",
-                    photos::LinkForm(photoFile, FileBytes(Host.WorkDir + "/" + photoFile),
-                                     miniatureFile, FileBytes(Host.WorkDir + "/" + miniatureFile),
-                                     statement));
+    Server.HttpPost(
+        "AxInsert", Host.WorkDir + "/XmlAXInsert.xml",
+        photos::LinkForm(photoFile, FileBytes(Host.WorkDir + "/" + photoFile), miniatureFile,
+                         FileBytes(Host.WorkDir + "/" + miniatureFile), statement));
     if (!Text(QStringLiteral("LbDebugInfo0")).isEmpty()) return;
     auto* row = new ui::ListViewItem(linked);
     row->setText(0, Q(name));

@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QTabWidget>
 #include <QTimer>
-
 #include <filesystem>
 #include <memory>
 
@@ -44,17 +43,24 @@ protected:
         settings.SetTagRegistry("PhotoFtpUser", ftp_->user());
         settings.SetTagRegistry("PhotoFtpPassword", ftp_->password());
     }
-    // A used vehicle of LYO without any photo yet, on its photo page, the local photo selected.
-    void OpenVehicleWithoutPhotos() {
+    // The first used vehicle of LYO, its photos unlinked, on its photo page with the local photo
+    // selected.
+    static std::string VehicleWithoutPhotos() {
         const std::string id =
-            Sql("select idTVO from tVehicles v where TypeVO=1 and Concession='LYO' and not exists "
-                "(select 1 from [tVO - Liens Images] i where i.idVO=v.idVO) order by idTVO");
+            Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' order by idTVO");
+        const std::string idVO = Sql("select idVO from tVehicles where idTVO=" + id);
+        Exec("DELETE FROM [tVO - Liens Images] WHERE idVO = " + idVO +
+             "; UPDATE tVehicles SET NomImage = NULL WHERE idVO = " + idVO);
+        return id;
+    }
+    void OpenVehicleWithoutPhotos(const std::string& id = VehicleWithoutPhotos()) {
         ASSERT_FALSE(id.empty());
         idTVO_ = id;
         idVO_ = Sql("select idVO from tVehicles where idTVO=" + id);
         OpenVehicle(id, kSuperAdmin, 1);
         w().show();
         w().Ctl<QTabWidget>(QStringLiteral("Tabs"))->setCurrentIndex(5);
+        ASSERT_EQ(linked().topLevelItemCount(), 0);
         auto* local = w().Ctl<ui::ListView>(QStringLiteral("cListImageSource"));
         ASSERT_EQ(local->topLevelItemCount(), 1);
         local->setCurrentItem(local->topLevelItem(0));
@@ -95,8 +101,9 @@ TEST_F(PhotoLink, TheFirstPhotoIsMadeUploadedLinkedAndMadeTheDefault) {
     const std::string log = ftp_->log();
     EXPECT_NE(log.find("STOR " + name + ".jpg"), std::string::npos) << log;
     EXPECT_NE(log.find("STOR " + name + "m.jpg"), std::string::npos) << log;
-    EXPECT_EQ(Sql("select NumImage || ' ' || NomImage from [tVO - Liens Images] where idVO=" + idVO_),
-              "1 " + name);
+    EXPECT_EQ(
+        Sql("select NumImage || ' ' || NomImage from [tVO - Liens Images] where idVO=" + idVO_),
+        "1 " + name);
     EXPECT_EQ(Sql("select NomImage from tVehicles where idVO=" + idVO_), name);
     ASSERT_EQ(linked().topLevelItemCount(), 1) << "reloaded from the server";
     EXPECT_EQ(L(linked().topLevelItem(0)->text(0)), name);
@@ -114,16 +121,15 @@ TEST_F(PhotoLink, TheFirstPhotoIsMadeUploadedLinkedAndMadeTheDefault) {
 }
 
 TEST_F(PhotoLink, LongNumbersAreNeitherPaddedNorCut) {
-    const std::string id =
-        Sql("select idTVO from tVehicles v where TypeVO=1 and Concession='LYO' and not exists "
-            "(select 1 from [tVO - Liens Images] i where i.idVO=v.idVO) order by idTVO");
+    const std::string id = VehicleWithoutPhotos();
     Exec("UPDATE tVehicles SET idVO = 12345678 WHERE idTVO = " + id);
-    OpenVehicleWithoutPhotos();
+    OpenVehicleWithoutPhotos(id);
     ASSERT_EQ(idVO_, "12345678");
     w().Record.MaxImageNumber = 122;
     Click("czCmdAssociateImage");
-    EXPECT_EQ(Sql("select NumImage || ' ' || NomImage from [tVO - Liens Images] where idVO=" + idVO_),
-              "123 L12345678-123");
+    EXPECT_EQ(
+        Sql("select NumImage || ' ' || NomImage from [tVO - Liens Images] where idVO=" + idVO_),
+        "123 L12345678-123");
     EXPECT_EQ(SizeOf(Uploaded("L12345678-123m.jpg")), QSize(120, 90));
     EXPECT_EQ(Sql("select NomImage from tVehicles where idVO=" + idVO_), "L12345678-123")
         << "the vehicle's only photo is its default";
