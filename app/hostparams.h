@@ -27,8 +27,10 @@ inline constexpr std::array<HostParameter, 12> kHostParameters = {{
     {"idClient", "idClient"},
 }};
 
-// Keys the launcher may write besides the host parameters: trace switch and folder, family code.
-inline constexpr std::array<std::string_view, 3> kLauncherSwitches = {"Trace", "TraceRepTemp",
-                                                                      "idTypeVO"};
+// Keys the launcher may write besides the host parameters: trace switch and folder, family code,
+// and the photo FTP server ("host" or "host:port"), its account and its gateway.
+inline constexpr std::array<std::string_view, 7> kLauncherSwitches = {
+    "Trace",        "TraceRepTemp",     "idTypeVO",       "PhotoFtpServer",
+    "PhotoFtpUser", "PhotoFtpPassword", "PhotoFtpGateway"};
 
 }  // namespace tarmel

@@ -13,8 +13,9 @@ struct LaunchArguments {
 };
 
 // Each argument is "Key=Value" (the value may be empty and may hold "="). Keys are the twelve host
-// parameters and "Trace", "TraceRepTemp", "idTypeVO", matched ignoring ASCII case and written with
-// their own spelling. An unknown key or an argument without "=" is an error, and nothing is
+// parameters and "Trace", "TraceRepTemp", "idTypeVO", "PhotoFtpServer", "PhotoFtpUser",
+// "PhotoFtpPassword", "PhotoFtpGateway", matched ignoring ASCII case and written with their own
+// spelling. An unknown key or an argument without "=" is an error, and nothing is
 // written then: a half-applied launch would open the wrong record.
 LaunchArguments ParseLaunchArguments(const std::vector<std::string>& args);
 

@@ -70,7 +70,7 @@ std::string Quoted(const std::string& name) {
 
 // What the user reads: what can be checked or retried, nothing more; libcurl's own words go to
 // the detail.
-std::string FailureSentence(CURLcode code, const std::string& fileName, bool connected) {
+std::string FailureSentence(CURLcode code, const std::string& fileName, bool answered) {
     switch (code) {
         case CURLE_LOGIN_DENIED:
             return "Le serveur de photos a refusé l'identification.";
@@ -78,7 +78,7 @@ std::string FailureSentence(CURLcode code, const std::string& fileName, bool con
         case CURLE_COULDNT_RESOLVE_HOST:
             return "Le serveur de photos ne répond pas.";
         case CURLE_OPERATION_TIMEDOUT:
-            if (!connected) return "Le serveur de photos ne répond pas.";
+            if (!answered) return "Le serveur de photos ne répond pas.";
             break;
         case CURLE_REMOTE_ACCESS_DENIED:  // the folder change was refused
             return std::string("Le dossier ") + Quoted(kPhotoFtpFolder) +
@@ -182,7 +182,7 @@ FtpUploadResult UploadPhotos(const FtpSettings& settings,
     const std::string folderUrl = "ftp://" +
                                   (bracketed ? "[" + settings.host + "]" : settings.host) + ":" +
                                   std::to_string(settings.port) + "/" + kPhotoFtpFolder + "/";
-    bool connected = false;
+    bool answered = false;  // the server sent a reply (its greeting at least)
     for (Upload& upload : uploads) {
         char* escaped =
             curl_easy_escape(e, upload.name.c_str(), static_cast<int>(upload.name.size()));
@@ -193,13 +193,11 @@ FtpUploadResult UploadPhotos(const FtpSettings& settings,
         curl_easy_setopt(e, CURLOPT_INFILESIZE_LARGE, upload.size);
         curlText[0] = '\0';
         const CURLcode code = curl_easy_perform(e);
-        long connects = 0;
-        curl_easy_getinfo(e, CURLINFO_NUM_CONNECTS, &connects);
         long ftpCode = 0;
         curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &ftpCode);
-        connected = connected || connects > 0 || ftpCode > 0;
+        answered = answered || ftpCode > 0;
         if (code != CURLE_OK) {
-            result.error = FailureSentence(code, upload.name, connected);
+            result.error = FailureSentence(code, upload.name, answered);
             result.detail = "libcurl " + std::to_string(static_cast<int>(code)) + " : " +
                             (*curlText ? curlText : curl_easy_strerror(code)) + " - " + url +
                             (settings.viaGateway ? " (passerelle)" : "");

@@ -23,13 +23,42 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 
 # The demo dealership lives in build/demo (built on the first run); the server listens on
-# http://127.0.0.1:$port/tarmel/ until the client closes.
-mkdir -p build/demo
-rm -f build/demo/server.out
-build/dataserver/tarmel-dataserver --db build/demo/dealership.db --photos build/demo/photos \
+# http://127.0.0.1:$port/tarmel/ until the client closes. Its photos are the www/voimages folder
+# of the photo FTP server's root, build/demo/ftp, as on a dealership's photo server: a photo the
+# client uploads is served at once at the images address.
+mkdir -p build/demo/ftp/www
+photos=build/demo/ftp/www/voimages
+# The photos of a demo built before the FTP root existed move under it.
+if [[ -d build/demo/photos && ! -e $photos ]]; then mv build/demo/photos "$photos"; fi
+rm -f build/demo/server.out build/demo/ftp.log
+build/dataserver/tarmel-dataserver --db build/demo/dealership.db --photos "$photos" \
     --create-demo --port "$port" > build/demo/server.out 2> build/demo/server.log &
 server=$!
-trap 'kill "$server" 2>/dev/null || true' EXIT
+ftp=""
+trap 'kill "$server" $ftp 2>/dev/null || true' EXIT
+
+# The photo FTP server (Debian's pyftpdlib) on a free loopback port, for an account made up at
+# each start: it lives only in the settings file and in this process, and ends with the demo.
+ftpuser=demo$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')
+ftppassword=$(od -An -N18 -tx1 /dev/urandom | tr -d ' \n')
+/usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p 0 -d "$PWD/build/demo/ftp" -u "$ftpuser" \
+    -P "$ftppassword" -w > build/demo/ftp.log 2>&1 &
+ftp=$!
+ftpport=""
+for _ in $(seq 1 100); do
+    ftpport=$(sed -n 's/.*starting FTP server on 127\.0\.0\.1:\([0-9]*\),.*/\1/p' \
+        build/demo/ftp.log 2>/dev/null)
+    [[ -n $ftpport ]] && break
+    kill -0 "$ftp" 2>/dev/null || break
+    sleep 0.1
+done
+[[ -n $ftpport ]] || {
+    echo "demo : le serveur FTP des photos n'a pas démarré." >&2
+    cat build/demo/ftp.log >&2
+    exit 1
+}
+echo "demo : serveur FTP des photos sur 127.0.0.1:$ftpport (racine build/demo/ftp," \
+    "journal build/demo/ftp.log)" >&2
 base=""
 for _ in $(seq 1 600); do
     base=$(sed -n 's/.*listening on \(http[^ ]*\).*/\1/p' build/demo/server.out 2>/dev/null)
@@ -46,10 +75,12 @@ cat build/demo/server.out >&2
 root=${base%tarmel/}
 
 # The client, through its launcher, on the dealership LYO as its super-administrator (user 4),
-# showing the first used vehicle of the demo. It runs on its own; the server stays up until it
-# closes.
+# showing the first used vehicle of the demo, its photos uploaded to the demo's FTP server. It
+# runs on its own; the servers stay up until it closes.
 build/mainwindow/tarmel-launch HttpRoot="$root" BaseHRef="$base" URLImages="${base}images/" \
-    UserConcession=LYO "UserSite=#" idUser=4 idTVO=1001 idClient= idTypeVO=1 Trace=0
+    UserConcession=LYO "UserSite=#" idUser=4 idTVO=1001 idClient= idTypeVO=1 Trace=0 \
+    PhotoFtpServer="127.0.0.1:$ftpport" PhotoFtpUser="$ftpuser" \
+    PhotoFtpPassword="$ftppassword" PhotoFtpGateway=
 settings=${APPDATA:-${XDG_CONFIG_HOME:-$HOME/.config}}/Tarmel/TAXTarmel.ini
 client=""
 for _ in $(seq 1 100); do

@@ -67,8 +67,19 @@ TEST(LaunchArguments, KeysAreMatchedIgnoringCaseAndWrittenInTheirOwnSpelling) {
     EXPECT_EQ(parsed.settings, expected);
 }
 
+TEST(LaunchArguments, ThePhotoFtpKeysAreKnown) {
+    const auto parsed = tarmel::ParseLaunchArguments(
+        {"photoftpserver=127.0.0.1:2121", "PHOTOFTPUSER=demo", "PhotoFtpPassword=a=b c",
+         "PhotoFtpGateway="});
+    EXPECT_EQ(parsed.error, "");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"PhotoFtpServer", "127.0.0.1:2121"}, {"PhotoFtpUser", "demo"},
+        {"PhotoFtpPassword", "a=b c"}, {"PhotoFtpGateway", ""}};
+    EXPECT_EQ(parsed.settings, expected);
+}
+
 TEST(LaunchArguments, AnUnknownKeyOrAMissingEqualsSignWritesNothing) {
-    for (const char* bad : {"idTVO", "PathImages=/tmp", "=3", "idTVO2=3"}) {
+    for (const char* bad : {"idTVO", "PathImages=/tmp", "=3", "idTVO2=3", "PhotoFtp=x"}) {
         SCOPED_TRACE(bad);
         const auto parsed = tarmel::ParseLaunchArguments({"idClient=4", bad});
         EXPECT_TRUE(parsed.settings.empty());

@@ -102,28 +102,42 @@ TEST(FtpUpload, AWrongPasswordIsARefusedLoginAndSendsNothing) {
     EXPECT_TRUE(f.remoteFolderIsEmpty());
 }
 
-TEST(FtpUpload, APortWhereNothingListensIsAServerThatDoesNotAnswer) {
-    // A socket bound and not listening holds the port, so that connecting is refused at once.
-    const int holder = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(holder, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
-
+TEST(FtpUpload, APortWhereNothingAnswersIsAServerThatDoesNotAnswer) {
+    // A socket bound and not listening holds the port, so that connecting is refused at once; a
+    // listening one that never accepts lets the connection in and never greets: the time limits
+    // end the wait.
+    struct Case {
+        bool listening;
+        const char* code;
+    } cases[] = {{false, "libcurl 7 "}, {true, "libcurl 28 "}};
     UploadFixture f;
-    FtpSettings settings;
-    settings.host = "127.0.0.1";
-    settings.port = ntohs(address.sin_port);
-    settings.user = "jean";
-    settings.password = "secret";
-    const auto result = UploadPhotos(settings, f.files);
-    close(holder);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, "Le serveur de photos ne répond pas.");
-    EXPECT_NE(result.detail.find("libcurl 7 "), std::string::npos) << result.detail;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.listening ? "listening" : "bound");
+        const int holder = socket(AF_INET, SOCK_STREAM, 0);
+        ASSERT_GE(holder, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        if (c.listening) {
+            ASSERT_EQ(listen(holder, 4), 0);
+        }
+        socklen_t length = sizeof address;
+        ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+
+        FtpSettings settings;
+        settings.host = "127.0.0.1";
+        settings.port = ntohs(address.sin_port);
+        settings.user = "jean";
+        settings.password = "secret";
+        settings.connectTimeout = std::chrono::seconds(1);
+        settings.stallTimeout = std::chrono::seconds(1);
+        const auto result = UploadPhotos(settings, f.files);
+        close(holder);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "Le serveur de photos ne répond pas.");
+        EXPECT_NE(result.detail.find(c.code), std::string::npos) << result.detail;
+    }
 }
 
 TEST(FtpUpload, AMissingRemoteFolderIsNamedAndNotCreated) {
