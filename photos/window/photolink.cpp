@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "app/settingsfile.h"
@@ -68,7 +70,13 @@ std::string TAxTarmel::UploadPhotoFiles(const std::vector<std::string>& files) {
          settings.GetTagRegistry("PhotoFtpPassword"), settings.GetTagRegistry("PhotoFtpGateway"),
          Host.ProxySetting});
     if (!where.ok) return where.error;
-    const photos::FtpUploadResult sent = photos::UploadPhotos(where.settings, files);
+    // The transfer runs beside the window, which keeps painting (its keys and clicks wait).
+    auto transfer = std::async(std::launch::async, [&where, &files] {
+        return photos::UploadPhotos(where.settings, files);
+    });
+    while (transfer.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const photos::FtpUploadResult sent = transfer.get();
     if (sent.filesSent >= 1) AddPhotoLine(QStringLiteral("..."));
     if (sent.ok) return {};
     TraceLog(QStringLiteral("Transfert FTP : ") + QString::fromStdString(sent.detail));
