@@ -45,6 +45,15 @@ d = x11.XOpenDisplay(None)
 if sys.argv[1] == "click":
     xtst.XTestFakeMotionEvent(d, -1, int(sys.argv[2]), int(sys.argv[3]), 0)
     xtst.XTestFakeButtonEvent(d, 1, 1, 0); xtst.XTestFakeButtonEvent(d, 1, 0, 0)
+elif sys.argv[1] == "drag":  # drag X1 Y1 X2 Y2: pressed at the first point, released at the last
+    import time
+    x1, y1, x2, y2 = map(int, sys.argv[2:6])
+    xtst.XTestFakeMotionEvent(d, -1, x1, y1, 0); xtst.XTestFakeButtonEvent(d, 1, 1, 0)
+    for step in range(1, 11):
+        x11.XFlush(d); time.sleep(0.02)
+        xtst.XTestFakeMotionEvent(d, -1, x1 + (x2 - x1) * step // 10, y1 + (y2 - y1) * step // 10, 0)
+    x11.XFlush(d); time.sleep(0.05)
+    xtst.XTestFakeButtonEvent(d, 1, 0, 0)
 else:
     code = x11.XKeysymToKeycode(d, x11.XStringToKeysym(sys.argv[2].encode()))
     xtst.XTestFakeKeyEvent(d, code, 1, 0); xtst.XTestFakeKeyEvent(d, code, 0, 0)
@@ -161,6 +170,26 @@ sleep 0.5
 xinput click $((x + 400)) $((y + 165))
 sleep 1
 import -window "$wid" "$out/vo-photos.png"
+# The blur editor on the reduced local photo, a band blurred across its front light, left with
+# Escape (nothing is published).
+xinput click $((x + 312)) $((y + 270))
+blur=""
+for _ in $(seq 50); do
+  blur=$(xwininfo -root -tree 2>/dev/null | awk '/"Formulaire de Floutage/{print $1; exit}')
+  [[ -n $blur ]] && break
+  sleep 0.1
+done
+if [[ -n $blur ]]; then
+  sleep 0.5
+  binfo=$(xwininfo -id "$blur")
+  bx=$(awk '/Absolute upper-left X/{print $4}' <<<"$binfo")
+  by=$(awk '/Absolute upper-left Y/{print $4}' <<<"$binfo")
+  xinput drag $((bx + 570)) $((by + 270)) $((bx + 400)) $((by + 370))
+  sleep 0.5
+  import -window "$blur" "$out/vo-blur.png"
+  xinput key Escape
+  sleep 0.3
+fi
 # A running window reloads what the launcher writes.
 "$launch" "${common[@]}" idTVO="$vd" idClient= idTypeVO=3
 sleep 2
