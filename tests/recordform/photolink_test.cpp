@@ -153,6 +153,33 @@ TEST_F(PhotoLink, TheBlurEditorDecidesWhetherAnythingIsPublished) {
         << "the vehicle's only photo is its default";
 }
 
+TEST_F(PhotoLink, AnotherPhotoMadeTheDefaultAndTheDefaultDeleted) {
+    OpenVehicleWithoutPhotos();
+    Click("czCmdAssociateImage");
+    auto* local = w().Ctl<ui::ListView>(QStringLiteral("cListImageSource"));
+    local->setCurrentItem(local->topLevelItem(0));
+    Click("czCmdAssociateImage");
+    ASSERT_EQ(Links(), "2");
+    const std::string first = "L" + std::string(7 - idVO_.size(), '0') + idVO_ + "-01";
+    const std::string second = first.substr(0, first.size() - 1) + "2";
+    auto select = [this](const std::string& name) {
+        for (int i = 0; i < linked().topLevelItemCount(); ++i)
+            if (L(linked().topLevelItem(i)->text(0)) == name)
+                linked().setCurrentItem(linked().topLevelItem(i));
+    };
+    auto byDefault = [this] { return Sql("select NomImage from tVehicles where idVO=" + idVO_); };
+    EXPECT_EQ(byDefault(), first);
+    select(second);
+    Click("czCmdDefaultImageVO");
+    EXPECT_EQ(byDefault(), second);
+    select(second);
+    Click("czCmdDeleteImageVO");
+    EXPECT_EQ(Links(), "1");
+    EXPECT_EQ(byDefault(), first) << "the other photo becomes the default";
+    ASSERT_EQ(linked().topLevelItemCount(), 1);
+    EXPECT_EQ(linked().topLevelItem(0)->text(2), QStringLiteral("***"));
+}
+
 TEST_F(PhotoLink, ARefusedLoginLinksNothingAndSaysWhy) {
     SettingsFile(w().Host.IniFileName).SetTagRegistry("PhotoFtpPassword", "mauvais");
     OpenVehicleWithoutPhotos();
