@@ -12,11 +12,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "tests/support/scratchdir.h"
 
 extern char** environ;
 
@@ -25,13 +25,6 @@ namespace tarmel::testsupport {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string MakeTempFolder(const char* prefix) {
     std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
@@ -77,7 +70,7 @@ struct DemoTemplate {
         }
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(database)) {
             const std::string message =
-                "cannot build the demo database: " + ReadAll(folder + "/build.err");
+                "cannot build the demo database: " + readFile(folder + "/build.err");
             std::error_code ignored;
             fs::remove_all(folder, ignored);
             throw std::runtime_error(message);
@@ -177,7 +170,7 @@ std::string DataServerProcess::ftpRoot() const {
 }
 
 std::string DataServerProcess::log() const {
-    return ReadAll(folder_ + "/server.err");
+    return readFile(folder_ + "/server.err");
 }
 
 void DataServerProcess::start() {
@@ -191,7 +184,7 @@ void DataServerProcess::start() {
     // The server prints "... listening on http://127.0.0.1:<port>/tarmel/" once it accepts.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
-        const std::string out = ReadAll(outPath);
+        const std::string out = readFile(outPath);
         const std::string marker = "listening on http://127.0.0.1:";
         size_t at = out.find(marker);
         if (at != std::string::npos && out.find('\n', at) != std::string::npos) {

@@ -11,12 +11,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <vector>
+
+#include "tests/support/scratchdir.h"
 
 extern char** environ;
 
@@ -25,13 +25,6 @@ namespace tarmel::testsupport {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 std::string RandomHex(size_t length) {
     std::random_device device;
@@ -118,7 +111,7 @@ FtpServerProcess::~FtpServerProcess() {
 }
 
 std::string FtpServerProcess::log() const {
-    return ReadAll(logFolder_ + "/ftp.log");
+    return readFile(logFolder_ + "/ftp.log");
 }
 
 void FtpServerProcess::stop() {
