@@ -28,9 +28,11 @@ inline constexpr std::array<HostParameter, 12> kHostParameters = {{
 }};
 
 // Keys the launcher may write besides the host parameters: trace switch and folder, family code,
-// and the photo FTP server ("host" or "host:port"), its account and its gateway.
-inline constexpr std::array<std::string_view, 7> kLauncherSwitches = {
-    "Trace",        "TraceRepTemp",     "idTypeVO",       "PhotoFtpServer",
-    "PhotoFtpUser", "PhotoFtpPassword", "PhotoFtpGateway"};
+// the photo FTP server ("host" or "host:port"), its account and its gateway, and the SMS service
+// (its address before "/tools/smssend/...") with the test SMS's recipient.
+inline constexpr std::array<std::string_view, 9> kLauncherSwitches = {
+    "Trace",           "TraceRepTemp", "idTypeVO",
+    "PhotoFtpServer",  "PhotoFtpUser", "PhotoFtpPassword",
+    "PhotoFtpGateway", "SmsService",   "SmsTestRecipient"};
 
 }  // namespace tarmel

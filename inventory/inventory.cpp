@@ -121,7 +121,7 @@ constexpr Entry kTable[] = {
     Label("Label4", "Sheet01", 610, 320, 76, 17).Text("Marge nette:"),
     Edit("cMNette", "Sheet01", 690, 318, 100, 21),
     Shape("Shape1", "Sheet01", 796, 301, 10, 10).Hidden(),  // shown by its blinking only
-    Button("czFeuilleMarge", "Sheet01", 640, 344, 170, 25).Text("Feuille de Marge"),
+    Button("czFeuilleMarge", "Sheet01", 640, 344, 170, 25).Text("Feuille de Marge").Hint("impression de la feuille de marge"),
     Memo("cCommentaires", "Sheet01", 640, 376, 170, 91).Max(250),
     // Sheet02: demonstration vehicle
     Number("cVDNVO", "Sheet02", 93, 6, 100, 21),
@@ -303,7 +303,7 @@ constexpr Entry kTable[] = {
     Combo("aidCom", "Sheet07", 400, 160, 180, 21),
     Memo("aCliObservations", "Sheet07", 640, 6, 170, 175),
     Button("JvXPBtnNewAction", "Sheet07", 640, 190, 82, 45).Text("Action").Hint("ajout d'une nouvelle action"),
-    Button("JvXPBtnSMS", "Sheet07", 728, 190, 82, 45).Text("SMS").Hint("envoi d'un SMS de test"),
+    Button("JvXPBtnSMS", "Sheet07", 728, 190, 82, 45).Text("SMS").Hint("envoi d'un SMS pour test"),
     // One action takes a block of two lines, its comment wrapped.
     Grid("ngAction", "Sheet07", 8, 272, 802, 206).RowHeight(36),
     Column("NxImage", "ngAction", Col::Image, 22).Text(""),

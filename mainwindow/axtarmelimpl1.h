@@ -410,6 +410,13 @@ public:
     void czCmdDefaultImageVOClick();
     void czCmdDeleteImageVOClick();
 
+    // ---- Printed forms and the test SMS (output/window/reports.cpp) ----
+    // Pending changes saved first (and a moment for the server); false when the save failed.
+    bool SavedBeforeReport();
+    void JvXPBtnPrintClick(ui::EventArgs& click);  // Ctrl: a demonstration vehicle's second form
+    void czFeuilleMargeClick();
+    void JvXPBtnSMSClick();
+
     // ---- Operations a test may replace (each defined in its subsystem's folder) ----
     virtual void UpdateParams();             // structure description and value lists
     virtual void UpdateView(bool reload);    // record document and pages

@@ -39,6 +39,9 @@ const std::vector<Binding>& Table() {
         {{"JvXPBtnNewVO"}, Event::Click, Run{&TAxTarmel::JvXPBtnNewVOClick}},
         {{"JvXPBtnSuppr"}, Event::Click, Run{&TAxTarmel::JvXPBtnSupprClick}},
         {{"JvXPBtnSweep"}, Event::Click, Run{&TAxTarmel::JvXPBtnSweepClick}},
+        {{"JvXPBtnPrint"}, Event::Click, Handle{&TAxTarmel::JvXPBtnPrintClick}},
+        {{"czFeuilleMarge"}, Event::Click, Run{&TAxTarmel::czFeuilleMargeClick}},
+        {{"JvXPBtnSMS"}, Event::Click, Run{&TAxTarmel::JvXPBtnSMSClick}},
 
         // Form controls with a follow-up after their own change handling.
         {{"cNVO", "cVDNVO", "cVNNVO"}, Event::Change, RunOn{&TAxTarmel::cNVOChange}},

@@ -75,12 +75,14 @@ cat build/demo/server.out >&2
 root=${base%tarmel/}
 
 # The client, through its launcher, on the dealership LYO as its super-administrator (user 4),
-# showing the first used vehicle of the demo, its photos uploaded to the demo's FTP server. It
-# runs on its own; the servers stay up until it closes.
+# showing the first used vehicle of the demo, its photos uploaded to the demo's FTP server, its
+# test SMS sent to the data server's own SMS path. It runs on its own; the servers stay up until
+# it closes.
 build/mainwindow/tarmel-launch HttpRoot="$root" BaseHRef="$base" URLImages="${base}images/" \
     UserConcession=LYO "UserSite=#" idUser=4 idTVO=1001 idClient= idTypeVO=1 Trace=0 \
     PhotoFtpServer="127.0.0.1:$ftpport" PhotoFtpUser="$ftpuser" \
-    PhotoFtpPassword="$ftppassword" PhotoFtpGateway=
+    PhotoFtpPassword="$ftppassword" PhotoFtpGateway= \
+    SmsService="${root%/}" SmsTestRecipient=+33600000000
 settings=${APPDATA:-${XDG_CONFIG_HOME:-$HOME/.config}}/Tarmel/TAXTarmel.ini
 client=""
 for _ in $(seq 1 100); do

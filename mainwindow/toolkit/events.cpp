@@ -12,13 +12,16 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QSlider>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QSlider>
 #include <QTreeWidget>
 
 #include <array>
 #include <bitset>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "mainwindow/toolkit/controls.h"
 #include "mainwindow/toolkit/grid.h"
@@ -94,6 +97,12 @@ public:
         EventArgs args;
         Raise(e, args);
     }
+    // The keys held at a button's click: those of the mouse release that made it, else (a key
+    // pressed the button) those held now.
+    Qt::KeyboardModifiers TakeClickModifiers() {
+        const std::optional<Qt::KeyboardModifiers> mouse = std::exchange(clickModifiers_, {});
+        return mouse ? *mouse : QGuiApplication::keyboardModifiers();
+    }
     void RaiseCell(Event e, int row, int column) {
         EventArgs args;
         args.row = row;
@@ -137,6 +146,9 @@ public:
                 if (IsTextKind(control_)) Raise(Event::DoubleClick);
                 return false;
             case QEvent::MouseButtonRelease:
+                // A button's click follows its release: the keys held then come with it.
+                if (watched == control_)
+                    clickModifiers_ = static_cast<QMouseEvent*>(event)->modifiers();
                 if (watched == control_ && ClickedThroughFilter(control_) &&
                     static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                     EventArgs args;
@@ -185,6 +197,7 @@ private:
     }
 
     QWidget* control_;
+    std::optional<Qt::KeyboardModifiers> clickModifiers_;
     QPointer<QLineEdit> innerEdit_;
     std::array<Handler, kEventCount> handlers_;
     std::bitset<kEventCount> wired_;
@@ -202,7 +215,11 @@ bool WireClick(QWidget* control, EventHub* h) {
         h->Raise(Event::Click, args);
     };
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        QObject::connect(button, &QAbstractButton::clicked, h, raise);
+        QObject::connect(button, &QAbstractButton::clicked, h, [h] {
+            EventArgs args;
+            args.modifiers = h->TakeClickModifiers();
+            h->Raise(Event::Click, args);
+        });
     } else if (auto* text = qobject_cast<StaticText*>(control)) {
         QObject::connect(text, &StaticText::clicked, h, raise);
     } else if (auto* list = qobject_cast<QListWidget*>(control)) {
