@@ -4,11 +4,13 @@
 #pragma once
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QHash>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +19,7 @@
 #include "app/timerclock.h"
 #include "app/tracelog.h"
 #include "formdesc/descriptors.h"
+#include "formdesc/rubrics.h"
 #include "formdesc/valuelists.h"
 #include "mainwindow/dialogs.h"
 #include "photos/listviewsort.h"
@@ -192,6 +195,15 @@ public:
     PhotoState Photos;
 
     void UpdateTabDesc(bool reload, bool applyPages);
+    // List maintenance (formdesc/window/rubricmaintenance.cpp): armed on entering a combo, run by
+    // its keys, carried out by ActionInfoRubrique.
+    void ArmListMaintenance(QComboBox* combo, const TsDesc& desc);
+    void ListMaintenanceKey(ui::EventArgs& key, bool keyUp);
+    void ActionInfoRubrique(QWidget* control, RubricAction action);
+    // The keys held now (a test may stand in for the keyboard).
+    std::function<Qt::KeyboardModifiers()> HeldKeys = [] {
+        return QGuiApplication::keyboardModifiers();
+    };
     // The handlers the tab builder gives a field's control for its role (rows of handlers.cpp).
     void BindFieldHandlers(QWidget* control, FieldRole role);
     void EditChange(QWidget* control);

@@ -76,9 +76,8 @@ void TAxTarmel::CBoxEnter(QWidget* control) {
     // A drop-down list wider than the combo widens the combo while it has the focus.
     const int listWidth = combo->view() ? combo->view()->minimumWidth() : 0;
     if (listWidth > combo->width()) combo->resize(listWidth, combo->height());
-    // List maintenance (adding or deleting entries of the server's lists with Ctrl) is armed here
-    // once that feature exists. Completion comes from each combo's own completer, set up when the
-    // field is bound.
+    // Completion comes from each combo's own completer, set up when the field is bound.
+    if (const TsDesc* desc = DescOf(control)) ArmListMaintenance(combo, *desc);
 }
 
 void TAxTarmel::CBoxExit(QWidget* control) {
@@ -86,6 +85,8 @@ void TAxTarmel::CBoxExit(QWidget* control) {
     if (Form.BlinkOn) {
         ApplyPlan(ControlPlan().Show("Shape1", false));
         Form.BlinkOn = false;
+        Ticks.BlinkOn = false;
+        Form.RubricControl = nullptr;
     }
     auto* combo = qobject_cast<QComboBox*>(control);
     const TsDesc* desc = DescOf(control);
@@ -102,12 +103,12 @@ void TAxTarmel::CBoxKeyDown(ui::EventArgs& key) {
         combo->setEditText({});
         CBoxChange(combo);
         key.refused = true;
+        return;
     }
+    ListMaintenanceKey(key, false);
 }
 
-void TAxTarmel::cBoxKeyUp(ui::EventArgs&) {
-    // The keypad keys of list maintenance act only while it is armed (see CBoxEnter).
-}
+void TAxTarmel::cBoxKeyUp(ui::EventArgs& key) { ListMaintenanceKey(key, true); }
 
 void TAxTarmel::LBoxChange(QWidget* control) {
     auto* list = qobject_cast<QListWidget*>(control);
