@@ -192,13 +192,29 @@ public:
         Text(kMargin + 160, y_ + 10, tarmel::Utf8FromLatin1(latin1));
         y_ += 15;
     }
-    // A table row: cells (Latin-1, or UTF-8 when header) at the given x offsets.
+    // "label : amount" with the amount's last digit on one right edge, so that the figures of a
+    // block line up as on a paper sheet.
+    void Amount(const std::string& label, const std::string& latin1) {
+        if (TrimWhitespace(latin1).empty()) return;
+        Need(16);
+        Font(10, true);
+        Text(kMargin, y_ + 10, label);
+        Font(10, false);
+        TextEndingAt(kMargin + kAmountRight, y_ + 10, tarmel::Utf8FromLatin1(latin1));
+        y_ += 15;
+    }
+    // A table row: cells (Latin-1, or UTF-8 when header) at the given x offsets; a cell whose x
+    // is negative ends at -x instead (amounts, right-aligned).
     void TableRow(const std::vector<std::string>& cells, const std::vector<double>& xs,
                   bool header) {
         Need(15);
         Font(9, header);
         for (size_t i = 0; i < cells.size() && i < xs.size(); ++i) {
-            Text(kMargin + xs[i], y_ + 9, header ? cells[i] : tarmel::Utf8FromLatin1(cells[i]));
+            const std::string text = header ? cells[i] : tarmel::Utf8FromLatin1(cells[i]);
+            if (xs[i] < 0)
+                TextEndingAt(kMargin - xs[i], y_ + 9, text);
+            else
+                Text(kMargin + xs[i], y_ + 9, text);
         }
         y_ += 13;
     }
@@ -225,6 +241,7 @@ public:
 
 private:
     static constexpr double kWidth = 595.28, kHeight = 841.89, kMargin = 50;
+    static constexpr double kAmountRight = 240;  // from the margin: where amounts end
 
     void Need(double height) {
         if (y_ + height <= kHeight - kMargin) return;
@@ -240,6 +257,11 @@ private:
         cairo_set_source_rgb(cr_, 0, 0, 0);
         cairo_move_to(cr_, x, baseline);
         cairo_show_text(cr_, utf8.c_str());
+    }
+    void TextEndingAt(double right, double baseline, const std::string& utf8) {
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr_, utf8.c_str(), &extents);
+        Text(right - extents.x_advance, baseline, utf8);
     }
 
     cairo_surface_t* surface_;
@@ -363,7 +385,7 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
     sheet.Field("Acheteur", Get(v, "Acheteur"));
     sheet.Field("Destination", Get(v, "Destination"));
     sheet.Heading("Frais de remise en état");
-    const std::vector<double> xs = {0, 62, 220, 320, 390, 440};
+    const std::vector<double> xs = {0, 62, 220, 320, 390, -495};
     sheet.TableRow({"Date", "Libellé", "Fournisseur", "Facture", "Type", "Montant HT"}, xs, true);
     std::vector<Row> lines =
         Rows(db,
@@ -383,17 +405,17 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
     }
     auto money = [](double value) { return FormatMoney(value); };
     sheet.Gap(4);
-    sheet.Field("Frais fixes", money(byType["FIXE"]));
-    sheet.Field("Frais internes", money(byType["INTERNE"]));
-    sheet.Field("Frais externes", money(byType["EXTERNE"]));
-    sheet.Field("Total des frais", money(total));
+    sheet.Amount("Frais fixes", money(byType["FIXE"]));
+    sheet.Amount("Frais internes", money(byType["INTERNE"]));
+    sheet.Amount("Frais externes", money(byType["EXTERNE"]));
+    sheet.Amount("Total des frais", money(total));
     sheet.Heading("Marge");
-    sheet.Field("Prix d'achat", Get(v, "MontantAchat"));
-    sheet.Field("Valeur de reprise", Get(v, "PrixReprise"));
-    sheet.Field("Prix de vente TTC", Get(v, "PrixVente"));
-    sheet.Field("TVA", Get(v, "cTVA"));
-    sheet.Field("Marge brute", Get(v, "MBrute"));
-    sheet.Field("Marge nette", Get(v, "MNette"));
+    sheet.Amount("Prix d'achat", Get(v, "MontantAchat"));
+    sheet.Amount("Valeur de reprise", Get(v, "PrixReprise"));
+    sheet.Amount("Prix de vente TTC", Get(v, "PrixVente"));
+    sheet.Amount("TVA", Get(v, "cTVA"));
+    sheet.Amount("Marge brute", Get(v, "MBrute"));
+    sheet.Amount("Marge nette", Get(v, "MNette"));
     return true;
 }
 
