@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
 #include "app/settingsfile.h"
+#include "server/httpclient.h"
 #include "tests/recordform/recordfixture.h"
 #include "tests/support/scratchdir.h"
 
@@ -65,6 +67,24 @@ protected:
         return Sql("select idTVO from tVehicles where TypeVO=" + std::to_string(typeVO) +
                    " and Concession='LYO' " + more + " order by idTVO");
     }
+    // The text of the PDF the server renders at the address (blanks sent as %20, as a browser
+    // sends them).
+    std::string PdfText(std::string address) {
+        for (size_t at = address.find(' '); at != std::string::npos; at = address.find(' ', at))
+            address.replace(at, 1, "%20");
+        HttpClient client;
+        const HttpResponse answer = client.Get(address);
+        if (!answer.ok || answer.body.rfind("%PDF", 0) != 0) return {};
+        const std::string pdf = dir_.file("sheet.pdf");
+        testsupport::writeFile(pdf, answer.body);
+        std::string text;
+        if (FILE* out = popen(("pdftotext '" + pdf + "' -").c_str(), "r")) {
+            char buffer[4096];
+            for (size_t n; (n = fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, n);
+            pclose(out);
+        }
+        return text;
+    }
     std::string opened_, path_;
 };
 
@@ -77,11 +97,16 @@ TEST_F(Printing, ThePrintButtonsOpenTheReportAddresses) {
         w().Host.BaseHRef + "ReportPDF?rptSelect=idVO=" + idVO + "&rptName=VO - Fiche Commerciale";
     ClickWith("JvXPBtnPrint", Qt::NoModifier);
     EXPECT_EQ(Opened(), sheet);
+    const std::string text = PdfText(sheet);
+    EXPECT_NE(text.find(L(w().Text(QStringLiteral("cNVO")))), std::string::npos) << text;
+    EXPECT_NE(text.find("Kilométrage"), std::string::npos) << "accents, in the PDF's UTF-8";
     ClickWith("JvXPBtnPrint", Qt::ControlModifier);
     EXPECT_EQ(Opened(), sheet) << "Ctrl changes nothing for a used vehicle";
     ClickWith("czFeuilleMarge", Qt::NoModifier);
-    EXPECT_EQ(Opened(), w().Host.BaseHRef + "ReportPDF?rptSelect=idVO=" + idVO +
-                            "&rptName=VO - Feuille de Marge");
+    const std::string margins =
+        w().Host.BaseHRef + "ReportPDF?rptSelect=idVO=" + idVO + "&rptName=VO - Feuille de Marge";
+    EXPECT_EQ(Opened(), margins);
+    EXPECT_NE(PdfText(margins).find("Frais de remise en état"), std::string::npos);
 
     const std::string demo = Vehicle(2, "and ifnull(StatutVD,'')<>''");
     ASSERT_FALSE(demo.empty());
@@ -96,6 +121,18 @@ TEST_F(Printing, ThePrintButtonsOpenTheReportAddresses) {
     ClickWith("JvXPBtnPrint", Qt::ControlModifier);
     EXPECT_EQ(Opened(), w().Host.BaseHRef + "ReportPDF?rptSelect=idClient=" + client +
                             "&rptName=Fiche Clarum");
+}
+
+TEST_F(Printing, AClientThatCouldNotBeReadPrintsNothingAndSaysSo) {
+    OpenClient("99999999", kSuperAdmin);
+    dialogs_.messages.clear();
+    ClickWith("JvXPBtnPrint", Qt::NoModifier);
+    EXPECT_EQ(Opened(), "");
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_NE(dialogs_.messages[0].find("L'identifiant du client demand\xE9 n'a pas pu \xEAtre "
+                                        "restitu\xE9"),
+              std::string::npos)
+        << dialogs_.messages[0];
 }
 
 TEST_F(Printing, AFailedSaveBeforePrintingOpensNothing) {
