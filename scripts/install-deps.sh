@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb x11-apps x11-utils libxtst6 imagemagick fonts-comic-neue fonts-dejavu-core
   libxml2-utils libxml2-dev poppler-utils python3-pyftpdlib wrk sqlite3
-  libhwy-dev libexif-dev libvips-dev
+  libhwy-dev libexif-dev libvips-dev curl
 )
 
 missing=()

@@ -200,4 +200,11 @@ shoot vn-page- 3
 "$launch" "${common[@]}" idTVO= idClient="$cl" idTypeVO=1
 sleep 2
 shoot cl-page- 3
+# The printed forms of the used vehicle as the browser gets them, rendered to pictures.
+voidvo=$(pick "select idVO from tVehicles where idTVO=$vo")
+for sheet in "Fiche Commerciale" "Feuille de Marge"; do
+  name=$(tr ' ' '-' <<<"${sheet,,}")
+  curl -sf -o "$work/$name.pdf" "${base}ReportPDF?rptSelect=idVO=$voidvo&rptName=VO%20-%20${sheet// /%20}" &&
+    pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$work/$name.pdf" "$out/vo-$name"
+done
 echo "screenshots: $(ls "$out"/*-page-*.png | wc -l) pages of four records in $out"
