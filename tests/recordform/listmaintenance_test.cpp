@@ -96,21 +96,34 @@ TEST_F(ListMaintenance, NothingIsArmedWithoutCtrlOrForOtherUsers) {
 }
 
 TEST_F(ListMaintenance, AVersionTakesTheVehicleFamilysMakeAndModel) {
-    const std::string demo =
-        Sql("select idTVO from tVehicles where TypeVO=2 and ifnull(StatutVD,'')<>'' and "
-            "Concession='LYO'");
-    OpenVehicle(demo, kSuperAdmin, 3);
-    w().show();
-    const std::string make = L(w().Text(QStringLiteral("cVDInfoMarque")));
-    const std::string model = L(w().Text(QStringLiteral("cVDInfoModele")));
-    ASSERT_FALSE(make.empty());
-    QComboBox* combo = Enter("cVDInfoTypeVersion", Qt::ControlModifier);
-    ASSERT_TRUE(w().Form.BlinkOn);
-    combo->setEditText(QStringLiteral("Edition Test"));
-    Press(combo, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
-    EXPECT_EQ(Sql("select VMarque || '|' || VModele || '|' || VConcession from ListVersions "
-                  "where VVersion='Edition Test'"),
-              make + "|" + model + "|LYO");
+    const struct {
+        const char* which;  // the vehicles of the family
+        int idTypeVO;
+        const char* prefix;
+        const char* version;
+    } cases[] = {
+        {"ifnull(StatutVD,'')<>''", 3, "cVD", "Edition Demo"},
+        {"ifnull(StatutVD,'')=''", 2, "cVN", "Edition Neuve"},
+    };
+    for (const auto& c : cases) {
+        OpenVehicle(Sql(std::string("select idTVO from tVehicles where TypeVO=2 and ") + c.which +
+                        " and Concession='LYO'"),
+                    kSuperAdmin, c.idTypeVO);
+        w().show();
+        const std::string prefix = c.prefix;
+        const std::string make = L(w().Text(Q(prefix + "InfoMarque")));
+        const std::string model = L(w().Text(Q(prefix + "InfoModele")));
+        ASSERT_FALSE(make.empty()) << prefix;
+        QComboBox* combo = Enter((prefix + "InfoTypeVersion").c_str(), Qt::ControlModifier);
+        ASSERT_TRUE(w().Form.BlinkOn) << prefix;
+        combo->setEditText(QString::fromLatin1(c.version));
+        Press(combo, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+        EXPECT_EQ(Sql("select VMarque || '|' || VModele || '|' || VConcession from ListVersions "
+                      "where VVersion='" +
+                      std::string(c.version) + "'"),
+                  make + "|" + model + "|LYO")
+            << prefix;
+    }
 }
 
 }  // namespace
