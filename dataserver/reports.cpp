@@ -184,24 +184,12 @@ public:
     }
     // "label : value" with the label in UTF-8 (the program's own text) and the value in Latin-1.
     void Field(const std::string& label, const std::string& latin1) {
-        if (TrimWhitespace(latin1).empty()) return;
-        Need(16);
-        Font(10, true);
-        Text(kMargin, y_ + 10, label);
-        Font(10, false);
-        Text(kMargin + 160, y_ + 10, tarmel::Utf8FromLatin1(latin1));
-        y_ += 15;
+        Labelled(label, latin1, false);
     }
     // "label : amount" with the amount's last digit on one right edge, so that the figures of a
     // block line up as on a paper sheet.
     void Amount(const std::string& label, const std::string& latin1) {
-        if (TrimWhitespace(latin1).empty()) return;
-        Need(16);
-        Font(10, true);
-        Text(kMargin, y_ + 10, label);
-        Font(10, false);
-        TextEndingAt(kMargin + kAmountRight, y_ + 10, tarmel::Utf8FromLatin1(latin1));
-        y_ += 15;
+        Labelled(label, latin1, true);
     }
     // A table row: cells (Latin-1, or UTF-8 when header) at the given x offsets; a cell whose x
     // is negative ends at -x instead (amounts, right-aligned).
@@ -257,6 +245,20 @@ private:
         cairo_set_source_rgb(cr_, 0, 0, 0);
         cairo_move_to(cr_, x, baseline);
         cairo_show_text(cr_, utf8.c_str());
+    }
+    // A label and its value on one line; nothing when the value is empty.
+    void Labelled(const std::string& label, const std::string& latin1, bool amount) {
+        if (TrimWhitespace(latin1).empty()) return;
+        Need(16);
+        Font(10, true);
+        Text(kMargin, y_ + 10, label);
+        Font(10, false);
+        const std::string value = tarmel::Utf8FromLatin1(latin1);
+        if (amount)
+            TextEndingAt(kMargin + kAmountRight, y_ + 10, value);
+        else
+            Text(kMargin + 160, y_ + 10, value);
+        y_ += 15;
     }
     void TextEndingAt(double right, double baseline, const std::string& utf8) {
         cairo_text_extents_t extents;

@@ -87,18 +87,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_grids: the demo records could not be given 99 lines\n");
         return 1;
     }
-    window.show();
-    window.SetText(QStringLiteral("LbIdTVO"), QString::fromStdString(vehicle));
-    window.UpdateParams();
-    window.UpdateView(true);
-    QApplication::processEvents();
+    bench.Open(vehicle);
     const double frevo = TimePage(window, 4, "ngFrevo", 100);  // 99 lines and the add line
-
-    window.SetText(QStringLiteral("LbIdTVO"), {});
-    window.SetText(QStringLiteral("LbIDCustomer"), QString::fromStdString(client));
-    window.UpdateParams();
-    window.UpdateView(true);
-    QApplication::processEvents();
+    bench.Open(client, true);
     const double actions = TimePage(window, 6, "ngAction", 99);
     if (frevo < 0 || actions < 0) return 1;
     std::printf("bench: frevo_grid_99 %.1f ms\n", frevo);

@@ -34,11 +34,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_save: the demo database has no used vehicle\n");
         return 1;
     }
-    window.show();
-    window.SetText(QStringLiteral("LbIdTVO"), QString::fromStdString(vehicle));
-    window.UpdateParams();
-    window.UpdateView(true);
-    QApplication::processEvents();
+    bench.Open(vehicle);
 
     std::vector<double> updates;
     for (int round = 0; round < 40; ++round) {

@@ -49,6 +49,16 @@ struct BenchWindow {
         window->Host.idUser = "4";
         window->Host.idTypeVO = 1;
     }
+    // Shows the vehicle (or the client) in the window, its documents fetched and its pages built.
+    void Open(const std::string& id, bool client = false) {
+        window->show();
+        window->SetText(QStringLiteral("LbIdTVO"), client ? QString() : QString::fromStdString(id));
+        window->SetText(QStringLiteral("LbIDCustomer"),
+                        client ? QString::fromStdString(id) : QString());
+        window->UpdateParams();
+        window->UpdateView(true);
+        QApplication::processEvents();
+    }
     testsupport::ScratchDir dir;
     std::unique_ptr<testsupport::DataServerProcess> server;
     QuietDialogs dialogs;
