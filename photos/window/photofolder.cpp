@@ -105,12 +105,16 @@ void TAxTarmel::ResortLocalPhotos() {
         return;
     const QSignalBlocker quiet(local);
     QTreeWidgetItem* current = local->currentItem();
-    std::vector<QTreeWidgetItem*> items;
-    while (local->topLevelItemCount() > 0) items.push_back(local->takeTopLevelItem(0));
-    std::stable_sort(items.begin(), items.end(), [&sort](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        return sort.before(RowTexts(*a), RowTexts(*b));
+    // Each row's texts read once, not at every comparison.
+    std::vector<std::pair<photos::ListRow, QTreeWidgetItem*>> rows;
+    while (local->topLevelItemCount() > 0) {
+        QTreeWidgetItem* item = local->takeTopLevelItem(0);
+        rows.emplace_back(RowTexts(*item), item);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [&sort](const auto& a, const auto& b) {
+        return sort.before(a.first, b.first);
     });
-    for (QTreeWidgetItem* item : items) local->addTopLevelItem(item);
+    for (const auto& row : rows) local->addTopLevelItem(row.second);
     if (current != nullptr) local->setCurrentItem(current);
     local->header()->setSortIndicatorShown(true);
     local->header()->setSortIndicator(sort.sortedColumn,

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/support/childprocess.h"
 #include "tests/support/scratchdir.h"
 
 extern char** environ;
@@ -203,19 +204,7 @@ void DataServerProcess::start() {
 }
 
 void DataServerProcess::waitForExit() {
-    // A clean stop that hangs is ended the hard way after ten seconds.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    while (true) {
-        pid_t r = waitpid(pid_, &status, WNOHANG);
-        if (r == pid_ || (r < 0 && errno != EINTR)) break;
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid_, SIGKILL);
-            waitpid(pid_, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    WaitOrKill(pid_);
     pid_ = -1;
     port_ = 0;
 }
