@@ -17,8 +17,10 @@ endfunction()
 
 # tarmel_test(name SOURCES ... DEPS ... [LABELS ...]): a GoogleTest executable registered with CTest.
 # Qt tests run offscreen; every test gets its own scratch TEMP folder through the fixture helpers.
+# With BOTH_DATABASES, every case is registered a second time (suffix ".pg", label postgresql)
+# to run its data servers on the test run's PostgreSQL cluster.
 function(tarmel_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "BOTH_DATABASES" "" "SOURCES;DEPS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
     tarmel_warnings(${name})
@@ -26,6 +28,12 @@ function(tarmel_test name)
     gtest_discover_tests(${name}
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}"
         DISCOVERY_TIMEOUT 60)
+    if(ARG_BOTH_DATABASES)
+        gtest_discover_tests(${name} TEST_SUFFIX ".pg"
+            PROPERTIES ENVIRONMENT "TARMEL_TEST_PG=${TARMEL_PG_CLUSTER}"
+                       LABELS "${ARG_LABELS};postgresql" FIXTURES_REQUIRED pgcluster
+            DISCOVERY_TIMEOUT 60)
+    endif()
 endfunction()
 
 # tarmel_bench(name SOURCES ... DEPS ...): a timing executable built into build/bench/.

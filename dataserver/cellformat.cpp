@@ -29,13 +29,13 @@ void AppendFixed2(double value, std::string& out) {
     out.append(buf, res.ptr);
 }
 
+}  // namespace
+
 bool LooksLikeIsoDate(std::string_view text) {
     if (text.size() != 10 && text.size() != 19) return false;
     std::string ignored;
     return DisplayFromIso(text, ignored);
 }
-
-}  // namespace
 
 std::string FormatMoney(double value) {
     std::string out;

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <string_view>
 
 namespace tarmel::dataserver {
 
@@ -14,6 +15,10 @@ void AppendCell(sqlite3_stmt* stmt, int col, std::string& out);
 
 // An amount with two decimals and ".", as the answers write MONEY columns.
 std::string FormatMoney(double value);
+
+// Whether a text has the shape of a stored date, "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss", and is a
+// real date: an expression over a date column has no declared type, and is shown as a date then.
+bool LooksLikeIsoDate(std::string_view text);
 
 // The shortest text that reads back as the same double, with "." (no exponent below 1e15).
 std::string FormatReal(double value);

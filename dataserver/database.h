@@ -1,21 +1,18 @@
-// The dealership database: one guarded write connection and a pool of read-only connections over
-// one SQLite file in WAL mode. Client SQL (already translated) runs only through Query/Execute.
+// The dealership database, whatever engine holds it: the client's statements, guarded and bounded
+// in time and size, and the server's own reads and writes. SQLite (a file) is the embedded
+// default; PostgreSQL serves groups that run several data servers over one database.
 #pragma once
 
-#include <sqlite3.h>
-
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "dataserver/guard.h"
+#include "dataserver/sqlsession.h"
 
 namespace tarmel::dataserver {
 
@@ -24,7 +21,7 @@ enum class Outcome { Ok, Refused, TimedOut };
 struct QueryResult {
     Outcome outcome = Outcome::Ok;
     std::string error;                           // Latin-1 LogItem text when not Ok
-    std::vector<std::string> columns;            // names as SQLite reports them (alias or column)
+    std::vector<std::string> columns;            // names as the engine reports them
     std::vector<std::vector<std::string>> rows;  // formatted cells, empty for NULL
     bool more = false;                           // rows beyond maxRows exist
 };
@@ -38,62 +35,54 @@ struct ExecuteResult {
 };
 
 struct DatabaseOptions {
+    // A SQLite file, or a PostgreSQL connection ("postgresql://..." or "postgres://...", or a
+    // libpq "key=value" string such as "host=/run/postgresql dbname=tarmel").
     std::string path;
-    bool create = false;  // create an empty database with the schema when the file is absent
-    int readers = 4;
+    bool create = false;  // create an empty database with the schema when there is none
+    int readers = 4;      // connections for reads (and, on PostgreSQL, as many for writes)
     std::chrono::milliseconds budget{1000};  // deadline of one client statement
 };
 
+// Whether a --db value names a PostgreSQL database rather than a SQLite file.
+bool IsPostgresConnection(std::string_view path);
+
+// The server refuses, rather than answers, rows beyond this many bytes: the answer is built in
+// memory and sent whole.
+constexpr size_t kMaxAnswerBytes = 16 * 1024 * 1024;
+// The LogItem of a statement stopped by its deadline (UTF-8, for Msg).
+extern const char* const kTimeoutText;
+
 class Database {
 public:
-    // Opens (or creates) the database; nullptr with a message when the file is absent, unreadable,
+    // Opens the database the options name; nullptr with a message when it is absent, unreadable,
     // or holds a schema the server does not know.
     static std::unique_ptr<Database> Open(const DatabaseOptions& options, std::string& error);
-    ~Database();
-    Database(const Database&) = delete;
-    Database& operator=(const Database&) = delete;
+    virtual ~Database() = default;
 
-    // One SELECT on a read-only connection; at most maxRows rows are returned.
-    QueryResult Query(std::string_view sql, int64_t maxRows);
+    // One SELECT on a read-only connection; at most maxRows rows are returned. The SQL is the
+    // client's, through TranslateDialect.
+    virtual QueryResult Query(std::string_view sql, int64_t maxRows) = 0;
     // One INSERT, UPDATE or DELETE of a writable table in its own transaction; ":NewID" and
-    // ":NewIDbis" are bound to fresh identifiers taken from the counter inside that transaction,
-    // each above every identifier a row of a writable table holds.
+    // ":NewIDbis" are bound to fresh identifiers taken inside that transaction, each above every
+    // identifier a row of a writable table holds.
     // beforeCommit, when given, runs once the statement has succeeded and before it is committed;
     // returning false (with a Latin-1 error) rolls the statement back.
-    ExecuteResult Execute(std::string_view sql,
-                          const std::function<bool(std::string& error)>& beforeCommit = {});
+    virtual ExecuteResult Execute(
+        std::string_view sql, const std::function<bool(std::string& error)>& beforeCommit = {}) = 0;
 
-    // Runs the server's own reads (record documents, lists) on a pooled read-only connection with
-    // the guard off. The callback must finalize every statement it prepares.
-    void Read(const std::function<void(sqlite3*)>& work);
-    // Runs the server's own writes (demo data, SMS log) on the write connection inside one
-    // transaction; returns false (rolled back) when work returns false.
-    bool Write(const std::function<bool(sqlite3*)>& work);
+    // Runs the server's own reads (record documents, lists) on a pooled connection with no guard.
+    virtual void Read(const std::function<void(SqlSession&)>& work) = 0;
+    // Runs the server's own writes (SMS log) inside one transaction; returns false (rolled back)
+    // when work returns false.
+    virtual bool Write(const std::function<bool(SqlSession&)>& work) = 0;
 
     const std::string& path() const { return path_; }
 
+protected:
+    explicit Database(std::string path) : path_(std::move(path)) {}
+
 private:
-    struct Connection {
-        sqlite3* db = nullptr;
-        std::unique_ptr<StatementGuard> guard;
-    };
-    class ReaderLease;
-
-    Database() = default;
-    Connection* AcquireReader();
-    void ReleaseReader(Connection* c);
-    bool AllocateId(int64_t& id);
-
     std::string path_;
-    std::chrono::milliseconds budget_{1000};
-    Connection writer_;
-    sqlite3_stmt* nextId_ = nullptr;
-    std::vector<std::string> rowidTables_;  // writable tables with an INTEGER PRIMARY KEY
-    std::mutex writeMutex_;
-    std::vector<std::unique_ptr<Connection>> readers_;
-    std::vector<Connection*> freeReaders_;
-    std::mutex readersMutex_;
-    std::condition_variable readerFreed_;
 };
 
 }  // namespace tarmel::dataserver

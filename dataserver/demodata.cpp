@@ -10,19 +10,14 @@
 #include "dataserver/demo/demo.h"
 #include "dataserver/demo/structure.h"
 #include "dataserver/schema.h"
+#include "dataserver/sqlite/sqlitesession.h"
 
 namespace tarmel::dataserver {
 
 namespace {
 
 bool Exec(sqlite3* db, const std::string& sql, std::string& error) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        error = message ? message : sqlite3_errmsg(db);
-        sqlite3_free(message);
-        return false;
-    }
-    return true;
+    return SqliteSession(db).Exec(sql, error);
 }
 
 // The schema split in two: the tables, then the indexes, which are cheaper to build once over
@@ -52,7 +47,7 @@ constexpr int kPhotoVehicles = 80;
 
 }  // namespace
 
-bool FillDemo(sqlite3* db, const DemoOptions& options, const std::string& photoDir,
+bool FillDemo(SqlSession& db, const DemoOptions& options, const std::string& photoDir,
               std::string& error) {
     using namespace demo;
     if (!SeedGroup(db, error) || !SeedCatalogue(db, error)) return false;
@@ -71,8 +66,8 @@ bool FillDemo(sqlite3* db, const DemoOptions& options, const std::string& photoD
         return false;
     }
     if (!SeedClients(db, rng, options.clients, ids, error)) return false;
-    return Exec(db, "UPDATE tCounters SET Value = " + std::to_string(ids.next) +
-                        " WHERE Name = 'NewID'", error);
+    return db.Exec("UPDATE tCounters SET Value = " + std::to_string(ids.next) +
+                       " WHERE Name = 'NewID'", error);
 }
 
 bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
@@ -90,6 +85,7 @@ bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
         sqlite3_close(db);
         return false;
     }
+    SqliteSession session(db);
     std::string tables, indexes;
     SplitSchema(tables, indexes);
     // The file is private until renamed, so the build runs without a journal, in one
@@ -99,7 +95,7 @@ bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
               Exec(db, "BEGIN", error) && Exec(db, tables, error) &&
               Exec(db, "PRAGMA application_id=" + std::to_string(kApplicationId) +
                            "; PRAGMA user_version=" + std::to_string(kSchemaVersion), error) &&
-              FillDemo(db, options, photoDir, error) && Exec(db, indexes, error) &&
+              FillDemo(session, options, photoDir, error) && Exec(db, indexes, error) &&
               Exec(db, "COMMIT", error) && Exec(db, "PRAGMA journal_mode=WAL", error);
     if (!ok) {
         error = "demo database: " + error;

@@ -2,9 +2,9 @@
 // of the three families and clients, built at any size (the benchmark uses 100,000 of each).
 #pragma once
 
-#include <sqlite3.h>
-
 #include <string>
+
+#include "dataserver/sqlsession.h"
 
 namespace tarmel::dataserver {
 
@@ -23,7 +23,7 @@ bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
 
 // Fills an empty schema (open connection, inside the caller's transaction); photos of the demo
 // vehicles are written into photoDir unless it is empty.
-bool FillDemo(sqlite3* db, const DemoOptions& options, const std::string& photoDir,
+bool FillDemo(SqlSession& db, const DemoOptions& options, const std::string& photoDir,
               std::string& error);
 
 }  // namespace tarmel::dataserver

@@ -14,6 +14,7 @@
 #include "dataserver/demodata.h"
 #include "dataserver/endpoints.h"
 #include "dataserver/httpserver.h"
+#include "dataserver/postgres/pgsetup.h"
 
 namespace {
 
@@ -25,11 +26,14 @@ void OnSignal(int) {
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: tarmel-dataserver --db FILE [--create-demo] [--demo-vehicles N]\n"
+                 "usage: tarmel-dataserver --db FILE|CONNINFO [--create-demo] [--demo-vehicles N]\n"
                  "         [--demo-clients N] [--listen ADDR] [--port N] [--base /tarmel/]\n"
                  "         [--photos DIR] [--images-url /tarmel/images/] [--threads N] [--quiet]\n"
                  "         [--build-only] [--exit-with-parent]\n"
+                 "  --db CONNINFO   a PostgreSQL database: postgresql://user@host/dbname, or\n"
+                 "                  libpq's \"host=... dbname=...\" (--photos is then required)\n"
                  "  --create-demo   build the demo dealership into FILE when FILE does not exist\n"
+                 "                  (into an empty PostgreSQL database likewise)\n"
                  "  --build-only    with --create-demo: build the database, then exit\n"
                  "  --exit-with-parent  stop when the process that started the server ends\n"
                  "  --listen ADDR   numeric address to listen on (default 127.0.0.1)\n"
@@ -112,6 +116,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!imagesGiven) config.imagesPath = config.base + "images/";
+    const bool postgres = IsPostgresConnection(dbOptions.path);
+    if (config.photos.empty() && postgres) {
+        std::fprintf(stderr, "tarmel-dataserver: --photos is required with a PostgreSQL database\n");
+        return 2;
+    }
     if (config.photos.empty()) config.photos = dbOptions.path + ".photos";
     dbOptions.readers = static_cast<int>(httpOptions.threads) + 1;
 
@@ -119,7 +128,8 @@ int main(int argc, char** argv) {
     sqlite3_hard_heap_limit64(int64_t{1} << 30);
 
     std::string error;
-    if (createDemo && !BuildDemoDatabase(dbOptions.path, config.photos, demo, error)) {
+    if (createDemo && !(postgres ? BuildPostgresDemo(dbOptions.path, config.photos, demo, error)
+                                 : BuildDemoDatabase(dbOptions.path, config.photos, demo, error))) {
         std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());
         return 1;
     }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dataserver/cellformat.h"
+#include "dataserver/sqlsession.h"
 #include "dataserver/querystring.h"
 #include "dataserver/refusal.h"
 #include "dataserver/textutil.h"
@@ -28,24 +29,15 @@ using Row = std::map<std::string, std::string>;
 
 // The server's own read: every row of a prepared statement with one integer parameter, cells
 // formatted as in the answers (dates dd/mm/yyyy, amounts with two decimals).
-std::vector<Row> Rows(sqlite3* db, const char* sql, long long id) {
+std::vector<Row> Rows(SqlSession& db, const char* sql, long long id) {
     std::vector<Row> rows;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        return rows;
-    }
-    if (sqlite3_bind_parameter_count(stmt) > 0) sqlite3_bind_int64(stmt, 1, id);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    std::unique_ptr<SqlStatement> st = db.Prepare(sql);
+    st->Bind(1, static_cast<int64_t>(id));
+    while (st->Step()) {
         Row row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-            std::string cell;
-            AppendCell(stmt, i, cell);
-            row[sqlite3_column_name(stmt, i)] = std::move(cell);
-        }
+        for (int i = 0; i < st->Columns(); ++i) row[st->Name(i)] = st->Cell(i);
         rows.push_back(std::move(row));
     }
-    sqlite3_finalize(stmt);
     return rows;
 }
 
@@ -272,26 +264,19 @@ private:
 };
 
 // The dealership block at the head of every form.
-void DealershipBlock(Sheet& sheet, sqlite3* db, const std::string& concession) {
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT RaisonSociale, Adresse, CP, Ville, Telephone FROM tConcessions "
-                       "WHERE Concession = ?1",
-                       -1, &stmt, nullptr);
-    sqlite3_bind_text(stmt, 1, concession.data(), static_cast<int>(concession.size()),
-                      SQLITE_STATIC);
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
-        auto text = [&](int i) {
-            const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-            return std::string(p ? p : "");
-        };
-        sheet.Plain(text(0), 13);
-        sheet.Plain(text(1));
-        sheet.Plain(text(2) + " " + text(3) + (text(4).empty() ? "" : "  -  ") + text(4));
+void DealershipBlock(Sheet& sheet, SqlSession& db, const std::string& concession) {
+    std::unique_ptr<SqlStatement> st = db.Prepare(
+        "SELECT RaisonSociale, Adresse, CP, Ville, Telephone FROM tConcessions "
+        "WHERE Concession = ?1");
+    st->Bind(1, concession);
+    if (st->Step()) {
+        sheet.Plain(st->Text(0), 13);
+        sheet.Plain(st->Text(1));
+        sheet.Plain(st->Text(2) + " " + st->Text(3) + (st->Text(4).empty() ? "" : "  -  ") +
+                    st->Text(4));
     } else {
         sheet.Plain(concession, 13);
     }
-    sqlite3_finalize(stmt);
     sheet.Gap(10);
 }
 
@@ -309,7 +294,7 @@ void VehicleIdentity(Sheet& sheet, const Row& v) {
     sheet.Field("Kilométrage", Get(v, "KMS"));
 }
 
-bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, const Row& v,
+bool CommercialSheet(Sheet& sheet, SqlSession& db, const EndpointConfig& config, const Row& v,
                      const std::string& family, bool withPrices) {
     DealershipBlock(sheet, db, Get(v, "Concession"));
     sheet.Title(family + " - Fiche Commerciale");
@@ -378,7 +363,7 @@ bool CommercialSheet(Sheet& sheet, sqlite3* db, const EndpointConfig& config, co
     return true;
 }
 
-bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
+bool MarginSheet(Sheet& sheet, SqlSession& db, const Row& v) {
     DealershipBlock(sheet, db, Get(v, "Concession"));
     sheet.Title("VO - Feuille de Marge");
     VehicleIdentity(sheet, v);
@@ -421,7 +406,7 @@ bool MarginSheet(Sheet& sheet, sqlite3* db, const Row& v) {
     return true;
 }
 
-bool ClientSheet(Sheet& sheet, sqlite3* db, const Row& c) {
+bool ClientSheet(Sheet& sheet, SqlSession& db, const Row& c) {
     DealershipBlock(sheet, db, Get(c, "Concession"));
     sheet.Title("Fiche Clarum");
     sheet.Field("Client",
@@ -514,7 +499,7 @@ bool RenderReport(Database& db, const EndpointConfig& config, std::string_view r
                   const ReportSelection& selection, std::string& pdf, std::string& error) {
     const std::string name(TrimWhitespace(reportName));
     bool ok = false;
-    db.Read([&](sqlite3* conn) {
+    db.Read([&](SqlSession& conn) {
         if (EqualsNoCase(name, "Fiche Clarum")) {
             if (selection.vehicle) {
                 error = Msg("La fiche Clarum se demande pour un client (idClient=)");

@@ -210,6 +210,12 @@ bool IsWritableTable(std::string_view table) {
     return false;
 }
 
+std::vector<std::string_view> ReadableTables() {
+    std::vector<std::string_view> tables(kWritable.begin(), kWritable.end());
+    tables.insert(tables.end(), kReferenceOnly.begin(), kReferenceOnly.end());
+    return tables;
+}
+
 bool IsReadableTable(std::string_view table) {
     if (IsWritableTable(table)) return true;
     for (std::string_view t : kReferenceOnly) {

@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tarmel::dataserver {
 
@@ -27,5 +28,7 @@ bool IsWritableTable(std::string_view table);
 // staff, sites, options, reservations, structure). Internal tables (identifier counter, SMS log)
 // are in neither list.
 bool IsReadableTable(std::string_view table);
+// Every readable table: the writable ones, then the reference tables.
+std::vector<std::string_view> ReadableTables();
 
 }  // namespace tarmel::dataserver

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <optional>
 #include <vector>
@@ -267,21 +268,12 @@ void HandleSms(Database& db, const Request& request, Response& response) {
         // The text arrives in UTF-8; the log keeps the server's Latin-1 like every other text.
         const std::string when = NowText();
         const std::string latin = tarmel::Latin1FromUtf8(text->data);
-        bool stored = db.Write([&](sqlite3* conn) {
-            sqlite3_stmt* stmt = nullptr;
-            if (sqlite3_prepare_v2(conn,
-                                   "INSERT INTO tSmsLog (DateEnvoi, Destinataire, Texte) "
-                                   "VALUES (?1, ?2, ?3)",
-                                   -1, &stmt, nullptr) != SQLITE_OK) {
-                return false;
-            }
-            sqlite3_bind_text(stmt, 1, when.data(), static_cast<int>(when.size()), SQLITE_STATIC);
-            sqlite3_bind_text(stmt, 2, to->data.data(), static_cast<int>(to->data.size()),
-                              SQLITE_STATIC);
-            sqlite3_bind_text(stmt, 3, latin.data(), static_cast<int>(latin.size()), SQLITE_STATIC);
-            bool done = sqlite3_step(stmt) == SQLITE_DONE;
-            sqlite3_finalize(stmt);
-            return done;
+        bool stored = db.Write([&](SqlSession& conn) {
+            std::unique_ptr<SqlStatement> st = conn.Prepare(
+                "INSERT INTO tSmsLog (DateEnvoi, Destinataire, Texte) VALUES (?1, ?2, ?3)");
+            st->Bind(1, when).Bind(2, to->data).Bind(3, latin);
+            st->Step();
+            return st->error().empty();
         });
         if (!stored) error = Msg("message non enregistré");
     }

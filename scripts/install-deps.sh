@@ -12,6 +12,7 @@ packages=(
   xvfb x11-apps x11-utils libxtst6 imagemagick fonts-comic-neue fonts-dejavu-core
   libxml2-utils libxml2-dev poppler-utils python3-pyftpdlib wrk sqlite3
   libhwy-dev libexif-dev libvips-dev curl
+  postgresql postgresql-contrib libpq-dev
 )
 
 missing=()

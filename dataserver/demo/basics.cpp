@@ -56,9 +56,8 @@ std::string IsoDate(int days) {
 
 int AnchorDay() { return DaysFromCivil(kAnchorYear, kAnchorMonth, kAnchorDay); }
 
-Inserter::Inserter(sqlite3* db, std::string_view table,
-                   std::initializer_list<const char*> columns)
-    : db_(db) {
+Inserter::Inserter(SqlSession& db, std::string_view table,
+                   std::initializer_list<const char*> columns) {
     std::string sql = "INSERT INTO " + std::string(table) + " (";
     std::string marks;
     int i = 0;
@@ -72,15 +71,11 @@ Inserter::Inserter(sqlite3* db, std::string_view table,
         index_.emplace(c, ++i);
     }
     sql += ") VALUES (" + marks + ")";
-    if (sqlite3_prepare_v3(db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) !=
-        SQLITE_OK) {
-        error_ = std::string("cannot prepare the insert into ") + std::string(table) + ": " +
-                 sqlite3_errmsg(db);
-        stmt_ = nullptr;
-    }
+    stmt_ = db.Prepare(sql);
+    table_ = table;
 }
 
-Inserter::~Inserter() { sqlite3_finalize(stmt_); }
+Inserter::~Inserter() = default;
 
 int Inserter::Index(const char* column) {
     auto it = index_.find(column);
@@ -93,10 +88,7 @@ int Inserter::Index(const char* column) {
 
 Inserter& Inserter::Text(const char* column, std::string_view latin1) {
     const int i = Index(column);
-    if (stmt_ && i > 0) {
-        sqlite3_bind_text(stmt_, i, latin1.data(), static_cast<int>(latin1.size()),
-                          SQLITE_TRANSIENT);
-    }
+    if (i > 0) stmt_->Bind(i, latin1);
     return *this;
 }
 
@@ -106,27 +98,26 @@ Inserter& Inserter::Utf8(const char* column, std::string_view utf8) {
 
 Inserter& Inserter::Int(const char* column, int64_t value) {
     const int i = Index(column);
-    if (stmt_ && i > 0) sqlite3_bind_int64(stmt_, i, value);
+    if (i > 0) stmt_->Bind(i, value);
     return *this;
 }
 
 Inserter& Inserter::Real(const char* column, double value) {
     const int i = Index(column);
-    if (stmt_ && i > 0) sqlite3_bind_double(stmt_, i, value);
+    if (i > 0) stmt_->BindReal(i, value);
     return *this;
 }
 
 Inserter& Inserter::Date(const char* column, int days) { return Text(column, IsoDate(days)); }
 
 bool Inserter::Run() {
-    if (!stmt_ || !error_.empty()) return false;
-    const int rc = sqlite3_step(stmt_);
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-    if (rc != SQLITE_DONE) {
-        error_ = sqlite3_errmsg(db_);
+    if (!error_.empty()) return false;
+    stmt_->Step();
+    if (!stmt_->error().empty()) {
+        error_ = "cannot insert into " + table_ + ": " + stmt_->error();
         return false;
     }
+    stmt_->Reset();
     return true;
 }
 

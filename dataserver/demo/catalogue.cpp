@@ -185,7 +185,7 @@ const std::vector<const char*>& OptionListKeys() {
     return keys;
 }
 
-bool SeedCatalogue(sqlite3* db, std::string& error) {
+bool SeedCatalogue(SqlSession& db, std::string& error) {
     {
         Inserter rubric(db, "ListRubrics", {"RubricType", "RubricIndex", "RubricItem", "RubricText"});
         for (const auto& [type, items] : kParameterLists) {

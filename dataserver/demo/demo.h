@@ -3,14 +3,15 @@
 // Every text handed to the database is Latin-1, as the client sends and reads it.
 #pragma once
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dataserver/sqlsession.h"
 
 namespace tarmel::dataserver::demo {
 
@@ -42,7 +43,7 @@ int AnchorDay();
 // A prepared INSERT whose values are bound by column name; unbound columns stay NULL.
 class Inserter {
 public:
-    Inserter(sqlite3* db, std::string_view table, std::initializer_list<const char*> columns);
+    Inserter(SqlSession& db, std::string_view table, std::initializer_list<const char*> columns);
     ~Inserter();
     Inserter(const Inserter&) = delete;
     Inserter& operator=(const Inserter&) = delete;
@@ -58,8 +59,8 @@ public:
 
 private:
     int Index(const char* column);
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<SqlStatement> stmt_;
+    std::string table_;
     std::map<std::string, int, std::less<>> index_;
     std::string error_;
 };
@@ -114,7 +115,7 @@ const std::vector<const char*>& ParameterListTypes();
 // The VAT rate of a dealership in percent, as its value lists send it ("TauxTVA").
 double VatPercent(std::string_view concession);
 
-bool SeedCatalogue(sqlite3* db, std::string& error);
+bool SeedCatalogue(SqlSession& db, std::string& error);
 
 // ---- The dealership group ---------------------------------------------------------------------
 
@@ -134,7 +135,7 @@ struct StaffDef {
     const char* role;   // UTF-8
 };
 const std::vector<StaffDef>& Staff();
-bool SeedGroup(sqlite3* db, std::string& error);
+bool SeedGroup(SqlSession& db, std::string& error);
 
 // ---- Records ------------------------------------------------------------------------------------
 
@@ -143,9 +144,9 @@ struct IdCounter {
     int64_t next = 1;
     int64_t Take() { return next++; }
 };
-bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photoVehicles,
+bool SeedVehicles(SqlSession& db, Random& rng, int count, IdCounter& ids, int photoVehicles,
                   const std::string& photoDir, std::string& error);
-bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::string& error);
+bool SeedClients(SqlSession& db, Random& rng, int count, IdCounter& ids, std::string& error);
 
 // ---- Photos ---------------------------------------------------------------------------------------
 

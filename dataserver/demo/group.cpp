@@ -80,7 +80,7 @@ const std::vector<ConcessionDef> kConcessions = {
 const std::vector<SiteDef>& Sites() { return kSites; }
 const std::vector<StaffDef>& Staff() { return kStaff; }
 
-bool SeedGroup(sqlite3* db, std::string& error) {
+bool SeedGroup(SqlSession& db, std::string& error) {
     Inserter concession(db, "tConcessions",
                         {"Concession", "RaisonSociale", "Adresse", "CP", "Ville", "Telephone"});
     for (const ConcessionDef& c : kConcessions) {

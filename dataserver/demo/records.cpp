@@ -173,7 +173,7 @@ struct FrevoLine {
 
 }  // namespace
 
-bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photoVehicles,
+bool SeedVehicles(SqlSession& db, Random& rng, int count, IdCounter& ids, int photoVehicles,
                   const std::string& photoDir, std::string& error) {
     Inserter vehicle(db, "tVehicles", {
         "idVO", "idTVO", "TypeVO", "StatutVD", "StatutVN", "NVO", "Immatriculation", "Chassis",
@@ -517,7 +517,7 @@ bool SeedVehicles(sqlite3* db, Random& rng, int count, IdCounter& ids, int photo
     return true;
 }
 
-bool SeedClients(sqlite3* db, Random& rng, int count, IdCounter& ids, std::string& error) {
+bool SeedClients(SqlSession& db, Random& rng, int count, IdCounter& ids, std::string& error) {
     Inserter client(db, "tClients", {
         "idClient", "CliCivilite", "CliOrigine", "CliSituationFamille", "Site", "idCom",
         "CliPays", "CliNom", "CliPrenom", "CliAdresse1", "CliAdresse2", "CliEmail", "CliTelDom",

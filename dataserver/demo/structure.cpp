@@ -539,47 +539,29 @@ std::vector<StructEntry> DemoStructure() {
     return out;
 }
 
-bool InsertStructure(sqlite3* db, std::string_view concession,
+bool InsertStructure(SqlSession& db, std::string_view concession,
                      const std::vector<StructEntry>& entries, std::string& error) {
-    sqlite3_stmt* st = nullptr;
-    const char* sql =
+    std::unique_ptr<SqlStatement> st = db.Prepare(
         "INSERT INTO tStructure (Concession, Position, descInfo, idNum, txtInfo, vInfo, tag, "
         "defval, xWidth, xLeft, xTop, xHeight, xLength, tInfo, tControl, color, xNotNull, enabled, "
-        "fieldInfo) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        error = sqlite3_errmsg(db);
-        return false;
-    }
-    bool ok = true;
+        "fieldInfo) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     int position = 0;
     for (const StructEntry& e : entries) {
-        auto text = [&](int i, const std::string& v) {
-            sqlite3_bind_text(st, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-        };
-        sqlite3_bind_text(st, 1, concession.data(), static_cast<int>(concession.size()),
-                          SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 2, ++position);
-        text(3, e.descInfo);
-        sqlite3_bind_int(st, 4, e.idNum);
-        text(5, e.txtInfo);
-        text(6, e.vInfo);
-        text(7, e.tag);
-        text(8, e.defval);
+        st->Bind(1, concession).Bind(2, int64_t{++position}).Bind(3, e.descInfo);
+        st->Bind(4, int64_t{e.idNum}).Bind(5, e.txtInfo).Bind(6, e.vInfo).Bind(7, e.tag);
+        st->Bind(8, e.defval);
         const int numbers[] = {e.width, e.left,     e.top,   e.height,
                                e.length, e.tInfo, e.tControl, e.color};
-        for (int i = 0; i < 8; ++i) sqlite3_bind_int(st, 9 + i, numbers[i]);
-        text(17, e.notNull);
-        sqlite3_bind_int(st, 18, e.enabled);
-        text(19, e.fieldInfo);
-        if (sqlite3_step(st) != SQLITE_DONE) {
-            error = sqlite3_errmsg(db);
-            ok = false;
-            break;
+        for (int i = 0; i < 8; ++i) st->Bind(9 + i, int64_t{numbers[i]});
+        st->Bind(17, e.notNull).Bind(18, int64_t{e.enabled}).Bind(19, e.fieldInfo);
+        st->Step();
+        if (!st->error().empty()) {
+            error = st->error();
+            return false;
         }
-        sqlite3_reset(st);
+        st->Reset();
     }
-    sqlite3_finalize(st);
-    return ok;
+    return true;
 }
 
 }  // namespace tarmel::dataserver::demo

@@ -3,7 +3,7 @@
 // inventory, placed where the inventory places it) and the column entries of the two grids.
 #pragma once
 
-#include <sqlite3.h>
+#include "dataserver/sqlsession.h"
 
 #include <string>
 #include <string_view>
@@ -48,7 +48,7 @@ const std::vector<PageDef>& DemoPages();
 std::vector<StructEntry> DemoStructure();
 
 // Writes entries as the description of one dealership ("*" for the whole group).
-bool InsertStructure(sqlite3* db, std::string_view concession,
+bool InsertStructure(SqlSession& db, std::string_view concession,
                      const std::vector<StructEntry>& entries, std::string& error);
 
 }  // namespace tarmel::dataserver::demo

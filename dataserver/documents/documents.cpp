@@ -5,28 +5,24 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "dataserver/cellformat.h"
+#include "dataserver/sqlsession.h"
 #include "dataserver/xmlanswer.h"
 
 namespace tarmel::dataserver {
 
 namespace {
 
-// The SQLite message of a read that failed, as a value: false while every read went through.
+// The message of a read that failed, as a value: false while every read went through.
 // A builder stops at the first one and answers it instead of its document.
 struct [[nodiscard]] Fault {
     std::string message;
     explicit operator bool() const { return !message.empty(); }
 };
-
-Fault FaultOf(sqlite3* db) {
-    const char* message = sqlite3_errmsg(db);
-    return {message != nullptr && *message != '\0' ? message : "erreur SQLite"};
-}
 
 BuiltDocument Failed(Fault fault) {
     return {std::string(), std::move(fault.message)};
@@ -36,60 +32,32 @@ BuiltDocument Built(AnswerWriter& w) {
     return {w.Finish(), std::string()};
 }
 
-// A prepared statement that is always finalized. One that cannot be prepared, or whose step
-// fails, has no (more) rows, and fault() tells why.
+// A statement of the session. One that cannot be prepared, or whose step fails, has no (more)
+// rows, and fault() tells why.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-            fault_ = FaultOf(db);
-            sqlite3_finalize(stmt_);
-            stmt_ = nullptr;
-        }
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    Statement(SqlSession& db, std::string_view sql) : st_(db.Prepare(sql)) {}
 
     Statement& Bind(int i, std::string_view text) {
-        if (stmt_ != nullptr) {
-            sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()),
-                              SQLITE_TRANSIENT);
-        }
+        st_->Bind(i, text);
         return *this;
     }
     Statement& Bind(int i, int64_t value) {
-        if (stmt_ != nullptr) sqlite3_bind_int64(stmt_, i, value);
+        st_->Bind(i, value);
         return *this;
     }
     // True on a row; false once the rows are done, or when the statement failed.
-    bool Step() {
-        if (stmt_ == nullptr || fault_) return false;
-        const int rc = sqlite3_step(stmt_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) fault_ = FaultOf(sqlite3_db_handle(stmt_));
-        return false;
-    }
+    bool Step() { return st_->Step(); }
     // What stopped the statement; false while it has not failed.
-    const Fault& fault() const { return fault_; }
-    std::string Cell(int col) const {
-        std::string out;
-        AppendCell(stmt_, col, out);
-        return out;
-    }
-    std::string Text(int col) const {
-        const unsigned char* t = sqlite3_column_text(stmt_, col);
-        return t ? std::string(reinterpret_cast<const char*>(t),
-                               static_cast<size_t>(sqlite3_column_bytes(stmt_, col)))
-                 : std::string();
-    }
-    int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
-    int Columns() const { return sqlite3_column_count(stmt_); }
-    std::string Name(int col) const { return sqlite3_column_name(stmt_, col); }
+    Fault fault() const { return {st_->error()}; }
+    std::string Cell(int col) const { return st_->Cell(col); }
+    std::string Text(int col) const { return st_->Text(col); }
+    int64_t Int(int col) const { return st_->Int(col); }
+    int Columns() const { return st_->Columns(); }
+    std::string Name(int col) const { return st_->Name(col); }
 
 private:
-    sqlite3_stmt* stmt_ = nullptr;
-    Fault fault_;
+    std::unique_ptr<SqlStatement> st_;
 };
 
 std::string Param(const QueryParams& params, std::string_view name) {
@@ -121,7 +89,7 @@ void WriteRow(AnswerWriter& w, const Statement& st) {
 
 // The dealership whose description and lists apply: its own rows when it has some, else the
 // group's ("*").
-Fault StructureOwner(sqlite3* db, const std::string& concession, std::string& owner) {
+Fault StructureOwner(SqlSession& db, const std::string& concession, std::string& owner) {
     Statement st(db, "SELECT 1 FROM tStructure WHERE Concession = ? LIMIT 1");
     st.Bind(1, concession);
     owner = st.Step() ? concession : std::string("*");
@@ -130,7 +98,7 @@ Fault StructureOwner(sqlite3* db, const std::string& concession, std::string& ow
 
 // Whether the dealership code is one of the group's dealerships; the group-level code (or an
 // unknown one) sees the lists of every dealership.
-Fault IsDealership(sqlite3* db, const std::string& concession, bool& dealership) {
+Fault IsDealership(SqlSession& db, const std::string& concession, bool& dealership) {
     Statement st(db, "SELECT 1 FROM tSites WHERE Concession = ? LIMIT 1");
     st.Bind(1, concession);
     dealership = st.Step();
@@ -138,7 +106,7 @@ Fault IsDealership(sqlite3* db, const std::string& concession, bool& dealership)
 }
 
 // "User", "GNames" and "OptDates" of the requesting user.
-Fault WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
+Fault WriteUserBlocks(SqlSession& db, AnswerWriter& w, const QueryParams& params,
                       std::string_view today) {
     int64_t userId = 0;
     std::string concession, site, name, us1, groups;
@@ -186,7 +154,7 @@ Fault WriteUserBlocks(sqlite3* db, AnswerWriter& w, const QueryParams& params,
 }
 
 // One list of rows: container, then one item per row with every selected column.
-Fault WriteList(sqlite3* db, AnswerWriter& w, const char* container, const char* item,
+Fault WriteList(SqlSession& db, AnswerWriter& w, const char* container, const char* item,
                 const char* sql, int64_t key, const char* aliasOf = nullptr,
                 const char* alias = nullptr) {
     Statement st(db, sql);
@@ -216,7 +184,7 @@ struct KeyedList {
     bool bindConcession;
 };
 
-Fault WriteKeyed(sqlite3* db, AnswerWriter& w, const KeyedList& list,
+Fault WriteKeyed(SqlSession& db, AnswerWriter& w, const KeyedList& list,
                  const std::string& concession) {
     Statement st(db, list.sql.c_str());
     if (list.bindConcession) st.Bind(1, concession);
@@ -243,7 +211,7 @@ std::string ServerToday() {
     return buf;
 }
 
-BuiltDocument BuildStructDocument(sqlite3* db, const QueryParams& params) {
+BuiltDocument BuildStructDocument(SqlSession& db, const QueryParams& params) {
     std::string owner;
     if (Fault f = StructureOwner(db, Param(params, "UserConcession"), owner)) return Failed(f);
     Statement st(db,
@@ -265,7 +233,7 @@ BuiltDocument BuildStructDocument(sqlite3* db, const QueryParams& params) {
     return Built(w);
 }
 
-BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params) {
+BuiltDocument BuildEquipDocument(SqlSession& db, const QueryParams& params) {
     const std::string concession = Param(params, "UserConcession");
     bool own = false;
     if (Fault f = IsDealership(db, concession, own)) return Failed(f);
@@ -380,7 +348,7 @@ BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params) {
     return Built(w);
 }
 
-BuiltDocument BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params, std::string_view today) {
     AnswerWriter w("AxInfoVO");
     if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idTVO = 0, idVO = 0;
@@ -423,7 +391,7 @@ BuiltDocument BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::
     return Built(w);
 }
 
-BuiltDocument BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params, std::string_view today) {
     AnswerWriter w("AxInfoCL");
     if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idClient = 0;

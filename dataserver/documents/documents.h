@@ -5,7 +5,7 @@
 // the read that failed.
 #pragma once
 
-#include <sqlite3.h>
+#include "dataserver/sqlsession.h"
 
 #include <string>
 #include <string_view>
@@ -14,7 +14,7 @@
 
 namespace tarmel::dataserver {
 
-// A builder's answer: the document, or (error set, document empty) SQLite's message for the first
+// A builder's answer: the document, or (error set, document empty) the database's message for the first
 // statement that could not be prepared or stepped; the builder stops there.
 struct BuiltDocument {
     std::string document;
@@ -22,15 +22,15 @@ struct BuiltDocument {
 };
 
 // "axStructS" with one "axStruct" per entry, for the parameter "UserConcession".
-BuiltDocument BuildStructDocument(sqlite3* db, const QueryParams& params);
+BuiltDocument BuildStructDocument(SqlSession& db, const QueryParams& params);
 // "AxInfoEquip" holding "ParsS", "InfoComS", "MarksS", "ModelsS", "VNMarksS", "VNModelsS",
 // "VNVersionsS", "InfoSiteS" and one container per option list, for "UserConcession".
-BuiltDocument BuildEquipDocument(sqlite3* db, const QueryParams& params);
+BuiltDocument BuildEquipDocument(SqlSession& db, const QueryParams& params);
 // "AxInfoVO": "User", "GNames", "OptDates", "tVO", "ImageS", "ResaS", "FrevoS" for the
 // parameters "idTVO" and "UserID". today is "dd/mm/yyyy" (written as "Now").
-BuiltDocument BuildVehicleDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params, std::string_view today);
 // "AxInfoCL": "User", "GNames", "OptDates", "TVC", "TActS", "TVehS" for "idClient" and "UserID".
-BuiltDocument BuildClientDocument(sqlite3* db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params, std::string_view today);
 
 // Today's date on the server, "dd/mm/yyyy".
 std::string ServerToday();

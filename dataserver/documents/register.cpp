@@ -1,5 +1,5 @@
 // Routes of the document endpoints: each handler runs its builder on a read-only connection of
-// the pool and answers its document, or, when a read failed, the endpoint's refusal with SQLite's
+// the pool and answers its document, or, when a read failed, the endpoint's refusal with the database's
 // message. Nothing here catches: the builders give their faults as values, and what may still
 // throw (std::bad_alloc) is refused by the HTTP layer's last-resort catch, under the same root.
 #include "dataserver/documents/register.h"
@@ -14,12 +14,12 @@ namespace tarmel::dataserver {
 
 namespace {
 
-using Builder = std::function<BuiltDocument(sqlite3*, const QueryParams&)>;
+using Builder = std::function<BuiltDocument(SqlSession&, const QueryParams&)>;
 
 void Answer(Database& db, Endpoint endpoint, const Builder& build, const Request& request,
             Response& response) {
     BuiltDocument built;
-    db.Read([&](sqlite3* connection) { built = build(connection, request.params); });
+    db.Read([&](SqlSession& connection) { built = build(connection, request.params); });
     if (!built.error.empty()) {
         response = Refusal(endpoint, "Erreur interne : " + built.error);
         return;
@@ -40,11 +40,11 @@ void RegisterDocumentEndpoints(HttpServer& server, Database& db, const EndpointC
         {"AxInfoStruct", Endpoint::InfoStruct, BuildStructDocument},
         {"AxInfoEquip", Endpoint::InfoEquip, BuildEquipDocument},
         {"AxInfoVO", Endpoint::InfoVO,
-         [](sqlite3* c, const QueryParams& p) {
+         [](SqlSession& c, const QueryParams& p) {
              return BuildVehicleDocument(c, p, ServerToday());
          }},
         {"AxInfoCL", Endpoint::InfoCL,
-         [](sqlite3* c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
+         [](SqlSession& c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
     };
     for (const DocumentRoute& e : routes) {
         const Endpoint endpoint = e.endpoint;

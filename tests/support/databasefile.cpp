@@ -3,10 +3,40 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <memory>
+
+#include "dataserver/database.h"
 
 namespace tarmel::testsupport {
 
+namespace {
+
+// The data server's own way to a PostgreSQL database, which writes the tests' SQLite-style
+// statements with the schema's spelling.
+std::unique_ptr<dataserver::Database> OpenPostgres(const std::string& database) {
+    dataserver::DatabaseOptions options;
+    options.path = database;
+    options.readers = 1;
+    std::string error;
+    auto db = dataserver::Database::Open(options, error);
+    if (!db) std::fprintf(stderr, "cannot open %s: %s\n", database.c_str(), error.c_str());
+    return db;
+}
+
+}  // namespace
+
 std::string FirstValue(const std::string& database, const std::string& sql) {
+    if (dataserver::IsPostgresConnection(database)) {
+        std::string out;
+        if (auto db = OpenPostgres(database)) {
+            db->Read([&](dataserver::SqlSession& session) {
+                auto st = session.Prepare(sql);
+                if (st->Step()) out = st->Text(0);
+                if (!st->error().empty()) std::fprintf(stderr, "FirstValue: %s\n", st->error().c_str());
+            });
+        }
+        return out;
+    }
     sqlite3* db = nullptr;
     sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* stmt = nullptr;
@@ -22,6 +52,15 @@ std::string FirstValue(const std::string& database, const std::string& sql) {
 }
 
 bool ExecuteStatements(const std::string& database, const std::string& sql) {
+    if (dataserver::IsPostgresConnection(database)) {
+        auto db = OpenPostgres(database);
+        return db && db->Write([&](dataserver::SqlSession& session) {
+            std::string error;
+            if (session.Exec(sql, error)) return true;
+            std::fprintf(stderr, "ExecuteStatements: %s\n", error.c_str());
+            return false;
+        });
+    }
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         std::fprintf(stderr, "ExecuteStatements: %s\n", sqlite3_errmsg(db));

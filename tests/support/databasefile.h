@@ -1,5 +1,7 @@
-// Reading what the data server stored, straight from its SQLite file (read-only, beside the
-// running server), and writing a fixture's rows into it before the window asks for them.
+// Reading what the data server stored, straight from its database (beside the running server),
+// and writing a fixture's rows into it before the window asks for them. database is the SQLite
+// file or the PostgreSQL connection of DataServerProcess::databasePath(); the SQL is SQLite's,
+// written for PostgreSQL the way the server writes its own.
 #pragma once
 
 #include <string>

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <thread>
 
 #include "tests/support/childprocess.h"
+#include "tests/support/pgtestcluster.h"
 #include "tests/support/scratchdir.h"
 
 extern char** environ;
@@ -31,6 +33,15 @@ std::string MakeTempFolder(const char* prefix) {
     std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     return pattern;
+}
+
+// A database of the test cluster is dropped at the end, whoever still holds a connection to it.
+void DropPgDatabase(const std::string& name) {
+    try {
+        PgAdmin("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+    }
 }
 
 // Runs the executable with the arguments, stdout and stderr into the given files; returns the pid.
@@ -52,34 +63,44 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& outPath,
     return pid;
 }
 
-// The demo database and its photos, built once per test program and copied for each server.
+// The demo database and its photos, built once per test program and copied for each server: a
+// SQLite file, or on PostgreSQL a database the servers' databases are created from.
 struct DemoTemplate {
     std::string folder;
-    std::string database;
+    std::string database;  // the file, or the connection to the PostgreSQL database
+    std::string pgName;    // the PostgreSQL database's name, empty on SQLite
     std::string photos;
 
     DemoTemplate() {
         folder = MakeTempFolder("tarmel-demo-");
-        database = folder + "/demo.db";
         photos = folder + "/photos";
         fs::create_directories(photos);
+        database = folder + "/demo.db";
+        if (TestsOnPostgres()) {
+            pgName = UniquePgDatabaseName("tarmel_demo");
+            PgAdmin("CREATE DATABASE " + pgName);
+            database = PgTestDatabase(pgName);
+        }
         pid_t pid = Spawn({DataServerProcess::executable(), "--db", database, "--photos", photos,
                            "--create-demo", "--build-only"},
                           folder + "/build.out", folder + "/build.err");
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !fs::exists(database)) {
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+            (pgName.empty() && !fs::exists(database))) {
             const std::string message =
                 "cannot build the demo database: " + readFile(folder + "/build.err");
-            std::error_code ignored;
-            fs::remove_all(folder, ignored);
+            Remove();
             throw std::runtime_error(message);
         }
     }
-    ~DemoTemplate() {
+    ~DemoTemplate() { Remove(); }
+
+    void Remove() {
         std::error_code ignored;
         fs::remove_all(folder, ignored);
+        if (!pgName.empty()) DropPgDatabase(pgName);
     }
 };
 
@@ -105,11 +126,7 @@ public:
         servers_.erase(std::remove(servers_.begin(), servers_.end(), server), servers_.end());
     }
     ~LiveServers() {
-        for (DataServerProcess* server : servers_) {
-            server->stop();
-            std::error_code ignored;
-            fs::remove_all(server->folder(), ignored);
-        }
+        for (DataServerProcess* server : servers_) server->removeAll();
     }
 
 private:
@@ -134,18 +151,24 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
     : extraArgs_(std::move(extraArgs)) {
     const DemoTemplate& demo = Template();
     folder_ = MakeTempFolder("tarmel-server-");
-    databasePath_ = folder_ + "/dealership.db";
     photoFolder_ = ftpRoot() + "/www/voimages";
-    fs::copy_file(demo.database, databasePath_);
-    if (fs::exists(demo.database + "-wal"))
-        fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
-    fs::create_directories(ftpRoot() + "/www");
-    fs::copy(demo.photos, photoFolder_, fs::copy_options::recursive);
     try {
+        if (demo.pgName.empty()) {
+            databasePath_ = folder_ + "/dealership.db";
+            fs::copy_file(demo.database, databasePath_);
+            if (fs::exists(demo.database + "-wal"))
+                fs::copy_file(demo.database + "-wal", databasePath_ + "-wal");
+        } else {
+            const std::string name = UniquePgDatabaseName("tarmel_test");
+            PgAdmin("CREATE DATABASE " + name + " TEMPLATE " + demo.pgName);
+            pgName_ = name;
+            databasePath_ = PgTestDatabase(name);
+        }
+        fs::create_directories(ftpRoot() + "/www");
+        fs::copy(demo.photos, photoFolder_, fs::copy_options::recursive);
         start();
     } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        removeAll();
         throw;
     }
     LiveServers::Instance().Add(this);
@@ -153,9 +176,15 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
 
 DataServerProcess::~DataServerProcess() {
     LiveServers::Instance().Remove(this);
+    removeAll();
+}
+
+void DataServerProcess::removeAll() {
     stop();
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
+    if (!pgName_.empty()) DropPgDatabase(pgName_);
+    pgName_.clear();
 }
 
 std::string DataServerProcess::baseHRef() const {

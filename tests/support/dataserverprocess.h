@@ -1,6 +1,7 @@
 // The real tarmel-dataserver for tests: started on a free loopback port over a fresh copy of the
 // demo database (built once per test program) with its own photo folder inside an FTP root,
-// stopped at the end.
+// stopped at the end. The database is a SQLite file, or, when the test runs on PostgreSQL (see
+// pgtestcluster.h), a database of the test cluster created from the demo's and dropped at the end.
 // Plain C++, usable from Qt and non-Qt tests alike. The server ends with the thread that started
 // it (so a crashed test leaves no server behind): start it from a thread that outlives it.
 #pragma once
@@ -27,6 +28,7 @@ public:
     // "http://127.0.0.1:<port>/tarmel/images/"
     std::string imagesUrl() const;
     int port() const { return port_; }
+    // The SQLite file, or the PostgreSQL connection ("host=... user=... dbname=...").
     const std::string& databasePath() const { return databasePath_; }
     // The photos the server serves at imagesUrl(): ftpRoot() + "/www/voimages".
     const std::string& photoFolder() const { return photoFolder_; }
@@ -45,6 +47,9 @@ public:
     // Starts the server again over the same database and photo folder (on a new free port).
     void start();
     bool running() const { return pid_ > 0; }
+    // What the destructor does, for a server that is never deleted: stops it and removes its
+    // folder and its PostgreSQL database.
+    void removeAll();
 
     // The executable under test.
     static std::string executable();
@@ -55,6 +60,7 @@ private:
     std::vector<std::string> extraArgs_;
     std::string folder_;
     std::string databasePath_;
+    std::string pgName_;  // the PostgreSQL database, empty on SQLite
     std::string photoFolder_;
     pid_t pid_ = -1;
     int port_ = 0;

@@ -1,5 +1,5 @@
 // The statement guard: authorizer, deadline and connection limits.
-#include "dataserver/guard.h"
+#include "dataserver/sqlite/guard.h"
 
 #include <array>
 #include <string_view>

@@ -1,0 +1,288 @@
+// Client statements and the server's own work on PostgreSQL.
+#include "dataserver/postgres/pgdatabase.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "dataserver/pgdialect.h"
+#include "dataserver/postgres/pgsetup.h"
+#include "dataserver/schema.h"
+#include "dataserver/textutil.h"
+
+namespace tarmel::dataserver {
+
+namespace {
+
+// The rows of a query are fetched from a cursor this many at a time, so that neither a large
+// answer nor MaxRows makes the server hold more than it sends.
+constexpr int64_t kFetchRows = 1000;
+
+// The LogItem of a failed client statement, and whether it was the deadline.
+Outcome Failure(PGconn* c, const PGresult* r, std::string& error) {
+    const std::string state = PgState(r);
+    if (state == "57014") {  // query_canceled: the statement_timeout
+        error = Msg(kTimeoutText);
+        return Outcome::TimedOut;
+    }
+    // insufficient_privilege, read_only_sql_transaction: what the roles exist to stop.
+    const bool refused = state == "42501" || state == "25006";
+    error = Msg(refused ? "Requête refusée : " : "Erreur SQL : ") + PgMessage(c, r);
+    return Outcome::Refused;
+}
+
+}  // namespace
+
+void PostgresDatabase::Pool::Add(PgConn c) {
+    free_.push_back(c.get());
+    all_.push_back(std::move(c));
+}
+
+PGconn* PostgresDatabase::Pool::Acquire() {
+    std::unique_lock lock(mutex_);
+    freed_.wait(lock, [this] { return !free_.empty(); });
+    PGconn* c = free_.back();
+    free_.pop_back();
+    lock.unlock();
+    // The database restarted or the network dropped the connection: connect again.
+    if (PQstatus(c) == CONNECTION_BAD) {
+        std::string ignored;
+        PQreset(c);
+        if (PQstatus(c) == CONNECTION_OK) PgSetUpSession(c, ignored);
+    }
+    return c;
+}
+
+void PostgresDatabase::Pool::Release(PGconn* c) {
+    {
+        std::lock_guard lock(mutex_);
+        free_.push_back(c);
+    }
+    freed_.notify_one();
+}
+
+class PostgresDatabase::Lease {
+public:
+    explicit Lease(Pool& pool) : pool_(pool), c_(pool.Acquire()) {}
+    ~Lease() { pool_.Release(c_); }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    operator PGconn*() const { return c_; }
+
+private:
+    Pool& pool_;
+    PGconn* c_;
+};
+
+std::unique_ptr<Database> PostgresDatabase::Open(const DatabaseOptions& options,
+                                                 std::string& error) {
+    std::unique_ptr<PostgresDatabase> self(new PostgresDatabase(options.path));
+    self->budget_ = options.budget;
+    PgConn first = PgConnect(options.path, error);
+    if (!first) return nullptr;
+    bool has = false;
+    if (!PgHasSchema(first.get(), has, error)) return nullptr;
+    if (!has && options.create && !CreatePgSchema(first.get(), {}, error)) return nullptr;
+    PgResult mark = PgRun(first.get(), "SELECT application_id, version, query_role, update_role "
+                                       "FROM " + std::string(kPgMarkTable));
+    if (!PgOk(mark.get()) || PQntuples(mark.get()) != 1 ||
+        std::atoll(PQgetvalue(mark.get(), 0, 0)) != kApplicationId ||
+        std::atoi(PQgetvalue(mark.get(), 0, 1)) != kSchemaVersion) {
+        error = "refusing the PostgreSQL database: not a Tarmel dealership database of schema "
+                "version " + std::to_string(kSchemaVersion);
+        return nullptr;
+    }
+    self->queryRole_ = PQgetvalue(mark.get(), 0, 2);
+    self->updateRole_ = PQgetvalue(mark.get(), 0, 3);
+    if (!LoadPgCatalog(first.get(), self->catalog_, error)) return nullptr;
+    self->identifiers_ = PgSchemaFrom(SchemaSql()).identifiers;
+    const int connections = std::max(1, options.readers);
+    self->readers_.Add(std::move(first));
+    for (int i = 0; i < 2 * connections - 1; ++i) {
+        PgConn c = PgConnect(options.path, error);
+        if (!c) return nullptr;
+        (i < connections - 1 ? self->readers_ : self->writers_).Add(std::move(c));
+    }
+    return self;
+}
+
+int64_t PostgresDatabase::RemainingMs(std::chrono::steady_clock::time_point start) const {
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    return std::max<int64_t>(1, (budget_ - spent).count());
+}
+
+QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
+    const auto start = std::chrono::steady_clock::now();
+    QueryResult result;
+    auto refuse = [&](Outcome outcome, std::string message) {
+        result = QueryResult();
+        result.outcome = outcome;
+        result.error = std::move(message);
+        return result;
+    };
+    const PgStatement t = ToPostgres(sql, catalog_.names, PgSource::Client);
+    if (!t.ok) return refuse(Outcome::Refused, t.error);
+    if (TrimWhitespace(t.sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
+    if (t.kind != PgKind::Select) {
+        return refuse(Outcome::Refused,
+                      Msg("Requête refusée : seule une instruction SELECT est acceptée ici"));
+    }
+    if (!t.params.empty()) {
+        return refuse(Outcome::Refused,
+                      Msg("Requête refusée : paramètre inattendu dans une requête SELECT"));
+    }
+    Lease c(readers_);
+    std::string error;
+    auto fail = [&](const PGresult* r) {
+        std::string message;
+        const Outcome outcome = Failure(c, r, message);
+        PgRun(c, "ROLLBACK");
+        return refuse(outcome, message);
+    };
+    PgResult begun = PgRun(c, "BEGIN READ ONLY; SET LOCAL ROLE " + PgQuoted(queryRole_) +
+                                  "; SET LOCAL statement_timeout = " +
+                                  std::to_string(RemainingMs(start)));
+    if (!PgOk(begun.get())) return fail(begun.get());
+    const std::string declare = "DECLARE tarmel_rows NO SCROLL CURSOR FOR " + t.sql;
+    PgResult declared(
+        PQexecParams(c, declare.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    if (!PgOk(declared.get())) return fail(declared.get());
+
+    std::vector<PgCellKind> kinds;
+    std::vector<bool> expressions;
+    size_t answerBytes = 0;
+    while (true) {
+        const int64_t want =
+            std::clamp<int64_t>(maxRows + 1 - static_cast<int64_t>(result.rows.size()), 1,
+                                kFetchRows);
+        PgResult r = PgRun(c, "SET LOCAL statement_timeout = " +
+                                  std::to_string(RemainingMs(start)) + "; FETCH FORWARD " +
+                                  std::to_string(want) + " FROM tarmel_rows");
+        if (!PgOk(r.get())) return fail(r.get());
+        const int columns = PQnfields(r.get());
+        if (kinds.empty()) {
+            for (int i = 0; i < columns; ++i) {
+                result.columns.emplace_back(PQfname(r.get(), i));
+                kinds.push_back(catalog_.kinds.Of(r.get(), i));
+                expressions.push_back(PQftable(r.get(), i) == InvalidOid);
+            }
+        }
+        const int rows = PQntuples(r.get());
+        for (int row = 0; row < rows; ++row) {
+            if (static_cast<int64_t>(result.rows.size()) >= maxRows) {
+                result.more = true;
+                break;
+            }
+            auto& cells = result.rows.emplace_back(static_cast<size_t>(columns));
+            for (int i = 0; i < columns; ++i) {
+                if (PQgetisnull(r.get(), row, i)) continue;
+                answerBytes += static_cast<size_t>(PQgetlength(r.get(), row, i));
+                if (answerBytes > kMaxAnswerBytes) {
+                    PgRun(c, "ROLLBACK");
+                    return refuse(Outcome::Refused,
+                                  Msg("Requête refusée : la réponse dépasse 16 Mo"));
+                }
+                AppendPgCell(kinds[static_cast<size_t>(i)], expressions[static_cast<size_t>(i)],
+                             {PQgetvalue(r.get(), row, i),
+                              static_cast<size_t>(PQgetlength(r.get(), row, i))},
+                             cells[static_cast<size_t>(i)]);
+            }
+        }
+        if (result.more || rows < want) break;
+    }
+    PgRun(c, "ROLLBACK");  // read only: nothing to keep
+    return result;
+}
+
+ExecuteResult PostgresDatabase::Execute(
+    std::string_view sql, const std::function<bool(std::string& error)>& beforeCommit) {
+    const auto start = std::chrono::steady_clock::now();
+    ExecuteResult result;
+    auto refuse = [&](Outcome outcome, std::string message) {
+        result = ExecuteResult();
+        result.outcome = outcome;
+        result.error = std::move(message);
+        return result;
+    };
+    const PgStatement t = ToPostgres(sql, catalog_.names, PgSource::Client);
+    if (!t.ok) return refuse(Outcome::Refused, t.error);
+    if (TrimWhitespace(t.sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
+    if (t.kind != PgKind::Insert && t.kind != PgKind::Update && t.kind != PgKind::Delete) {
+        return refuse(Outcome::Refused,
+                      Msg("Requête refusée : seule une instruction INSERT, UPDATE ou DELETE est "
+                          "acceptée ici"));
+    }
+    Lease c(writers_);
+    auto fail = [&](const PGresult* r) {
+        std::string message;
+        const Outcome outcome = Failure(c, r, message);
+        PgRun(c, "ROLLBACK");
+        return refuse(outcome, message);
+    };
+    PgResult begun = PgRun(c, "BEGIN; SET LOCAL ROLE " + PgQuoted(updateRole_) +
+                                  "; SET LOCAL statement_timeout = " +
+                                  std::to_string(RemainingMs(start)));
+    if (!PgOk(begun.get())) return fail(begun.get());
+    // The identifiers come from the sequence: unique across every server on the database.
+    std::vector<std::string> values;
+    if (!t.params.empty()) {
+        PgResult ids = PgRun(c, "SELECT nextval('" + std::string(kPgIdSequence) +
+                                    "') FROM generate_series(1, " +
+                                    std::to_string(t.params.size()) + ")");
+        if (!PgOk(ids.get()) || PQntuples(ids.get()) != static_cast<int>(t.params.size())) {
+            return fail(ids.get());
+        }
+        for (size_t k = 0; k < t.params.size(); ++k) {
+            values.emplace_back(PQgetvalue(ids.get(), static_cast<int>(k), 0));
+            if (t.params[k] == ":NewID") result.newId = std::atoll(values.back().c_str());
+        }
+    }
+    // A row inserted without ":NewID" answers the identifier its table's default gave it.
+    std::string text = t.sql;
+    bool returning = false;
+    if (t.kind == PgKind::Insert && !result.newId) {
+        for (const PgIdentifierColumn& id : identifiers_) {
+            if (id.primary && EqualsNoCase(id.table, t.insertTable)) {
+                text += "\nRETURNING " + PgQuoted(id.column);  // past a "--" comment
+                returning = true;
+            }
+        }
+    }
+    std::vector<const char*> pointers;
+    for (const std::string& v : values) pointers.push_back(v.c_str());
+    PgResult done(PQexecParams(c, text.c_str(), static_cast<int>(pointers.size()), nullptr,
+                               pointers.data(), nullptr, nullptr, 0));
+    if (!PgOk(done.get())) return fail(done.get());
+    result.changes = std::atoi(PQcmdTuples(done.get()));
+    if (returning && PQntuples(done.get()) > 0) {
+        result.newId = std::atoll(PQgetvalue(done.get(), PQntuples(done.get()) - 1, 0));
+    }
+    std::string error;
+    if (beforeCommit && !beforeCommit(error)) {
+        PgRun(c, "ROLLBACK");
+        return refuse(Outcome::Refused, error);
+    }
+    PgResult committed = PgRun(c, "COMMIT");
+    if (!PgOk(committed.get())) return fail(committed.get());
+    return result;
+}
+
+void PostgresDatabase::Read(const std::function<void(SqlSession&)>& work) {
+    Lease c(readers_);
+    PgSession session(c, catalog_);
+    work(session);
+}
+
+bool PostgresDatabase::Write(const std::function<bool(SqlSession&)>& work) {
+    Lease c(writers_);
+    std::string error;
+    if (!PgExec(c, "BEGIN", error)) return false;
+    PgSession session(c, catalog_);
+    if (!work(session) || !PgExec(c, "COMMIT", error)) {
+        PgRun(c, "ROLLBACK");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tarmel::dataserver
