@@ -92,9 +92,26 @@ bool IsSpace(const Token& t) {
     return t.kind == Tok::Blank || t.kind == Tok::Comment;
 }
 
+std::string NameOf(const Token& t) {
+    if (t.kind != Tok::Quoted) return std::string(t.text);
+    const char close = t.text[0] == '[' ? ']' : t.text[0];
+    const std::string_view inner = t.text.substr(1, t.text.size() - 2);
+    std::string name;
+    for (size_t i = 0; i < inner.size(); ++i) {
+        name += inner[i];
+        if (close != ']' && inner[i] == close) ++i;  // the second of a doubled delimiter
+    }
+    return name;
+}
+
 size_t NextSolid(const std::vector<Token>& tokens, size_t from) {
     while (from < tokens.size() && IsSpace(tokens[from])) ++from;
     return from;
+}
+
+bool FollowedByParen(const std::vector<Token>& tokens, size_t i) {
+    const size_t next = NextSolid(tokens, i + 1);
+    return next < tokens.size() && IsPunct(tokens[next], '(');
 }
 
 }  // namespace tarmel::dataserver

@@ -28,7 +28,12 @@ bool IsPunct(const Token& t, char c);
 bool IsWord(const Token& t, std::string_view w);  // w in any ASCII case
 bool IsSpace(const Token& t);                     // a blank or a comment
 
+// The name a Word stands for (its text) or a Quoted token (without delimiters and escapes).
+std::string NameOf(const Token& t);
+
 // Index of the next token that is not blank or comment, or tokens.size().
 size_t NextSolid(const std::vector<Token>& tokens, size_t from);
+// Whether the next solid token after tokens[i] is "(" (a call, when tokens[i] is a name).
+bool FollowedByParen(const std::vector<Token>& tokens, size_t i);
 
 }  // namespace tarmel::dataserver
