@@ -17,8 +17,9 @@ endfunction()
 
 # tarmel_test(name SOURCES ... DEPS ... [LABELS ...]): a GoogleTest executable registered with CTest.
 # Qt tests run offscreen; every test gets its own scratch TEMP folder through the fixture helpers.
-# With BOTH_DATABASES, every case is registered a second time (suffix ".pg", label postgresql)
-# to run its data servers on the test run's PostgreSQL cluster.
+# With BOTH_DATABASES, every case is registered a second time (suffix ".pg", label postgresql:
+# a discovered test takes one label, a list would be split into properties) to run its data
+# servers on the test run's PostgreSQL cluster.
 function(tarmel_test name)
     cmake_parse_arguments(ARG "BOTH_DATABASES" "" "SOURCES;DEPS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -31,7 +32,7 @@ function(tarmel_test name)
     if(ARG_BOTH_DATABASES)
         gtest_discover_tests(${name} TEST_SUFFIX ".pg"
             PROPERTIES ENVIRONMENT "TARMEL_TEST_PG=${TARMEL_PG_CLUSTER}"
-                       LABELS "${ARG_LABELS};postgresql" FIXTURES_REQUIRED pgcluster
+                       LABELS postgresql FIXTURES_REQUIRED pgcluster
             DISCOVERY_TIMEOUT 60)
     endif()
 endfunction()

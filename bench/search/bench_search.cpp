@@ -21,7 +21,7 @@
 #include "dataserver/demodata.h"
 #include "dataserver/dialect.h"
 #include "dataserver/endpoints.h"
-#include "dataserver/guard.h"
+#include "dataserver/sqlite/guard.h"
 #include "dataserver/httpserver.h"
 #include "formdesc/window/fieldcontrols.h"
 #include "mainwindow/axtarmelimpl1.h"

@@ -2,6 +2,7 @@
 // again (the demo's inserts) is prepared on the server once and reused.
 #include "dataserver/postgres/pgsession.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,17 @@ namespace {
 
 constexpr Oid kBoolOid = 16;
 
+// The number of $n a translated statement uses: "?" takes the number after the highest so far,
+// "?N" is N.
+size_t ParameterCount(const std::vector<std::string>& params) {
+    size_t highest = 0;
+    for (const std::string& p : params) {
+        const size_t n = p.size() > 1 ? std::strtoul(p.c_str() + 1, nullptr, 10) : highest + 1;
+        highest = std::max(highest, n);
+    }
+    return highest;
+}
+
 class PgServerStatement : public SqlStatement {
 public:
     PgServerStatement(PGconn* c, const PgCatalog& catalog, std::string_view sql)
@@ -27,7 +39,7 @@ public:
             return;
         }
         sql_ = std::move(translated.sql);
-        values_.resize(translated.params.size());
+        values_.resize(ParameterCount(translated.params));
     }
     ~PgServerStatement() override {
         if (!prepared_.empty()) PgRun(c_, "DEALLOCATE " + prepared_);

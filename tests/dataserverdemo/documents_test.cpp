@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dataserver/documents/documents.h"
+#include "dataserver/sqlite/sqlitesession.h"
 #include "formdesc/fieldkinds.h"
 #include "inventory/inventory.h"
 #include "server/xml/texttools.h"
@@ -26,6 +27,14 @@ namespace tarmel::testsupport {
 namespace {
 
 using tarmel::dataserver::QueryParams;
+using tarmel::dataserver::SqlSession;
+
+// The builders read through a session; this one lends the test's SQLite connection for one call.
+struct On {
+    explicit On(sqlite3* db) : session(db) {}
+    operator SqlSession&() { return session; }
+    tarmel::dataserver::SqliteSession session;
+};
 using Entry = std::map<std::string, std::string>;
 
 const char* const kStructChildren[] = {"descInfo", "idNum", "txtInfo", "vInfo", "tag",
@@ -77,9 +86,9 @@ std::string Doc(const tarmel::dataserver::BuiltDocument& built) {
     return built.document;
 }
 
-std::string Doc(tarmel::dataserver::BuiltDocument (*build)(sqlite3*, const QueryParams&),
+std::string Doc(tarmel::dataserver::BuiltDocument (*build)(SqlSession&, const QueryParams&),
                 const QueryParams& params) {
-    return Doc(build(SharedDemo().db, params));
+    return Doc(build(On(SharedDemo().db), params));
 }
 
 TEST(StructureDocument, PlacesEveryFieldWhereTheInventoryPlacesItsControl) {
@@ -271,7 +280,7 @@ TEST(StructureDocument, ADealershipWithItsOwnDescriptionGetsItTheOthersTheGroups
               SQLITE_OK);
     auto clientCaption = [&](const char* concession) {
         for (const Entry& e : StructEntries(Doc(tarmel::dataserver::BuildStructDocument(
-                 db, {{"UserConcession", concession}})))) {
+                 On(db), {{"UserConcession", concession}})))) {
             if (e.at("descInfo") == "_TCL" && e.at("idNum") == "7") return e.at("txtInfo");
         }
         return std::string();
@@ -280,9 +289,9 @@ TEST(StructureDocument, ADealershipWithItsOwnDescriptionGetsItTheOthersTheGroups
     EXPECT_EQ(clientCaption("LYO"), "Client");
     EXPECT_EQ(clientCaption("QUINTAR"), "Client");
     EXPECT_EQ(StructEntries(Doc(tarmel::dataserver::BuildStructDocument(
-                                db, {{"UserConcession", "DAU"}})))
+                                On(db), {{"UserConcession", "DAU"}})))
                   .size(),
-              StructEntries(Doc(tarmel::dataserver::BuildStructDocument(db, {}))).size());
+              StructEntries(Doc(tarmel::dataserver::BuildStructDocument(On(db), {}))).size());
     sqlite3_close(db);
 }
 
@@ -437,9 +446,9 @@ TEST(EquipmentDocument, ListMaintenanceChangesWhatTheClientSees) {
         ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
     }
     const std::string lyo =
-        Doc(tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}}));
+        Doc(tarmel::dataserver::BuildEquipDocument(On(db), {{"UserConcession", "LYO"}}));
     const std::string dau =
-        Doc(tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "DAU"}}));
+        Doc(tarmel::dataserver::BuildEquipDocument(On(db), {{"UserConcession", "DAU"}}));
     const auto bodies = ParameterRun(lyo, "Carrosserie");
     ASSERT_GT(bodies.size(), 2u);
     EXPECT_EQ(bodies.front(), "..");
@@ -495,7 +504,7 @@ TEST(VehicleDocument, CarriesTheUserTheRecordAndItsLists) {
     const std::string idTVO = std::to_string(
         ScalarInt(db, "SELECT idTVO FROM tVehicles WHERE idVO=" + std::to_string(idVO)));
     const std::string doc = Doc(tarmel::dataserver::BuildVehicleDocument(
-        db, {{"XMLC_OutputFormat", "XML"}, {"idTVO", idTVO}, {"UserID", "3"}, {"idClient", ""}},
+        On(db), {{"XMLC_OutputFormat", "XML"}, {"idTVO", idTVO}, {"UserID", "3"}, {"idClient", ""}},
         "10/12/2026"));
     EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);  // every statement finalized
@@ -561,7 +570,7 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
     const std::string reserved = std::to_string(ScalarInt(
         db, "SELECT v.idTVO FROM tVehicles v JOIN tReservations r USING (idVO) LIMIT 1"));
     const std::string doc = Doc(tarmel::dataserver::BuildVehicleDocument(
-        db, {{"idTVO", reserved}, {"UserID", "4"}}, "10/12/2026"));
+        On(db), {{"idTVO", reserved}, {"UserID", "4"}}, "10/12/2026"));
     const auto resa = Items(doc, "ResaS", "Resa", {"DResaMax", "Vendeur", "Acheteur", "Commentaire"});
     ASSERT_EQ(resa.size(), 1u);
     EXPECT_EQ(resa[0].at("DResaMax").size(), 10u);
@@ -572,7 +581,7 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
     const std::string commented = std::to_string(ScalarInt(
         db, "SELECT idTVO FROM tVehicles WHERE Commentaires LIKE '%&%' LIMIT 1"));
     const std::string withText = Doc(tarmel::dataserver::BuildVehicleDocument(
-        db, {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026"));
+        On(db), {{"idTVO", commented}, {"UserID", "1"}}, "10/12/2026"));
     EXPECT_EQ(ValueOf(RecordOf(withText, "tVO"), "Commentaires"),
               "V\xE9hicule r\xE9vis\xE9, carnet \xE0 jour.&cr;Disponible de suite &amp; garanti.");
     EXPECT_EQ(XmlProblems(withText), "");
@@ -580,7 +589,7 @@ TEST(VehicleDocument, ReservationsTextsAndNewRecords) {
     // A new vehicle, an unknown user: every block is there, empty.
     for (const char* id : {"0", "-1", "999999999", "abc"}) {
         const std::string empty = Doc(tarmel::dataserver::BuildVehicleDocument(
-            db, {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026"));
+            On(db), {{"idTVO", id}, {"UserID", "77"}}, "10/12/2026"));
         EXPECT_EQ(XmlProblems(empty), "") << id;
         EXPECT_NE(empty.find("<tVO></tVO>"), std::string::npos) << id;
         EXPECT_NE(empty.find("<ImageS></ImageS>"), std::string::npos) << id;
@@ -599,7 +608,7 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     ASSERT_GT(id, 0);
     const std::string idText = std::to_string(id);
     const std::string doc = Doc(tarmel::dataserver::BuildClientDocument(
-        db, {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026"));
+        On(db), {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026"));
     EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);
     TXml record = RecordOf(doc, "TVC");
@@ -631,7 +640,7 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     // GNames of the loyalty user, an unknown client gives an empty record element.
     EXPECT_NE(doc.find("<GNames><GName>CLARUM</GName></GNames>"), std::string::npos);
     const std::string none = Doc(tarmel::dataserver::BuildClientDocument(
-        db, {{"UserID", "9"}, {"idClient", "-1"}}, "10/12/2026"));
+        On(db), {{"UserID", "9"}, {"idClient", "-1"}}, "10/12/2026"));
     EXPECT_NE(none.find("<TVC></TVC><TActS></TActS><TVehS></TVehS>"), std::string::npos);
 }
 
@@ -663,21 +672,21 @@ TEST(Documents, AFailedReadIsTheBuildersAnswer) {
     };
     const Case cases[] = {
         {"structure",
-         [&] { return tarmel::dataserver::BuildStructDocument(db, {{"UserConcession", "LYO"}}); },
+         [&] { return tarmel::dataserver::BuildStructDocument(On(db), {{"UserConcession", "LYO"}}); },
          "no such table: tStructure"},
         {"lists",
-         [&] { return tarmel::dataserver::BuildEquipDocument(db, {{"UserConcession", "LYO"}}); },
+         [&] { return tarmel::dataserver::BuildEquipDocument(On(db), {{"UserConcession", "LYO"}}); },
          "no such table: tOptionLists"},
         {"vehicle",
          [&] {
-             return tarmel::dataserver::BuildVehicleDocument(db, {{"idTVO", "0"}, {"UserID", "3"}},
+             return tarmel::dataserver::BuildVehicleDocument(On(db), {{"idTVO", "0"}, {"UserID", "3"}},
                                                              "10/12/2026");
          },
          "no such table: tVO - Frevo"},
         {"client",
          [&] {
              return tarmel::dataserver::BuildClientDocument(
-                 db, {{"idClient", client}, {"UserID", "9"}}, "10/12/2026");
+                 On(db), {{"idClient", client}, {"UserID", "9"}}, "10/12/2026");
          },
          "integer overflow"},
     };
