@@ -174,4 +174,29 @@ PgStatement ToPostgres(std::string_view sql, const NameSpelling& names, PgSource
     return result;
 }
 
+std::string StatementVerb(std::string_view sql) {
+    std::vector<Token> tokens;
+    std::string error;
+    if (!Tokenize(sql, tokens, error)) return {};
+    std::string verb;
+    size_t i = NextSolid(tokens, 0);
+    for (int words = 0; words < 2 && i < tokens.size() && tokens[i].kind == Tok::Word; ++words) {
+        if (!verb.empty()) verb += ' ';
+        for (char c : tokens[i].text) verb += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+        if (!ChangesSchema(verb)) break;
+        i = NextSolid(tokens, i + 1);
+    }
+    return verb;
+}
+
+bool ChangesSchema(std::string_view verb) {
+    for (std::string_view v : {"CREATE", "DROP", "ALTER", "COMMENT", "GRANT", "REVOKE"}) {
+        if (verb.substr(0, v.size()) == v &&
+            (verb.size() == v.size() || verb[v.size()] == ' ')) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace tarmel::dataserver

@@ -42,4 +42,11 @@ struct PgStatement {
 // tokenizer does, or when it reaches a catalog or a function beyond a short list.
 PgStatement ToPostgres(std::string_view sql, const NameSpelling& names, PgSource source);
 
+// What a statement is, for the refusal of one that an endpoint does not run: its first word in
+// capitals ("ATTACH", "PRAGMA"), with the second for a change of schema ("CREATE TABLE",
+// "ALTER TABLE"); empty when it does not start with a word (or cannot be tokenized).
+std::string StatementVerb(std::string_view sql);
+// Whether that verb changes the schema (CREATE, DROP, ALTER, ...).
+bool ChangesSchema(std::string_view verb);
+
 }  // namespace tarmel::dataserver

@@ -238,7 +238,7 @@ BuiltDocument BuildEquipDocument(SqlSession& db, const QueryParams& params) {
     bool own = false;
     if (Fault f = IsDealership(db, concession, own)) return Failed(f);
     // A dealership sees its own sites, staff and new-vehicle catalogue; the group sees all.
-    const char* const ownOrAll = own ? "= ?1" : "= ?1 OR 1";
+    const char* const ownOrAll = own ? "= ?1" : "= ?1 OR 1 = 1";
     AnswerWriter w("AxInfoEquip");
 
     // Parameter lists: each type's entries together, in the order the types were first

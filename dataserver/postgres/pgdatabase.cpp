@@ -30,6 +30,28 @@ Outcome Failure(PGconn* c, const PGresult* r, std::string& error) {
     return Outcome::Refused;
 }
 
+// The refusal of a statement of another kind than the endpoint runs, naming what it is.
+std::string KindRefusal(const char* allowed, std::string_view sql) {
+    const std::string verb = StatementVerb(sql);
+    std::string text =
+        std::string("Requête refusée : seule une instruction ") + allowed + " est acceptée ici";
+    if (!verb.empty()) {
+        text += " (instruction " + verb;
+        if (ChangesSchema(verb)) text += " : modification du schéma";
+        text += ")";
+    }
+    return Msg(text);
+}
+
+// Moves the identifier sequence to at least `value`, never back: by taking values one by one
+// when it is close (others may be taking them at the same time), in one step when it is far.
+std::string SequencePast(int64_t value) {
+    const std::string v = std::to_string(value), seq = std::string(kPgIdSequence);
+    return "SELECT CASE WHEN " + v + " - last_value > 100000 THEN setval('" + seq + "', " + v +
+           ") ELSE (SELECT count(nextval('" + seq + "')) FROM generate_series(1, greatest(" + v +
+           " - last_value, 0))) END FROM " + seq;
+}
+
 }  // namespace
 
 void PostgresDatabase::Pool::Add(PgConn c) {
@@ -82,13 +104,17 @@ std::unique_ptr<Database> PostgresDatabase::Open(const DatabaseOptions& options,
     bool has = false;
     if (!PgHasSchema(first.get(), has, error)) return nullptr;
     if (!has && options.create && !CreatePgSchema(first.get(), {}, error)) return nullptr;
-    PgResult mark = PgRun(first.get(), "SELECT application_id, version, query_role, update_role "
-                                       "FROM " + std::string(kPgMarkTable));
+    PgResult mark = PgRun(first.get(),
+                          "SELECT application_id, version, query_role, update_role "
+                          "FROM " +
+                              std::string(kPgMarkTable));
     if (!PgOk(mark.get()) || PQntuples(mark.get()) != 1 ||
         std::atoll(PQgetvalue(mark.get(), 0, 0)) != kApplicationId ||
         std::atoi(PQgetvalue(mark.get(), 0, 1)) != kSchemaVersion) {
-        error = "refusing the PostgreSQL database: not a Tarmel dealership database of schema "
-                "version " + std::to_string(kSchemaVersion);
+        error =
+            "refusing the PostgreSQL database: not a Tarmel dealership database of schema "
+            "version " +
+            std::to_string(kSchemaVersion);
         return nullptr;
     }
     self->queryRole_ = PQgetvalue(mark.get(), 0, 2);
@@ -120,13 +146,11 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
         result.error = std::move(message);
         return result;
     };
+    if (TrimWhitespace(sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
+    // The kind first: a statement the endpoint never runs is refused as such, whatever it holds.
+    if (StatementVerb(sql) != "SELECT") return refuse(Outcome::Refused, KindRefusal("SELECT", sql));
     const PgStatement t = ToPostgres(sql, catalog_.names, PgSource::Client);
     if (!t.ok) return refuse(Outcome::Refused, t.error);
-    if (TrimWhitespace(t.sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
-    if (t.kind != PgKind::Select) {
-        return refuse(Outcome::Refused,
-                      Msg("Requête refusée : seule une instruction SELECT est acceptée ici"));
-    }
     if (!t.params.empty()) {
         return refuse(Outcome::Refused,
                       Msg("Requête refusée : paramètre inattendu dans une requête SELECT"));
@@ -139,25 +163,23 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
         PgRun(c, "ROLLBACK");
         return refuse(outcome, message);
     };
-    PgResult begun = PgRun(c, "BEGIN READ ONLY; SET LOCAL ROLE " + PgQuoted(queryRole_) +
-                                  "; SET LOCAL statement_timeout = " +
-                                  std::to_string(RemainingMs(start)));
+    PgResult begun =
+        PgRun(c, "BEGIN READ ONLY; SET LOCAL ROLE " + PgQuoted(queryRole_) +
+                     "; SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)));
     if (!PgOk(begun.get())) return fail(begun.get());
     const std::string declare = "DECLARE tarmel_rows NO SCROLL CURSOR FOR " + t.sql;
-    PgResult declared(
-        PQexecParams(c, declare.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    PgResult declared(PQexecParams(c, declare.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
     if (!PgOk(declared.get())) return fail(declared.get());
 
     std::vector<PgCellKind> kinds;
     std::vector<bool> expressions;
     size_t answerBytes = 0;
     while (true) {
-        const int64_t want =
-            std::clamp<int64_t>(maxRows + 1 - static_cast<int64_t>(result.rows.size()), 1,
-                                kFetchRows);
-        PgResult r = PgRun(c, "SET LOCAL statement_timeout = " +
-                                  std::to_string(RemainingMs(start)) + "; FETCH FORWARD " +
-                                  std::to_string(want) + " FROM tarmel_rows");
+        const int64_t want = std::clamp<int64_t>(
+            maxRows + 1 - static_cast<int64_t>(result.rows.size()), 1, kFetchRows);
+        PgResult r =
+            PgRun(c, "SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)) +
+                         "; FETCH FORWARD " + std::to_string(want) + " FROM tarmel_rows");
         if (!PgOk(r.get())) return fail(r.get());
         const int columns = PQnfields(r.get());
         if (kinds.empty()) {
@@ -204,14 +226,13 @@ ExecuteResult PostgresDatabase::Execute(
         result.error = std::move(message);
         return result;
     };
+    if (TrimWhitespace(sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
+    const std::string verb = StatementVerb(sql);
+    if (verb != "INSERT" && verb != "UPDATE" && verb != "DELETE") {
+        return refuse(Outcome::Refused, KindRefusal("INSERT, UPDATE ou DELETE", sql));
+    }
     const PgStatement t = ToPostgres(sql, catalog_.names, PgSource::Client);
     if (!t.ok) return refuse(Outcome::Refused, t.error);
-    if (TrimWhitespace(t.sql).empty()) return refuse(Outcome::Refused, Msg("Requête vide"));
-    if (t.kind != PgKind::Insert && t.kind != PgKind::Update && t.kind != PgKind::Delete) {
-        return refuse(Outcome::Refused,
-                      Msg("Requête refusée : seule une instruction INSERT, UPDATE ou DELETE est "
-                          "acceptée ici"));
-    }
     Lease c(writers_);
     auto fail = [&](const PGresult* r) {
         std::string message;
@@ -219,16 +240,16 @@ ExecuteResult PostgresDatabase::Execute(
         PgRun(c, "ROLLBACK");
         return refuse(outcome, message);
     };
-    PgResult begun = PgRun(c, "BEGIN; SET LOCAL ROLE " + PgQuoted(updateRole_) +
-                                  "; SET LOCAL statement_timeout = " +
-                                  std::to_string(RemainingMs(start)));
+    PgResult begun =
+        PgRun(c, "BEGIN; SET LOCAL ROLE " + PgQuoted(updateRole_) +
+                     "; SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)));
     if (!PgOk(begun.get())) return fail(begun.get());
     // The identifiers come from the sequence: unique across every server on the database.
     std::vector<std::string> values;
     if (!t.params.empty()) {
-        PgResult ids = PgRun(c, "SELECT nextval('" + std::string(kPgIdSequence) +
-                                    "') FROM generate_series(1, " +
-                                    std::to_string(t.params.size()) + ")");
+        PgResult ids =
+            PgRun(c, "SELECT nextval('" + std::string(kPgIdSequence) +
+                         "') FROM generate_series(1, " + std::to_string(t.params.size()) + ")");
         if (!PgOk(ids.get()) || PQntuples(ids.get()) != static_cast<int>(t.params.size())) {
             return fail(ids.get());
         }
@@ -237,25 +258,41 @@ ExecuteResult PostgresDatabase::Execute(
             if (t.params[k] == ":NewID") result.newId = std::atoll(values.back().c_str());
         }
     }
-    // A row inserted without ":NewID" answers the identifier its table's default gave it.
+    // A row inserted without ":NewID" answers the identifier its table's default gave it, and
+    // identifiers the statement chose itself move the sequence past them.
     std::string text = t.sql;
-    bool returning = false;
+    std::vector<bool> primary;  // per RETURNING column
     if (t.kind == PgKind::Insert && !result.newId) {
         for (const PgIdentifierColumn& id : identifiers_) {
-            if (id.primary && EqualsNoCase(id.table, t.insertTable)) {
-                text += "\nRETURNING " + PgQuoted(id.column);  // past a "--" comment
-                returning = true;
-            }
+            if (!EqualsNoCase(id.table, t.insertTable)) continue;
+            text += (primary.empty() ? "\nRETURNING " : ", ") + PgQuoted(id.column);
+            primary.push_back(id.primary);
         }
     }
+    const bool returning = !primary.empty();
     std::vector<const char*> pointers;
     for (const std::string& v : values) pointers.push_back(v.c_str());
     PgResult done(PQexecParams(c, text.c_str(), static_cast<int>(pointers.size()), nullptr,
                                pointers.data(), nullptr, nullptr, 0));
     if (!PgOk(done.get())) return fail(done.get());
+    if (!returning && PQnfields(done.get()) > 0) {  // the statement's own RETURNING
+        PgRun(c, "ROLLBACK");
+        return refuse(Outcome::Refused, KindRefusal("INSERT, UPDATE ou DELETE", "RETURNING"));
+    }
     result.changes = std::atoi(PQcmdTuples(done.get()));
-    if (returning && PQntuples(done.get()) > 0) {
-        result.newId = std::atoll(PQgetvalue(done.get(), PQntuples(done.get()) - 1, 0));
+    int64_t highest = 0;
+    for (int row = 0; row < PQntuples(done.get()); ++row) {
+        for (size_t col = 0; col < primary.size(); ++col) {
+            const int i = static_cast<int>(col);
+            if (PQgetisnull(done.get(), row, i)) continue;
+            const int64_t value = std::atoll(PQgetvalue(done.get(), row, i));
+            highest = std::max(highest, value);
+            if (primary[col]) result.newId = value;  // the last row's, as on SQLite
+        }
+    }
+    if (highest > 0) {
+        PgResult moved = PgRun(c, SequencePast(highest));
+        if (!PgOk(moved.get())) return fail(moved.get());
     }
     std::string error;
     if (beforeCommit && !beforeCommit(error)) {

@@ -149,10 +149,16 @@ std::string PgQuoted(std::string_view name) {
 
 PgSchema PgSchemaFrom(std::string_view sqliteDdl) {
     PgSchema out;
-    out.types = "CREATE EXTENSION IF NOT EXISTS citext;\n"
-                "CREATE DOMAIN " + std::string(kPgDateDomain) + " AS text;\n"
-                "CREATE DOMAIN " + std::string(kPgMoneyDomain) + " AS double precision;\n"
-                "CREATE SEQUENCE " + std::string(kPgIdSequence) + " START 1001;\n";
+    out.types =
+        "CREATE EXTENSION IF NOT EXISTS citext;\n"
+        "CREATE DOMAIN " +
+        std::string(kPgDateDomain) +
+        " AS text;\n"
+        "CREATE DOMAIN " +
+        std::string(kPgMoneyDomain) +
+        " AS double precision;\n"
+        "CREATE SEQUENCE " +
+        std::string(kPgIdSequence) + " START 1001;\n";
     const std::string ddl = WithoutComments(sqliteDdl);
     size_t start = 0;
     while (start < ddl.size()) {
@@ -187,8 +193,12 @@ std::string PgRolesSql(std::string_view queryRole, std::string_view updateRole) 
     }
     sql += "GRANT SELECT ON " + readable + " TO " + q + ", " + u + ";\n";
     sql += "GRANT INSERT, UPDATE, DELETE ON " + writable + " TO " + u + ";\n";
-    sql += "DO $$BEGIN EXECUTE format('GRANT USAGE ON ALL SEQUENCES IN SCHEMA %I TO %I', "
-           "current_schema(), '" + std::string(updateRole) + "'); END$$;\n";
+    // Reading and moving the sequence lets an insert with identifiers of its own move it past them.
+    sql +=
+        "DO $$BEGIN EXECUTE format('GRANT USAGE, SELECT, UPDATE ON ALL SEQUENCES IN SCHEMA %I "
+        "TO %I', "
+        "current_schema(), '" +
+        std::string(updateRole) + "'); END$$;\n";
     return sql;
 }
 

@@ -109,11 +109,10 @@ private:
             PgResult prepared(PQprepare(c_, name.c_str(), sql_.c_str(), n, nullptr));
             if (PgOk(prepared.get())) prepared_ = name;
         }
-        result_.reset(prepared_.empty()
-                          ? PQexecParams(c_, sql_.c_str(), n, nullptr, values.data(), nullptr,
-                                         nullptr, 0)
-                          : PQexecPrepared(c_, prepared_.c_str(), n, values.data(), nullptr,
-                                           nullptr, 0));
+        result_.reset(
+            prepared_.empty()
+                ? PQexecParams(c_, sql_.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0)
+                : PQexecPrepared(c_, prepared_.c_str(), n, values.data(), nullptr, nullptr, 0));
         ++runs_;
         if (!PgOk(result_.get())) {
             error_ = PgMessage(c_, result_.get());

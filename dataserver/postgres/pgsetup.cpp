@@ -71,9 +71,10 @@ bool CreatePgSchema(PGconn* c, const std::function<bool(SqlSession&)>& fill, std
     const std::string mark =
         "CREATE TABLE " + std::string(kPgMarkTable) +
         " (application_id bigint, version integer, query_role text, update_role text);"
-        "INSERT INTO " + std::string(kPgMarkTable) + " VALUES (" + std::to_string(kApplicationId) +
-        ", " + std::to_string(kSchemaVersion) + ", " + Literal(queryRole) + ", " +
-        Literal(updateRole) + ");";
+        "INSERT INTO " +
+        std::string(kPgMarkTable) + " VALUES (" + std::to_string(kApplicationId) + ", " +
+        std::to_string(kSchemaVersion) + ", " + Literal(queryRole) + ", " + Literal(updateRole) +
+        ");";
     if (!PgExec(c, schema.indexes, error) || !PgExec(c, SequenceCatchUp(schema), error) ||
         !PgExec(c, PgRolesSql(queryRole, updateRole), error) || !PgExec(c, mark, error)) {
         return fail("cannot create the schema: " + error);

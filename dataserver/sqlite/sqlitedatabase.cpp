@@ -199,8 +199,7 @@ private:
     Connection* c_;
 };
 
-std::unique_ptr<Database> SqliteDatabase::Open(const DatabaseOptions& options,
-                                               std::string& error) {
+std::unique_ptr<Database> SqliteDatabase::Open(const DatabaseOptions& options, std::string& error) {
     std::unique_ptr<SqliteDatabase> self(new SqliteDatabase(options.path));
     self->budget_ = options.budget;
     std::error_code ec;
@@ -368,7 +367,7 @@ bool SqliteDatabase::AllocateId(int64_t& id) {
 }
 
 ExecuteResult SqliteDatabase::Execute(std::string_view sql,
-                                const std::function<bool(std::string& error)>& beforeCommit) {
+                                      const std::function<bool(std::string& error)>& beforeCommit) {
     ExecuteResult result;
     std::lock_guard lock(writeMutex_);
     sqlite3* db = writer_.db;

@@ -15,8 +15,8 @@ std::string MessageOf(sqlite3* db) {
 class SqliteStatement : public SqlStatement {
 public:
     SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
-        if (sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), 0, &stmt_,
-                               nullptr) != SQLITE_OK ||
+        if (sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), 0, &stmt_, nullptr) !=
+                SQLITE_OK ||
             stmt_ == nullptr) {
             error_ = MessageOf(db);
             sqlite3_finalize(stmt_);

@@ -9,6 +9,7 @@
 
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
+#include "tests/support/pgtestcluster.h"
 #include "tests/support/scratchdir.h"
 #include "tests/support/xmllint.h"
 
@@ -41,6 +42,7 @@ protected:
             ASSERT_TRUE(o.logItems.empty()) << o.raw;
         }
         fingerprint_ = DatabaseFingerprint(server_->databasePath());
+        ASSERT_GT(fingerprint_.size(), 10000u) << fingerprint_;  // the rows are in it
         files_ = FilesUnder(server_->folder());
     }
 
@@ -75,6 +77,9 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         const char* endpoint;
         std::string sql;
         const char* reason;  // part of the LogItem: refused for this reason and no other
+        // The reason on PostgreSQL, where it differs: the statement is refused there too, by
+        // another check (its kind, the type of WHERE, the translation's syntax rules).
+        const char* pgReason = nullptr;
     };
     const std::vector<Case> cases = {
         {"AxQuery", "ATTACH DATABASE '" + evil + "' AS evil", "ATTACH"},
@@ -87,7 +92,7 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxQuery", "SELECT name, sql FROM sqlite_master", "sqlite_master"},
         {"AxUpdate", "DELETE FROM sqlite_master", "sqlite_master"},
         {"AxUpdate", "UPDATE tClients SET CliNom=(SELECT sql FROM sqlite_schema) WHERE 0",
-         "sqlite_master"},
+         "sqlite_master", "boolean"},
         {"AxUpdate", "VACUUM INTO '" + evil + "'", "INSERT, UPDATE ou DELETE"},
         {"AxQuery", "VACUUM INTO '" + evil + "'", "seule une instruction SELECT"},
         {"AxUpdate",
@@ -125,16 +130,16 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxQuery", "SELECT zeroblob(2000000000)", "zeroblob"},
         {"AxQuery", "SELECT length(printf('%.*c', 2000000000, 'x'))", "printf"},
         {"AxUpdate", "SELECT * FROM ListRubrics", "INSERT, UPDATE ou DELETE"},
-        {"AxQuery", "DELETE FROM ListRubrics", "ListRubrics"},
+        {"AxQuery", "DELETE FROM ListRubrics", "ListRubrics", "seule une instruction SELECT"},
         {"AxQuery", "EXPLAIN SELECT 1", "seule une instruction SELECT"},
         {"AxQuery",
          "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT count(*) FROM c",
          "Requête refusée"},
-        {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'", "syntax error"},
+        {"AxUpdate", "UPDAT ListRubrics SET RubricText='y'", "syntax error", "UPDAT"},
         {"AxQuery", "SELECT FROM WHERE", "syntax error"},
         {"AxQuery", "SELECT * FROM ListRubrics WHERE RubricText=#02/29/2023#", "Date invalide"},
         {"AxUpdate", "UPDATE ListRubrics SET RubricText=:Other", ":Other"},
-        {"AxUpdate", "UPDATE ListRubrics SET RubricText=?1", "?1"},
+        {"AxUpdate", "UPDATE ListRubrics SET RubricText=?1", "?1", "non autorisée : ?"},
         {"AxInsert", "INSERT INTO tActions (idAction) VALUES (:NewID) RETURNING idAction",
          "INSERT, UPDATE ou DELETE"},
         {"AxInsert", "INSERT INTO tActions (idAction, CommentaireAction) VALUES (:NewID, 'x')'",
@@ -143,17 +148,18 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
     };
     for (const Case& c : cases) {
         const auto start = std::chrono::steady_clock::now();
+        const char* reason = TestsOnPostgres() && c.pgReason ? c.pgReason : c.reason;
         if (std::string(c.endpoint) == "AxQuery") {
             Rowset r = Query(*server_, c.sql);
             ASSERT_EQ(r.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << r.raw;
-            EXPECT_NE(r.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
+            EXPECT_NE(r.logItems[0].find(tarmel::Latin1FromUtf8(reason)), std::string::npos)
                 << c.sql << "\n"
                 << r.logItems[0];
             EXPECT_TRUE(r.rows.empty()) << c.sql;
         } else {
             Outcome o = Execute(*server_, c.endpoint, c.sql);
             ASSERT_EQ(o.logItems.size(), 1u) << c.endpoint << " " << c.sql << "\n" << o.raw;
-            EXPECT_NE(o.logItems[0].find(tarmel::Latin1FromUtf8(c.reason)), std::string::npos)
+            EXPECT_NE(o.logItems[0].find(tarmel::Latin1FromUtf8(reason)), std::string::npos)
                 << c.sql << "\n"
                 << o.logItems[0];
             EXPECT_EQ(o.newId, "") << c.sql;

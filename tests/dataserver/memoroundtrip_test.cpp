@@ -9,6 +9,7 @@
 #include "server/encoders.h"
 #include "server/serverlink.h"
 #include "server/xml/txml.h"
+#include "tests/support/databasefile.h"
 #include "tests/support/dataserverprocess.h"
 #include "tests/support/scratchdir.h"
 
@@ -25,20 +26,7 @@ struct Window : ExchangeHost {
 
 // The text of a column, read straight from the server's database (no answer writer in between).
 std::string StoredText(const std::string& databasePath, const std::string& sql) {
-    sqlite3* db = nullptr;
-    std::string text = "<no row>";
-    if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW) {
-            const auto* bytes = sqlite3_column_text(statement, 0);
-            text.assign(reinterpret_cast<const char*>(bytes),
-                        static_cast<size_t>(sqlite3_column_bytes(statement, 0)));
-        }
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return text;
+    return tarmel::testsupport::FirstValue(databasePath, sql);
 }
 
 class MemoRoundTrip : public ::testing::Test {

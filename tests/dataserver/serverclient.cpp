@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "dataserver/database.h"
 #include "server/xml/txml.h"
 #include "tests/support/xmllint.h"
 
@@ -78,7 +79,54 @@ Outcome Execute(const DataServerProcess& server, const std::string& endpoint,
     return result;
 }
 
+namespace {
+
+// The PostgreSQL database's tables, columns, indexes, functions, triggers and rows, read through
+// the data server's own session.
+std::string PgFingerprint(const std::string& connection) {
+    dataserver::DatabaseOptions options;
+    options.path = connection;
+    options.readers = 1;
+    std::string error;
+    auto db = dataserver::Database::Open(options, error);
+    if (!db) return "cannot open: " + error;
+    std::string out;
+    db->Read([&](dataserver::SqlSession& session) {
+        auto lines = [&](const std::string& sql) {
+            std::vector<std::string> values;
+            auto st = session.Prepare(sql);
+            while (st->Step()) {
+                std::string line;
+                for (int i = 0; i < st->Columns(); ++i) line += st->Text(i) + " ";
+                values.push_back(line);
+                out += line + "\n";
+            }
+            if (!st->error().empty()) out += "error: " + st->error() + "\n";
+            return values;
+        };
+        lines("SELECT table_name, column_name, data_type, domain_name FROM "
+              "information_schema.columns WHERE table_schema = current_schema() "
+              "ORDER BY table_name, ordinal_position");
+        lines("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+              "ORDER BY indexname");
+        lines("SELECT proname FROM pg_proc WHERE pronamespace = current_schema()::regnamespace "
+              "ORDER BY proname");
+        lines("SELECT tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY tgname");
+        for (std::string table : lines("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
+                                       "relnamespace = current_schema()::regnamespace "
+                                       "ORDER BY relname")) {
+            table.pop_back();
+            out += "== " + table + "\n";
+            lines("SELECT r::text FROM \"" + table + "\" r ORDER BY 1");
+        }
+    });
+    return out;
+}
+
+}  // namespace
+
 std::string DatabaseFingerprint(const std::string& databasePath) {
+    if (dataserver::IsPostgresConnection(databasePath)) return PgFingerprint(databasePath);
     sqlite3* db = nullptr;
     std::string out;
     if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {

@@ -27,7 +27,9 @@ std::string Base() {
 
 }  // namespace
 
-bool TestsOnPostgres() { return SocketFolder() != nullptr; }
+bool TestsOnPostgres() {
+    return SocketFolder() != nullptr;
+}
 
 std::string PgTestDatabase(const std::string& name) {
     return Base() + " dbname=" + name;
@@ -35,8 +37,7 @@ std::string PgTestDatabase(const std::string& name) {
 
 std::string UniquePgDatabaseName(const char* prefix) {
     static std::atomic<int> counter{0};
-    return std::string(prefix) + "_" + std::to_string(getpid()) + "_" +
-           std::to_string(++counter);
+    return std::string(prefix) + "_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
 }
 
 void PgAdmin(const std::string& sql) {
