@@ -33,7 +33,8 @@ void SplitSchema(std::string& tables, std::string& indexes) {
         // Skip comment lines in front of the statement to see what it is.
         while (first != std::string_view::npos && statement.substr(first, 2) == "--") {
             const size_t eol = statement.find('\n', first);
-            first = eol == std::string_view::npos ? eol : statement.find_first_not_of(" \r\n\t", eol);
+            first =
+                eol == std::string_view::npos ? eol : statement.find_first_not_of(" \r\n\t", eol);
         }
         const bool isIndex =
             first != std::string_view::npos && statement.substr(first, 12) == "CREATE INDEX";
@@ -66,8 +67,9 @@ bool FillDemo(SqlSession& db, const DemoOptions& options, const std::string& pho
         return false;
     }
     if (!SeedClients(db, rng, options.clients, ids, error)) return false;
-    return db.Exec("UPDATE tCounters SET Value = " + std::to_string(ids.next) +
-                       " WHERE Name = 'NewID'", error);
+    return db.Exec(
+        "UPDATE tCounters SET Value = " + std::to_string(ids.next) + " WHERE Name = 'NewID'",
+        error);
 }
 
 bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
@@ -90,11 +92,15 @@ bool BuildDemoDatabase(const std::string& path, const std::string& photoDir,
     SplitSchema(tables, indexes);
     // The file is private until renamed, so the build runs without a journal, in one
     // transaction, with a page cache large enough for the largest index.
-    bool ok = Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
-                       "PRAGMA cache_size=-131072; PRAGMA temp_store=MEMORY", error) &&
+    bool ok = Exec(db,
+                   "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                   "PRAGMA cache_size=-131072; PRAGMA temp_store=MEMORY",
+                   error) &&
               Exec(db, "BEGIN", error) && Exec(db, tables, error) &&
-              Exec(db, "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                           "; PRAGMA user_version=" + std::to_string(kSchemaVersion), error) &&
+              Exec(db,
+                   "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                       "; PRAGMA user_version=" + std::to_string(kSchemaVersion),
+                   error) &&
               FillDemo(session, options, photoDir, error) && Exec(db, indexes, error) &&
               Exec(db, "COMMIT", error) && Exec(db, "PRAGMA journal_mode=WAL", error);
     if (!ok) {

@@ -118,7 +118,8 @@ int main(int argc, char** argv) {
     if (!imagesGiven) config.imagesPath = config.base + "images/";
     const bool postgres = IsPostgresConnection(dbOptions.path);
     if (config.photos.empty() && postgres) {
-        std::fprintf(stderr, "tarmel-dataserver: --photos is required with a PostgreSQL database\n");
+        std::fprintf(stderr,
+                     "tarmel-dataserver: --photos is required with a PostgreSQL database\n");
         return 2;
     }
     if (config.photos.empty()) config.photos = dbOptions.path + ".photos";

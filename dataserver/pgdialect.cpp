@@ -191,8 +191,7 @@ std::string StatementVerb(std::string_view sql) {
 
 bool ChangesSchema(std::string_view verb) {
     for (std::string_view v : {"CREATE", "DROP", "ALTER", "COMMENT", "GRANT", "REVOKE"}) {
-        if (verb.substr(0, v.size()) == v &&
-            (verb.size() == v.size() || verb[v.size()] == ' ')) {
+        if (verb.substr(0, v.size()) == v && (verb.size() == v.size() || verb[v.size()] == ' ')) {
             return true;
         }
     }

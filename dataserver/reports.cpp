@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "dataserver/cellformat.h"
-#include "dataserver/sqlsession.h"
 #include "dataserver/querystring.h"
 #include "dataserver/refusal.h"
+#include "dataserver/sqlsession.h"
 #include "dataserver/textutil.h"
 #include "dataserver/uploads.h"
 #include "server/xml/texttools.h"

@@ -177,10 +177,10 @@ CREATE INDEX tVO_Images_vehicle ON [tVO - Liens Images] (idVO);
 
 // Names as the authorizer reports them (without brackets).
 constexpr std::array<std::string_view, 9> kWritable = {
-    "tVehicles",       "tClients", "tVO - Frevo", "tVO - Liens Images", "TVehiclesClarum",
-    "tActions",        "ListRubrics", "ListModels", "ListVersions"};
+    "tVehicles", "tClients",    "tVO - Frevo", "tVO - Liens Images", "TVehiclesClarum",
+    "tActions",  "ListRubrics", "ListModels",  "ListVersions"};
 constexpr std::array<std::string_view, 8> kReferenceOnly = {
-    "tConcessions", "tSites",        "tStaff",    "tUsers",
+    "tConcessions", "tSites",        "tStaff",     "tUsers",
     "tOptDates",    "tReservations", "tStructure", "tOptionLists"};
 
 // ASCII case folding only: table names are ASCII.
@@ -195,13 +195,17 @@ bool SameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string_view SchemaSql() { return kSchema; }
+std::string_view SchemaSql() {
+    return kSchema;
+}
 
 std::string_view UpgradeSql(int from) {
     return from == 1 ? kUpgradeFrom1 : std::string_view();
 }
 
-std::span<const std::string_view> WritableTables() { return kWritable; }
+std::span<const std::string_view> WritableTables() {
+    return kWritable;
+}
 
 bool IsWritableTable(std::string_view table) {
     for (std::string_view t : kWritable) {

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <memory>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <vector>
 

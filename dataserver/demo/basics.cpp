@@ -54,7 +54,9 @@ std::string IsoDate(int days) {
     return out;
 }
 
-int AnchorDay() { return DaysFromCivil(kAnchorYear, kAnchorMonth, kAnchorDay); }
+int AnchorDay() {
+    return DaysFromCivil(kAnchorYear, kAnchorMonth, kAnchorDay);
+}
 
 Inserter::Inserter(SqlSession& db, std::string_view table,
                    std::initializer_list<const char*> columns) {
@@ -108,7 +110,9 @@ Inserter& Inserter::Real(const char* column, double value) {
     return *this;
 }
 
-Inserter& Inserter::Date(const char* column, int days) { return Text(column, IsoDate(days)); }
+Inserter& Inserter::Date(const char* column, int days) {
+    return Text(column, IsoDate(days));
+}
 
 bool Inserter::Run() {
     if (!error_.empty()) return false;

@@ -75,16 +75,16 @@ struct Person {
 struct Address {
     std::string street;  // Latin-1
     std::string cp;
-    std::string town;    // Latin-1
+    std::string town;  // Latin-1
 };
 Person RandomPerson(Random& rng);
 Address RandomAddress(Random& rng, std::string_view concession);
-std::string RandomPlate(Random& rng);          // "AB-123-CD"
+std::string RandomPlate(Random& rng);                                  // "AB-123-CD"
 std::string RandomLandline(Random& rng, std::string_view concession);  // "0472123456"
-std::string RandomMobile(Random& rng);         // "0612345678"
+std::string RandomMobile(Random& rng);                                 // "0612345678"
 std::string EmailOf(const Person& person, Random& rng);
 std::string RandomVin(Random& rng, std::string_view make);
-std::string RandomCompany(Random& rng);        // a buyer from the trade (Latin-1)
+std::string RandomCompany(Random& rng);  // a buyer from the trade (Latin-1)
 
 // ---- Catalogue: value lists, makes, models, versions -------------------------------------------
 
@@ -122,9 +122,9 @@ bool SeedCatalogue(SqlSession& db, std::string& error);
 struct SiteDef {
     const char* site;
     const char* concession;
-    const char* label;   // UTF-8
-    const char* makes;   // makes sold, searched as text
-    double fileFee;      // fixed file-handling fee
+    const char* label;  // UTF-8
+    const char* makes;  // makes sold, searched as text
+    double fileFee;     // fixed file-handling fee
 };
 const std::vector<SiteDef>& Sites();
 struct StaffDef {
@@ -132,7 +132,7 @@ struct StaffDef {
     const char* name;   // UTF-8
     const char* sites;  // ";"-separated
     const char* concession;
-    const char* role;   // UTF-8
+    const char* role;  // UTF-8
 };
 const std::vector<StaffDef>& Staff();
 bool SeedGroup(SqlSession& db, std::string& error);
@@ -148,7 +148,8 @@ bool SeedVehicles(SqlSession& db, Random& rng, int count, IdCounter& ids, int ph
                   const std::string& photoDir, std::string& error);
 bool SeedClients(SqlSession& db, Random& rng, int count, IdCounter& ids, std::string& error);
 
-// ---- Photos ---------------------------------------------------------------------------------------
+// ---- Photos
+// ---------------------------------------------------------------------------------------
 
 // Writes a baseline JPEG of a stylised car in the given body colour (RGB); false on error.
 bool WriteCarJpeg(const std::string& path, int width, int height, uint32_t rgb, int variant,

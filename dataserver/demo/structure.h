@@ -3,11 +3,11 @@
 // inventory, placed where the inventory places it) and the column entries of the two grids.
 #pragma once
 
-#include "dataserver/sqlsession.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dataserver/sqlsession.h"
 
 namespace tarmel::dataserver::demo {
 
@@ -32,7 +32,7 @@ struct StructEntry {
 
 // One tab page of a record kind (number 1 to 9) or the record-level entry (number 0).
 struct PageDef {
-    const char* kind;      // "_TVO", "_TVD", "_TVN", "_TCL"
+    const char* kind;  // "_TVO", "_TVD", "_TVN", "_TCL"
     int number;
     const char* caption;   // UTF-8
     const char* fieldKey;  // the page entry's vInfo, carried by its fields as descInfo

@@ -348,7 +348,8 @@ BuiltDocument BuildEquipDocument(SqlSession& db, const QueryParams& params) {
     return Built(w);
 }
 
-BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params,
+                                   std::string_view today) {
     AnswerWriter w("AxInfoVO");
     if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idTVO = 0, idVO = 0;
@@ -391,7 +392,8 @@ BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params, st
     return Built(w);
 }
 
-BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params, std::string_view today) {
+BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params,
+                                  std::string_view today) {
     AnswerWriter w("AxInfoCL");
     if (Fault f = WriteUserBlocks(db, w, params, today)) return Failed(f);
     int64_t idClient = 0;

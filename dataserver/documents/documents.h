@@ -5,17 +5,16 @@
 // the read that failed.
 #pragma once
 
-#include "dataserver/sqlsession.h"
-
 #include <string>
 #include <string_view>
 
 #include "dataserver/querystring.h"
+#include "dataserver/sqlsession.h"
 
 namespace tarmel::dataserver {
 
-// A builder's answer: the document, or (error set, document empty) the database's message for the first
-// statement that could not be prepared or stepped; the builder stops there.
+// A builder's answer: the document, or (error set, document empty) the database's message for the
+// first statement that could not be prepared or stepped; the builder stops there.
 struct BuiltDocument {
     std::string document;
     std::string error;
@@ -28,9 +27,11 @@ BuiltDocument BuildStructDocument(SqlSession& db, const QueryParams& params);
 BuiltDocument BuildEquipDocument(SqlSession& db, const QueryParams& params);
 // "AxInfoVO": "User", "GNames", "OptDates", "tVO", "ImageS", "ResaS", "FrevoS" for the
 // parameters "idTVO" and "UserID". today is "dd/mm/yyyy" (written as "Now").
-BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildVehicleDocument(SqlSession& db, const QueryParams& params,
+                                   std::string_view today);
 // "AxInfoCL": "User", "GNames", "OptDates", "TVC", "TActS", "TVehS" for "idClient" and "UserID".
-BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params, std::string_view today);
+BuiltDocument BuildClientDocument(SqlSession& db, const QueryParams& params,
+                                  std::string_view today);
 
 // Today's date on the server, "dd/mm/yyyy".
 std::string ServerToday();

@@ -1,7 +1,8 @@
 // Routes of the document endpoints: each handler runs its builder on a read-only connection of
-// the pool and answers its document, or, when a read failed, the endpoint's refusal with the database's
-// message. Nothing here catches: the builders give their faults as values, and what may still
-// throw (std::bad_alloc) is refused by the HTTP layer's last-resort catch, under the same root.
+// the pool and answers its document, or, when a read failed, the endpoint's refusal with the
+// database's message. Nothing here catches: the builders give their faults as values, and what may
+// still throw (std::bad_alloc) is refused by the HTTP layer's last-resort catch, under the same
+// root.
 #include "dataserver/documents/register.h"
 
 #include <functional>
@@ -44,7 +45,9 @@ void RegisterDocumentEndpoints(HttpServer& server, Database& db, const EndpointC
              return BuildVehicleDocument(c, p, ServerToday());
          }},
         {"AxInfoCL", Endpoint::InfoCL,
-         [](SqlSession& c, const QueryParams& p) { return BuildClientDocument(c, p, ServerToday()); }},
+         [](SqlSession& c, const QueryParams& p) {
+             return BuildClientDocument(c, p, ServerToday());
+         }},
     };
     for (const DocumentRoute& e : routes) {
         const Endpoint endpoint = e.endpoint;

@@ -67,9 +67,9 @@ protected:
     // The value the counter handed out last: the next one it would take is one above. On
     // PostgreSQL the counter is the identifier sequence.
     static int64_t Counter() {
-        const std::string value = FirstValue(
-            server_->databasePath(), TestsOnPostgres()
-                                         ? "SELECT last_value FROM tarmel_newid"
+        const std::string value =
+            FirstValue(server_->databasePath(),
+                       TestsOnPostgres() ? "SELECT last_value FROM tarmel_newid"
                                          : "SELECT Value FROM tCounters WHERE Name='NewID'");
         return value.empty() ? -1 : std::stoll(value);
     }

@@ -82,7 +82,7 @@ TEST(PhotoDates, ALinkedPhotoAndTheDemoPhotosAnswerDayFirstWithTheirTime) {
                   .at("DateImage"),
               "14/03/2026 10:11:12");
     EXPECT_EQ(FirstValue(server.databasePath(),
-                     "SELECT DateImage FROM [tVO - Liens Images] WHERE idVO=" + idVO),
+                         "SELECT DateImage FROM [tVO - Liens Images] WHERE idVO=" + idVO),
               "2026-03-14 10:11:12");
 
     // A demo vehicle's photos, in the same form.
@@ -148,8 +148,8 @@ TEST(PhotoDates, AFileOfThePreviousSchemaIsUpgradedOnOpening) {
 
     EXPECT_EQ(FirstValue(db, "PRAGMA user_version"), "2");
     EXPECT_EQ(FirstValue(db,
-                     "SELECT type FROM pragma_table_info('tVO - Liens Images') "
-                     "WHERE name='DateImage'"),
+                         "SELECT type FROM pragma_table_info('tVO - Liens Images') "
+                         "WHERE name='DateImage'"),
               "DATE");
     EXPECT_EQ(FirstValue(db, "SELECT count(*) FROM sqlite_schema WHERE name='tVO_Images_vehicle'"),
               "1");
@@ -164,10 +164,11 @@ TEST(PhotoDates, AFileOfThePreviousSchemaIsUpgradedOnOpening) {
         ASSERT_EQ(answer.rows.size(), 1u) << answer.raw;
         EXPECT_EQ(answer.rows[0]["DateImage"], r.answer);
     }
-    EXPECT_EQ(FirstValue(db,
-                     "SELECT count(*) FROM [tVO - Liens Images] WHERE idVO <> 99004 AND "
-                     "DateImage NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] 00:00:00'"),
-              "0");
+    EXPECT_EQ(
+        FirstValue(db,
+                   "SELECT count(*) FROM [tVO - Liens Images] WHERE idVO <> 99004 AND "
+                   "DateImage NOT GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] 00:00:00'"),
+        "0");
     // The counter steps past the rows written straight into the upgraded table.
     Outcome link = Execute(server, "AxInsert",
                            "INSERT INTO [tVO - Liens Images] (idImage, idVO, NumImage, NomImage, "

@@ -250,9 +250,9 @@ TEST(DocumentRefusals, ABuilderFaultIsALogItemUnderTheDocumentRoot) {
     for (const Case& c : cases) {
         // The database's own words for the missing table.
         const std::string message =
-            TestsOnPostgres() ? "Erreur interne : relation \"" + std::string(c.table) +
-                                    "\" does not exist"
-                              : "Erreur interne : no such table: " + std::string(c.table);
+            TestsOnPostgres()
+                ? "Erreur interne : relation \"" + std::string(c.table) + "\" does not exist"
+                : "Erreur interne : no such table: " + std::string(c.table);
         ExpectRefusal(ClientGet(server.port(), c.target, "-1"), {200, c.root, message}, c.target);
     }
     EXPECT_TRUE(Query(server, "select 1 as one").logItems.empty());

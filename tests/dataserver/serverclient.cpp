@@ -104,13 +104,16 @@ std::string PgFingerprint(const std::string& connection) {
             if (!st->error().empty()) out += "error: " + st->error() + "\n";
             return values;
         };
-        lines("SELECT table_name, column_name, data_type, domain_name FROM "
-              "information_schema.columns WHERE table_schema = current_schema() "
-              "ORDER BY table_name, ordinal_position");
-        lines("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
-              "ORDER BY indexname");
-        lines("SELECT proname FROM pg_proc WHERE pronamespace = current_schema()::regnamespace "
-              "ORDER BY proname");
+        lines(
+            "SELECT table_name, column_name, data_type, domain_name FROM "
+            "information_schema.columns WHERE table_schema = current_schema() "
+            "ORDER BY table_name, ordinal_position");
+        lines(
+            "SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+            "ORDER BY indexname");
+        lines(
+            "SELECT proname FROM pg_proc WHERE pronamespace = current_schema()::regnamespace "
+            "ORDER BY proname");
         lines("SELECT tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY tgname");
         for (std::string table : lines("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
                                        "relnamespace = current_schema()::regnamespace "

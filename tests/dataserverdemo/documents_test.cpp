@@ -608,7 +608,8 @@ TEST(ClientDocument, CarriesTheClientItsActionsAndVehicles) {
     ASSERT_GT(id, 0);
     const std::string idText = std::to_string(id);
     const std::string doc = Doc(tarmel::dataserver::BuildClientDocument(
-        On(db), {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}}, "10/12/2026"));
+        On(db), {{"XMLC_OutputFormat", "XML"}, {"UserID", "9"}, {"idClient", idText}},
+        "10/12/2026"));
     EXPECT_EQ(XmlProblems(doc), "");
     EXPECT_EQ(sqlite3_next_stmt(db, nullptr), nullptr);
     TXml record = RecordOf(doc, "TVC");
@@ -672,14 +673,19 @@ TEST(Documents, AFailedReadIsTheBuildersAnswer) {
     };
     const Case cases[] = {
         {"structure",
-         [&] { return tarmel::dataserver::BuildStructDocument(On(db), {{"UserConcession", "LYO"}}); },
+         [&] {
+             return tarmel::dataserver::BuildStructDocument(On(db), {{"UserConcession", "LYO"}});
+         },
          "no such table: tStructure"},
         {"lists",
-         [&] { return tarmel::dataserver::BuildEquipDocument(On(db), {{"UserConcession", "LYO"}}); },
+         [&] {
+             return tarmel::dataserver::BuildEquipDocument(On(db), {{"UserConcession", "LYO"}});
+         },
          "no such table: tOptionLists"},
         {"vehicle",
          [&] {
-             return tarmel::dataserver::BuildVehicleDocument(On(db), {{"idTVO", "0"}, {"UserID", "3"}},
+             return tarmel::dataserver::BuildVehicleDocument(On(db),
+                                                             {{"idTVO", "0"}, {"UserID", "3"}},
                                                              "10/12/2026");
          },
          "no such table: tVO - Frevo"},

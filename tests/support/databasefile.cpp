@@ -32,7 +32,8 @@ std::string FirstValue(const std::string& database, const std::string& sql) {
             db->Read([&](dataserver::SqlSession& session) {
                 auto st = session.Prepare(sql);
                 if (st->Step()) out = st->Text(0);
-                if (!st->error().empty()) std::fprintf(stderr, "FirstValue: %s\n", st->error().c_str());
+                if (!st->error().empty())
+                    std::fprintf(stderr, "FirstValue: %s\n", st->error().c_str());
             });
         }
         return out;
