@@ -30,7 +30,8 @@ protected:
     ui::Grid& grid() { return *w().Ctl<ui::Grid>(QStringLiteral("ngFrevo")); }
     std::string Count() { return Sql("select count(*) from [tVO - Frevo] where idVO=" + idVO_); }
     std::string Sum() {
-        return Sql("select printf('%.2f', sum(MontantHT)) from [tVO - Frevo] where idVO=" + idVO_);
+        return SqlAmount("select coalesce(sum(MontantHT), 0) from [tVO - Frevo] where idVO=" +
+                         idVO_);
     }
     int Column(const char* name) { return grid().columnIndex(QString::fromLatin1(name)); }
     void ClickIcon(int row) { testsupport::ClickCell(grid(), row, 0); }
@@ -55,7 +56,7 @@ TEST_F(Frevo, AnEditedAmountIsSavedAtOnce) {
     OpenCosts();
     const std::string id = L(grid().cellText(0, Column("idFrevo")));
     grid().setCellText(0, Column("MontantHT"), QStringLiteral("12"));
-    EXPECT_EQ(Sql("select printf('%.2f', MontantHT) from [tVO - Frevo] where idFrevo=" + id),
+    EXPECT_EQ(SqlAmount("select MontantHT from [tVO - Frevo] where idFrevo=" + id),
               "12.00");
     EXPECT_EQ(L(w().Text(QStringLiteral("LbDebugInfo1"))), "");
     EXPECT_EQ(L(w().Text(QStringLiteral("cFrevo"))), Sum());
@@ -162,7 +163,7 @@ TEST_F(Frevo, APrivateBuyersVehicleGetsItsFileFeeOnce) {
                                       idVO_,
                                   "/x.xml"));
     const std::string fee =
-        Sql("select printf('%.2f', s.MontantFraisDossier) from tSites s join "
+        SqlAmount("select s.MontantFraisDossier from tSites s join "
             "tVehicles v on upper(s.Site)=upper(v.Site) where v.idTVO=" +
             id);
     const auto fixed = [&] {
@@ -173,7 +174,7 @@ TEST_F(Frevo, APrivateBuyersVehicleGetsItsFileFeeOnce) {
     w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("9999.00"));
     ASSERT_TRUE(w().SaveChanges());
     EXPECT_EQ(fixed(), "1");
-    EXPECT_EQ(Sql("select printf('%.2f', MontantHT) from [tVO - Frevo] where "
+    EXPECT_EQ(SqlAmount("select MontantHT from [tVO - Frevo] where "
                   "upper(TypeFrevo)='FIXE' and idVO=" +
                   idVO_),
               fee);

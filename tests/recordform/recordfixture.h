@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -118,6 +119,15 @@ protected:
     // First value of a query on the demo database, read directly from its file.
     static std::string Sql(const std::string& query) {
         return FirstValue(server_->databasePath(), query);
+    }
+    // A number the query selects, with two decimals ("" for none): how the tests compare the
+    // amounts stored, whatever the database writes a double like.
+    static std::string SqlAmount(const std::string& query) {
+        const std::string value = Sql(query);
+        if (value.empty()) return value;
+        char text[64];
+        std::snprintf(text, sizeof text, "%.2f", std::strtod(value.c_str(), nullptr));
+        return text;
     }
     // Writes a test's own rows into the demo database before the window reads them.
     static void Exec(const std::string& statements) {

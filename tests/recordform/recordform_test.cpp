@@ -349,18 +349,14 @@ TEST_F(RecordForm, PhotosReservationAndTheReloadButton) {
 
     // The reservation labels read the first reservation.
     const std::string until = Sql(
-        "select strftime('%d/%m/%Y', DResaMax) from tReservations where idVO=" + idVO +
+        "select substr(DResaMax, 9, 2) || '/' || substr(DResaMax, 6, 2) || '/' || "
+        "substr(DResaMax, 1, 4) from tReservations where idVO=" + idVO +
         " order by idResa");
     EXPECT_EQ(L(w().Text(QStringLiteral("LbResa1"))), "R\xE9servation jusqu'au " + until + " inclus.");
     EXPECT_FALSE(w().Control(QStringLiteral("LbResa1"))->isHidden());
 
     // The reload button fetches the record again: a change made elsewhere shows, nothing pending.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(server_->databasePath().c_str(), &db), SQLITE_OK);
-    const std::string update =
-        "update tVehicles set Immatriculation='ZZ-000-ZZ' where idVO=" + idVO;
-    EXPECT_EQ(sqlite3_exec(db, update.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    Exec("update tVehicles set Immatriculation='ZZ-000-ZZ' where idVO=" + idVO);
     // The toolbar's reload button runs it.
     w().Ctl<QAbstractButton>(QStringLiteral("JvXPBtnActualize"))->click();
     const char* plateControl = family == 1 ? "cImmatriculation" : "cVNImmatriculation";

@@ -31,7 +31,7 @@ protected:
     std::string Shown(const char* control) { return L(w().Text(QString::fromLatin1(control))); }
     std::string Band() { return Shown("LbDebugInfo0"); }
     static std::string Money(const std::string& column, const std::string& idTVO) {
-        return Sql("select printf('%.2f', " + column + ") from tVehicles where idTVO=" + idTVO);
+        return SqlAmount("select " + column + " from tVehicles where idTVO=" + idTVO);
     }
     static std::string UsedVehicle(const std::string& extra = "") {
         return Sql("select idTVO from tVehicles where TypeVO=1 and Concession='LYO' " + extra +

@@ -143,7 +143,7 @@ TEST_F(Search, ARowOpensFromTheServerAndTheButtonsStepThroughTheList) {
     w().SetText(QStringLiteral("cPrixVente"), QStringLiteral("11111.00"));
     ASSERT_TRUE(Enabled("JvXPBtnSave"));
     emit Grid().cellClicked(0, 3);
-    EXPECT_EQ(Sql("select printf('%.2f', PrixVente) from tVehicles where idTVO=" + before),
+    EXPECT_EQ(SqlAmount("select PrixVente from tVehicles where idTVO=" + before),
               "11111.00");
 
     auto opened = [this] {
