@@ -174,6 +174,20 @@ DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
     LiveServers::Instance().Add(this);
 }
 
+DataServerProcess::DataServerProcess(Beside beside, std::vector<std::string> extraArgs)
+    : extraArgs_(std::move(extraArgs)),
+      databasePath_(beside.other.databasePath_),
+      photoFolder_(beside.other.photoFolder_) {
+    folder_ = MakeTempFolder("tarmel-server-");
+    try {
+        start();
+    } catch (...) {
+        removeAll();
+        throw;
+    }
+    LiveServers::Instance().Add(this);
+}
+
 DataServerProcess::~DataServerProcess() {
     LiveServers::Instance().Remove(this);
     removeAll();

@@ -18,6 +18,12 @@ public:
     // Starts the server over a fresh copy of the demo database; extra command-line options are
     // passed through. Throws std::runtime_error when the server cannot be started.
     explicit DataServerProcess(std::vector<std::string> extraArgs = {});
+    // A second server over the database and the photo folder of another one (which must outlive
+    // it), as the servers of a group behind one load balancer; its own folder holds its logs.
+    struct Beside {
+        const DataServerProcess& other;
+    };
+    explicit DataServerProcess(Beside beside, std::vector<std::string> extraArgs = {});
     // Stops the server (SIGTERM, then waits) and removes its scratch folder.
     ~DataServerProcess();
     DataServerProcess(const DataServerProcess&) = delete;
