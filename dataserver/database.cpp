@@ -14,10 +14,14 @@ bool IsPostgresConnection(std::string_view path) {
     if (StartsWithNoCase(path, "postgresql://") || StartsWithNoCase(path, "postgres://")) {
         return true;
     }
-    // libpq's "key=value" form: a file name holding "=" and blanks is not expected here.
-    return path.find('=') != std::string_view::npos &&
-           (StartsWithNoCase(path, "host=") || StartsWithNoCase(path, "dbname=") ||
-            StartsWithNoCase(path, "service=") || StartsWithNoCase(path, "user="));
+    // libpq's "keyword=value ..." form: a lower-case keyword, then "=" (a file name is not
+    // expected to start that way).
+    const size_t equals = path.find('=');
+    if (equals == 0 || equals == std::string_view::npos) return false;
+    for (char c : path.substr(0, equals)) {
+        if (!((c >= 'a' && c <= 'z') || c == '_')) return false;
+    }
+    return true;
 }
 
 std::unique_ptr<Database> Database::Open(const DatabaseOptions& options, std::string& error) {
