@@ -2,10 +2,12 @@
 // the schema stay as they were and no file appears.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "server/xml/texttools.h"
 #include "tests/dataserver/serverclient.h"
@@ -181,6 +183,30 @@ TEST_F(Hostile, ATimedOutStatementSaysSoAndWritesNothing) {
     ExpectUnchanged("time-out");
     // The server keeps serving.
     EXPECT_TRUE(Query(*server_, "select 1 as one").logItems.empty());
+}
+
+// The long join stops at its deadline while the other connections are answered meanwhile.
+TEST_F(Hostile, ATimedOutQueryDoesNotHoldUpTheOthers) {
+    std::atomic<bool> joinDone{false};
+    double joinSeconds = 0;
+    Rowset join;
+    std::thread slow([&] {
+        const auto start = std::chrono::steady_clock::now();
+        join = Query(*server_, LongJoin("SELECT count(*)"));
+        joinSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        joinDone = true;
+    });
+    int answeredMeanwhile = 0;
+    while (!joinDone) {
+        const bool ok = Query(*server_, "select count(*) as n from tClients").logItems.empty();
+        if (ok && !joinDone) ++answeredMeanwhile;
+    }
+    slow.join();
+    ASSERT_EQ(join.logItems.size(), 1u) << join.raw;
+    EXPECT_NE(join.logItems[0].find("WAIT_TIMEOUT"), std::string::npos);
+    EXPECT_LT(joinSeconds, 5.0);  // its one-second budget, not the join's hours
+    EXPECT_GT(answeredMeanwhile, 0);
 }
 
 std::string Jpeg(size_t size, char fill = 'j') {
