@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "server/xml/texttools.h"
 #include "server/xml/txml.h"
 #include "tests/dataserver/rawhttp.h"
 #include "tests/dataserver/serverclient.h"
 #include "tests/support/dataserverprocess.h"
+#include "tests/support/pgtestcluster.h"
 #include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
@@ -97,6 +99,62 @@ TEST_F(DocumentEndpoints, ListMaintenanceShowsInTheNextValueLists) {
     EXPECT_NE(
         equip.find(Latin1FromUtf8("<Pars><type>Energie</type><text>Bioéthanol E85</text></Pars>")),
         std::string::npos);
+}
+
+// The same demo on both databases answers the same bytes: documents of every kind and the
+// client's searches, counts and sums. (Run in the PostgreSQL half, which has the cluster.)
+TEST(BothDatabases, AnswerTheSameBytes) {
+    if (!TestsOnPostgres()) GTEST_SKIP() << "compared in the PostgreSQL run, which has both";
+    DataServerProcess sqlite(DataServerProcess::Database::SQLite, {});
+    DataServerProcess postgres(DataServerProcess::Database::PostgreSQL, {});
+    std::vector<std::string> targets = {
+        "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=LYO",
+        "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=DAU",
+        "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=LYO",
+        "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=QUINTAR",
+    };
+    const std::vector<std::string> searches = {
+        "SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
+        "[InfoMarque], [InfoModele], DateOrdre AS VO_ORDRE, Site as VO_SITE FROM TVehicles Where "
+        "(Concession='LYO') and ((Immatriculation like '%a%')) ORDER BY Immatriculation, "
+        "DateOrdre desc",
+        "SELECT idClient, CliNom, CliPrenom, CliMobile, CliVille FROM tClients Where "
+        "(CliNom like '%MA%') ORDER BY CliNom, CliPreNom, idClient desc",
+        "select count(idClient) as cpt from tClients group by Concession order by cpt",
+        "select max(DateOrdre) as Dernier, sum(PrixVente) as Total, avg(KMS) as Moyenne from "
+        "tVehicles where isNull(DateAnnulation)",
+        "select * from [tVO - Frevo] where MontantHT > 100 order by idFrevo",
+        "select * from tActions where DateAction >= #01/01/2025# order by idAction",
+    };
+    for (const std::string& sql : searches) {
+        std::string encoded;
+        for (char c : sql) encoded += c == '%' ? std::string("%25") : std::string(1, c);
+        targets.push_back("AxQuery?XMLC_OutputFormat=XML&MaxRows=40&SQL=" + encoded);
+    }
+    const Rowset vehicles = Query(sqlite, "select idTVO from tVehicles order by idVO", 12);
+    for (const auto& row : vehicles.rows) {
+        targets.push_back("AxInfoVO?XMLC_OutputFormat=XML&idTVO=" + row.at("idTVO") +
+                          "&UserID=3");
+    }
+    const Rowset clients = Query(sqlite, "select idClient from tClients order by idClient", 12);
+    for (const auto& row : clients.rows) {
+        targets.push_back("AxInfoCL?XMLC_OutputFormat=XML&UserID=4&idClient=" +
+                          row.at("idClient"));
+    }
+    ASSERT_EQ(vehicles.rows.size(), 12u);
+    ASSERT_EQ(clients.rows.size(), 12u);
+    for (const std::string& target : targets) {
+        const HttpAnswer a = ClientGet(sqlite.port(), "/tarmel/" + target);
+        const HttpAnswer b = ClientGet(postgres.port(), "/tarmel/" + target);
+        ASSERT_EQ(a.status, 200) << target;
+        EXPECT_TRUE(LogItemsOf(a.body).empty()) << target << "\n" << a.body;
+        if (a.body == b.body) continue;
+        size_t at = 0;
+        while (at < a.body.size() && at < b.body.size() && a.body[at] == b.body[at]) ++at;
+        const size_t from = at < 120 ? 0 : at - 120;
+        ADD_FAILURE() << target << "\nSQLite:     ..." << a.body.substr(from, 240)
+                      << "\nPostgreSQL: ..." << b.body.substr(from, 240);
+    }
 }
 
 }  // namespace

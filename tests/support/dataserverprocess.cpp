@@ -71,12 +71,12 @@ struct DemoTemplate {
     std::string pgName;    // the PostgreSQL database's name, empty on SQLite
     std::string photos;
 
-    DemoTemplate() {
+    explicit DemoTemplate(bool postgres) {
         folder = MakeTempFolder("tarmel-demo-");
         photos = folder + "/photos";
         fs::create_directories(photos);
         database = folder + "/demo.db";
-        if (TestsOnPostgres()) {
+        if (postgres) {
             pgName = UniquePgDatabaseName("tarmel_demo");
             PgAdmin("CREATE DATABASE " + pgName);
             database = PgTestDatabase(pgName);
@@ -104,9 +104,13 @@ struct DemoTemplate {
     }
 };
 
-const DemoTemplate& Template() {
-    static DemoTemplate instance;
-    return instance;
+const DemoTemplate& Template(bool postgres) {
+    if (postgres) {
+        static DemoTemplate onPostgres(true);
+        return onPostgres;
+    }
+    static DemoTemplate onSqlite(false);
+    return onSqlite;
 }
 
 // Servers still alive when the test program ends (a fixture created with new and never deleted)
@@ -148,8 +152,12 @@ std::string DataServerProcess::executable() {
 }
 
 DataServerProcess::DataServerProcess(std::vector<std::string> extraArgs)
+    : DataServerProcess(TestsOnPostgres() ? Database::PostgreSQL : Database::SQLite,
+                        std::move(extraArgs)) {}
+
+DataServerProcess::DataServerProcess(Database database, std::vector<std::string> extraArgs)
     : extraArgs_(std::move(extraArgs)) {
-    const DemoTemplate& demo = Template();
+    const DemoTemplate& demo = Template(database == Database::PostgreSQL);
     folder_ = MakeTempFolder("tarmel-server-");
     photoFolder_ = ftpRoot() + "/www/voimages";
     try {

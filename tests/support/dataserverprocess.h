@@ -18,6 +18,10 @@ public:
     // Starts the server over a fresh copy of the demo database; extra command-line options are
     // passed through. Throws std::runtime_error when the server cannot be started.
     explicit DataServerProcess(std::vector<std::string> extraArgs = {});
+    // On the database named rather than the test program's (PostgreSQL needs the test cluster),
+    // to compare the answers of both.
+    enum class Database { SQLite, PostgreSQL };
+    DataServerProcess(Database database, std::vector<std::string> extraArgs);
     // A second server over the database and the photo folder of another one (which must outlive
     // it), as the servers of a group behind one load balancer; its own folder holds its logs.
     struct Beside {
