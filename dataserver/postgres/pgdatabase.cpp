@@ -52,6 +52,20 @@ std::string SequencePast(int64_t value) {
            " - last_value, 0))) END FROM " + seq;
 }
 
+// Ends the connection's transaction, whatever state it is in. The ROLLBACK runs under the
+// statement's own statement_timeout, which may be nearly spent: it is tried again, and a
+// connection still in a transaction is connected anew rather than lent in that state.
+void Rollback(PGconn* c) {
+    for (int attempt = 0; attempt < 3 && PQtransactionStatus(c) != PQTRANS_IDLE; ++attempt) {
+        PgRun(c, "ROLLBACK");
+    }
+    if (PQtransactionStatus(c) != PQTRANS_IDLE) {
+        std::string ignored;
+        PQreset(c);
+        if (PQstatus(c) == CONNECTION_OK) PgSetUpSession(c, ignored);
+    }
+}
+
 }  // namespace
 
 void PostgresDatabase::Pool::Add(PgConn c) {
@@ -71,6 +85,7 @@ PGconn* PostgresDatabase::Pool::Acquire() {
         PQreset(c);
         if (PQstatus(c) == CONNECTION_OK) PgSetUpSession(c, ignored);
     }
+    Rollback(c);  // never lent inside a transaction
     return c;
 }
 
@@ -160,7 +175,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
     auto fail = [&](const PGresult* r) {
         std::string message;
         const Outcome outcome = Failure(c, r, message);
-        PgRun(c, "ROLLBACK");
+        Rollback(c);
         return refuse(outcome, message);
     };
     PgResult begun =
@@ -200,7 +215,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
                 if (PQgetisnull(r.get(), row, i)) continue;
                 answerBytes += static_cast<size_t>(PQgetlength(r.get(), row, i));
                 if (answerBytes > kMaxAnswerBytes) {
-                    PgRun(c, "ROLLBACK");
+                    Rollback(c);
                     return refuse(Outcome::Refused,
                                   Msg("Requête refusée : la réponse dépasse 16 Mo"));
                 }
@@ -212,7 +227,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
         }
         if (result.more || rows < want) break;
     }
-    PgRun(c, "ROLLBACK");  // read only: nothing to keep
+    Rollback(c);  // read only: nothing to keep
     return result;
 }
 
@@ -237,7 +252,7 @@ ExecuteResult PostgresDatabase::Execute(
     auto fail = [&](const PGresult* r) {
         std::string message;
         const Outcome outcome = Failure(c, r, message);
-        PgRun(c, "ROLLBACK");
+        Rollback(c);
         return refuse(outcome, message);
     };
     PgResult begun =
@@ -276,7 +291,7 @@ ExecuteResult PostgresDatabase::Execute(
                                pointers.data(), nullptr, nullptr, 0));
     if (!PgOk(done.get())) return fail(done.get());
     if (!returning && PQnfields(done.get()) > 0) {  // the statement's own RETURNING
-        PgRun(c, "ROLLBACK");
+        Rollback(c);
         return refuse(Outcome::Refused, KindRefusal("INSERT, UPDATE ou DELETE", "RETURNING"));
     }
     result.changes = std::atoi(PQcmdTuples(done.get()));
@@ -296,9 +311,14 @@ ExecuteResult PostgresDatabase::Execute(
     }
     std::string error;
     if (beforeCommit && !beforeCommit(error)) {
-        PgRun(c, "ROLLBACK");
+        Rollback(c);
         return refuse(Outcome::Refused, error);
     }
+    // No deadline for the COMMIT itself: a cancel that arrived once the commit was written would
+    // report a time-out for a statement that was stored, and the client's retry would store it
+    // twice. The deadline may still stop the SET (a message of its own): nothing is written then.
+    PgResult untimed = PgRun(c, "SET LOCAL statement_timeout = 0");
+    if (!PgOk(untimed.get())) return fail(untimed.get());
     PgResult committed = PgRun(c, "COMMIT");
     if (!PgOk(committed.get())) return fail(committed.get());
     return result;
@@ -316,7 +336,7 @@ bool PostgresDatabase::Write(const std::function<bool(SqlSession&)>& work) {
     if (!PgExec(c, "BEGIN", error)) return false;
     PgSession session(c, catalog_);
     if (!work(session) || !PgExec(c, "COMMIT", error)) {
-        PgRun(c, "ROLLBACK");
+        Rollback(c);
         return false;
     }
     return true;
