@@ -109,10 +109,10 @@ shoot() {  # shoot PREFIX COUNT; leaves x and y at the window's corner
   done
 }
 
-# The window, once it is mapped.
+# The window, once it is mapped (a loaded machine, a whole test run beside, may take a while).
 wait_window() {
   wid=""
-  for _ in $(seq 300); do
+  for _ in $(seq 900); do
     wid=$(xwininfo -root -tree 2>/dev/null | awk '/"(Tarmel|ClarumII)/{print $1; exit}')
     [[ -n $wid ]] && break
     sleep 0.1
