@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "dataserver/pgdialect.h"
 #include "dataserver/postgres/pgsetup.h"
@@ -12,10 +13,6 @@
 namespace tarmel::dataserver {
 
 namespace {
-
-// The rows of a query are fetched from a cursor this many at a time, so that neither a large
-// answer nor MaxRows makes the server hold more than it sends.
-constexpr int64_t kFetchRows = 1000;
 
 // The LogItem of a failed client statement, and whether it was the deadline.
 Outcome Failure(PGconn* c, const PGresult* r, std::string& error) {
@@ -171,31 +168,49 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
                       Msg("Requête refusée : paramètre inattendu dans une requête SELECT"));
     }
     Lease c(readers_);
-    std::string error;
-    auto fail = [&](const PGresult* r) {
-        std::string message;
-        const Outcome outcome = Failure(c, r, message);
-        Rollback(c);
-        return refuse(outcome, message);
+    // One round trip: the read-only transaction, its role and deadline, the rows (at most one
+    // beyond maxRows, received one by one so that the size bound holds while they arrive) and
+    // the end of the transaction are sent together.
+    const std::string rows =
+        "SELECT * FROM (" + t.sql + "\n) AS tarmel_rows LIMIT " + std::to_string(maxRows + 1);
+    const std::string commands[] = {
+        "BEGIN READ ONLY",
+        "SET LOCAL ROLE " + PgQuoted(queryRole_),
+        "SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)),
+        rows,
+        "ROLLBACK",  // read only: nothing to keep
     };
-    PgResult begun =
-        PgRun(c, "BEGIN READ ONLY; SET LOCAL ROLE " + PgQuoted(queryRole_) +
-                     "; SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)));
-    if (!PgOk(begun.get())) return fail(begun.get());
-    const std::string declare = "DECLARE tarmel_rows NO SCROLL CURSOR FOR " + t.sql;
-    PgResult declared(PQexecParams(c, declare.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0));
-    if (!PgOk(declared.get())) return fail(declared.get());
+    bool sent = PQenterPipelineMode(c) == 1;
+    for (const std::string& command : commands) {
+        sent = sent &&
+               PQsendQueryParams(c, command.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    }
+    sent = sent && PQpipelineSync(c) == 1;
 
     std::vector<PgCellKind> kinds;
     std::vector<bool> expressions;
     size_t answerBytes = 0;
-    while (true) {
-        const int64_t want = std::clamp<int64_t>(
-            maxRows + 1 - static_cast<int64_t>(result.rows.size()), 1, kFetchRows);
-        PgResult r =
-            PgRun(c, "SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)) +
-                         "; FETCH FORWARD " + std::to_string(want) + " FROM tarmel_rows");
-        if (!PgOk(r.get())) return fail(r.get());
+    std::optional<QueryResult> refused;
+    for (int ends = 0; sent && ends < 64;) {
+        // In a pipeline, single rows are asked for as the rows' command comes to be read.
+        if (ends == 3 && kinds.empty()) PQsetSingleRowMode(c);
+        PgResult r(PQgetResult(c));
+        if (!r) {  // the end of one command's results
+            if (PQstatus(c) == CONNECTION_BAD) break;
+            ++ends;
+            continue;
+        }
+        const ExecStatusType status = PQresultStatus(r.get());
+        if (status == PGRES_PIPELINE_SYNC) break;
+        if (status == PGRES_COMMAND_OK || status == PGRES_PIPELINE_ABORTED) continue;
+        if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK) {
+            if (!refused) {
+                std::string message;
+                const Outcome outcome = Failure(c, r.get(), message);
+                refused = refuse(outcome, message);
+            }
+            continue;
+        }
         const int columns = PQnfields(r.get());
         if (kinds.empty()) {
             for (int i = 0; i < columns; ++i) {
@@ -204,31 +219,30 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
                 expressions.push_back(PQftable(r.get(), i) == InvalidOid);
             }
         }
-        const int rows = PQntuples(r.get());
-        for (int row = 0; row < rows; ++row) {
+        for (int row = 0; row < PQntuples(r.get()) && !refused && !result.more; ++row) {
             if (static_cast<int64_t>(result.rows.size()) >= maxRows) {
                 result.more = true;
                 break;
             }
             auto& cells = result.rows.emplace_back(static_cast<size_t>(columns));
-            for (int i = 0; i < columns; ++i) {
+            for (int i = 0; i < columns && !refused; ++i) {
                 if (PQgetisnull(r.get(), row, i)) continue;
-                answerBytes += static_cast<size_t>(PQgetlength(r.get(), row, i));
+                const auto length = static_cast<size_t>(PQgetlength(r.get(), row, i));
+                answerBytes += length;
                 if (answerBytes > kMaxAnswerBytes) {
-                    Rollback(c);
-                    return refuse(Outcome::Refused,
-                                  Msg("Requête refusée : la réponse dépasse 16 Mo"));
+                    refused =
+                        refuse(Outcome::Refused, Msg("Requête refusée : la réponse dépasse 16 Mo"));
+                    break;
                 }
                 AppendPgCell(kinds[static_cast<size_t>(i)], expressions[static_cast<size_t>(i)],
-                             {PQgetvalue(r.get(), row, i),
-                              static_cast<size_t>(PQgetlength(r.get(), row, i))},
-                             cells[static_cast<size_t>(i)]);
+                             {PQgetvalue(r.get(), row, i), length}, cells[static_cast<size_t>(i)]);
             }
         }
-        if (result.more || rows < want) break;
     }
-    Rollback(c);  // read only: nothing to keep
-    return result;
+    PQexitPipelineMode(c);
+    Rollback(c);  // after a failure, the pipeline skipped the ROLLBACK
+    if (!sent) refused = refuse(Outcome::Refused, Msg("Erreur SQL : ") + PgMessage(c, nullptr));
+    return refused ? *refused : result;
 }
 
 ExecuteResult PostgresDatabase::Execute(
