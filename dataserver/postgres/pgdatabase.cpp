@@ -66,27 +66,30 @@ void Rollback(PGconn* c) {
 }  // namespace
 
 void PostgresDatabase::Pool::Add(PgConn c) {
-    free_.push_back(c.get());
-    all_.push_back(std::move(c));
+    all_.push_back(std::make_unique<Pooled>(Pooled{std::move(c), {}}));
+    free_.push_back(all_.back().get());
 }
 
-PGconn* PostgresDatabase::Pool::Acquire() {
+PostgresDatabase::Pooled* PostgresDatabase::Pool::Acquire() {
     std::unique_lock lock(mutex_);
     freed_.wait(lock, [this] { return !free_.empty(); });
-    PGconn* c = free_.back();
+    Pooled* pooled = free_.back();
     free_.pop_back();
     lock.unlock();
-    // The database restarted or the network dropped the connection: connect again.
+    PGconn* c = pooled->conn.get();
+    // The database restarted or the network dropped the connection: connect again (which
+    // forgets the prepared statements).
     if (PQstatus(c) == CONNECTION_BAD) {
         std::string ignored;
         PQreset(c);
         if (PQstatus(c) == CONNECTION_OK) PgSetUpSession(c, ignored);
+        pooled->prepared.clear();
     }
     Rollback(c);  // never lent inside a transaction
-    return c;
+    return pooled;
 }
 
-void PostgresDatabase::Pool::Release(PGconn* c) {
+void PostgresDatabase::Pool::Release(Pooled* c) {
     {
         std::lock_guard lock(mutex_);
         free_.push_back(c);
@@ -100,11 +103,12 @@ public:
     ~Lease() { pool_.Release(c_); }
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
-    operator PGconn*() const { return c_; }
+    operator PGconn*() const { return c_->conn.get(); }
+    PgPreparedStatements* prepared() const { return &c_->prepared; }
 
 private:
     Pool& pool_;
-    PGconn* c_;
+    Pooled* c_;
 };
 
 std::unique_ptr<Database> PostgresDatabase::Open(const DatabaseOptions& options,
@@ -340,7 +344,7 @@ ExecuteResult PostgresDatabase::Execute(
 
 void PostgresDatabase::Read(const std::function<void(SqlSession&)>& work) {
     Lease c(readers_);
-    PgSession session(c, catalog_);
+    PgSession session(c, catalog_, c.prepared());
     work(session);
 }
 
@@ -348,7 +352,7 @@ bool PostgresDatabase::Write(const std::function<bool(SqlSession&)>& work) {
     Lease c(writers_);
     std::string error;
     if (!PgExec(c, "BEGIN", error)) return false;
-    PgSession session(c, catalog_);
+    PgSession session(c, catalog_, c.prepared());
     if (!work(session) || !PgExec(c, "COMMIT", error)) {
         Rollback(c);
         return false;

@@ -31,16 +31,21 @@ public:
     bool Write(const std::function<bool(SqlSession&)>& work) override;
 
 private:
+    // A pooled connection and the statements it keeps prepared.
+    struct Pooled {
+        PgConn conn;
+        PgPreparedStatements prepared;
+    };
     // Connections lent one request at a time; a connection found broken is reset when lent.
     class Pool {
     public:
         void Add(PgConn c);
-        PGconn* Acquire();
-        void Release(PGconn* c);
+        Pooled* Acquire();
+        void Release(Pooled* c);
 
     private:
-        std::vector<PgConn> all_;
-        std::vector<PGconn*> free_;
+        std::vector<std::unique_ptr<Pooled>> all_;
+        std::vector<Pooled*> free_;
         std::mutex mutex_;
         std::condition_variable freed_;
     };

@@ -31,8 +31,9 @@ size_t ParameterCount(const std::vector<std::string>& params) {
 
 class PgServerStatement : public SqlStatement {
 public:
-    PgServerStatement(PGconn* c, const PgCatalog& catalog, std::string_view sql)
-        : c_(c), catalog_(catalog) {
+    PgServerStatement(PGconn* c, const PgCatalog& catalog, PgPreparedStatements* kept,
+                      std::string_view sql)
+        : c_(c), catalog_(catalog), kept_(kept) {
         PgStatement translated = ToPostgres(sql, catalog.names, PgSource::Server);
         if (!translated.ok) {
             error_ = translated.error.empty() ? "cannot translate the statement" : translated.error;
@@ -42,7 +43,7 @@ public:
         values_.resize(ParameterCount(translated.params));
     }
     ~PgServerStatement() override {
-        if (!prepared_.empty()) PgRun(c_, "DEALLOCATE " + prepared_);
+        if (!prepared_.empty() && kept_ == nullptr) PgRun(c_, "DEALLOCATE " + prepared_);
     }
     PgServerStatement(const PgServerStatement&) = delete;
     PgServerStatement& operator=(const PgServerStatement&) = delete;
@@ -103,17 +104,31 @@ private:
         std::vector<const char*> values;
         for (const auto& v : values_) values.push_back(v ? v->c_str() : nullptr);
         const int n = static_cast<int>(values.size());
-        if (runs_ == 1 && prepared_.empty()) {
+        if (kept_ != nullptr && prepared_.empty()) {
+            auto it = kept_->find(sql_);
+            if (it != kept_->end()) prepared_ = it->second;
+        }
+        if ((runs_ == 1 || kept_ != nullptr) && prepared_.empty()) {
             static std::atomic<unsigned long> counter{0};
             const std::string name = "tarmel_s" + std::to_string(++counter);
             PgResult prepared(PQprepare(c_, name.c_str(), sql_.c_str(), n, nullptr));
-            if (PgOk(prepared.get())) prepared_ = name;
+            if (PgOk(prepared.get())) {
+                prepared_ = name;
+                if (kept_ != nullptr) kept_->emplace(sql_, name);
+            }
         }
         result_.reset(
             prepared_.empty()
                 ? PQexecParams(c_, sql_.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0)
                 : PQexecPrepared(c_, prepared_.c_str(), n, values.data(), nullptr, nullptr, 0));
         ++runs_;
+        // A connection reset since forgot the statement: sent once more with its values.
+        if (!prepared_.empty() && PgState(result_.get()) == "26000") {
+            if (kept_ != nullptr) kept_->erase(sql_);
+            prepared_.clear();
+            result_.reset(
+                PQexecParams(c_, sql_.c_str(), n, nullptr, values.data(), nullptr, nullptr, 0));
+        }
         if (!PgOk(result_.get())) {
             error_ = PgMessage(c_, result_.get());
             result_.reset();
@@ -124,6 +139,7 @@ private:
 
     PGconn* c_;
     const PgCatalog& catalog_;
+    PgPreparedStatements* kept_;
     std::string sql_;
     std::vector<std::optional<std::string>> values_;
     PgResult result_;
@@ -160,7 +176,7 @@ bool LoadPgCatalog(PGconn* c, PgCatalog& catalog, std::string& error) {
 }
 
 std::unique_ptr<SqlStatement> PgSession::Prepare(std::string_view sql) {
-    return std::make_unique<PgServerStatement>(c_, catalog_, sql);
+    return std::make_unique<PgServerStatement>(c_, catalog_, prepared_, sql);
 }
 
 bool PgSession::Exec(std::string_view sql, std::string& error) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "dataserver/pgdialect.h"
 #include "dataserver/postgres/pgcells.h"
@@ -21,19 +22,26 @@ struct PgCatalog {
     PgColumnKinds kinds;
 };
 
+// The statements a pooled connection keeps prepared, by their text: a document runs the same few
+// statements on every request, planned once per connection. Emptied when the connection is reset.
+using PgPreparedStatements = std::unordered_map<std::string, std::string>;  // text -> name
+
 // Reads the tables and columns of the connection's current schema.
 bool LoadPgCatalog(PGconn* c, PgCatalog& catalog, std::string& error);
 
 class PgSession : public SqlSession {
 public:
     // c and catalog stay owned by the caller and outlive the session and its statements.
-    PgSession(PGconn* c, const PgCatalog& catalog) : c_(c), catalog_(catalog) {}
+    // prepared, when given, is the connection's own and keeps the statements prepared.
+    PgSession(PGconn* c, const PgCatalog& catalog, PgPreparedStatements* prepared = nullptr)
+        : c_(c), catalog_(catalog), prepared_(prepared) {}
     std::unique_ptr<SqlStatement> Prepare(std::string_view sql) override;
     bool Exec(std::string_view sql, std::string& error) override;
 
 private:
     PGconn* c_;
     const PgCatalog& catalog_;
+    PgPreparedStatements* prepared_;
 };
 
 }  // namespace tarmel::dataserver
