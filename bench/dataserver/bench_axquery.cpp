@@ -20,6 +20,7 @@
 #include "dataserver/endpoints.h"
 #include "dataserver/httpserver.h"
 #include "bench/connection.h"
+#include "bench/dataserver/searchrequests.h"
 #include "bench/directquery.h"
 #include "server/xml/txml.h"
 
@@ -40,30 +41,12 @@ double Median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The search panel's statement for kind 1 (plate), all families, no site, one dealership.
-std::string PlateSearch(const std::string& text, const std::string& dealership) {
-    return "SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
-           "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre "
-           "AS VO_ORDRE, Immatriculation AS VO_Result, Site as VO_SITE, Concession, idOwner FROM "
-           "TVehicles Where (Concession='" +
-           dealership + "') and ((Immatriculation like '%" + text +
-           "%')) ORDER BY Immatriculation, DateOrdre desc";
-}
+using tarmel::bench::PlateSearch;
 
-// The request target as the client sends it: "%" as "%25", blanks as "%20", "#" as "%23".
+// The request target as the client sends it.
 std::string Target(const std::string& sql) {
-    std::string target = "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=";
-    for (char c : sql) {
-        if (c == '%')
-            target += "%25";
-        else if (c == ' ')
-            target += "%20";
-        else if (c == '#')
-            target += "%23";
-        else
-            target += c;
-    }
-    return target + "&MaxRows=50&idClient=";
+    return "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + tarmel::bench::TargetText(sql) +
+           "&MaxRows=50&idClient=";
 }
 
 using tarmel::bench::Connection;

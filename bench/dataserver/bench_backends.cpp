@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench/connection.h"
+#include "bench/dataserver/searchrequests.h"
 
 extern char** environ;
 
@@ -102,35 +103,11 @@ private:
     int port_ = 0;
 };
 
-// The request target as the client sends it: "%" as "%25", blanks as "%20", "#" as "%23".
-std::string Encoded(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '%')
-            out += "%25";
-        else if (c == ' ')
-            out += "%20";
-        else if (c == '#')
-            out += "%23";
-        else
-            out += c;
-    }
-    return out;
-}
+using tarmel::bench::PlateSearch;
 
 std::string QueryTarget(const std::string& sql, int maxRows) {
-    return "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + Encoded(sql) +
+    return "/tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + tarmel::bench::TargetText(sql) +
            "&MaxRows=" + std::to_string(maxRows) + "&idClient=";
-}
-
-// The search panel's statement for kind 1 (plate), all families, no site, one dealership.
-std::string PlateSearch(const std::string& text, const std::string& dealership) {
-    return "SELECT TypeVO, idTVO as VO_ID, StatutVD, NVO as VO_NO, Immatriculation AS VO_IMMAT, "
-           "[InfoMarque], [InfoModele], InfoVersion AS VO_VERSION, Acheteur AS VO_BUYER, DateOrdre "
-           "AS VO_ORDRE, Immatriculation AS VO_Result, Site as VO_SITE, Concession, idOwner FROM "
-           "TVehicles Where (Concession='" +
-           dealership + "') and ((Immatriculation like '%" + text +
-           "%')) ORDER BY Immatriculation, DateOrdre desc";
 }
 
 // The values of one column of an answer, in order.
