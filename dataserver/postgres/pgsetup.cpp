@@ -80,7 +80,7 @@ bool CreatePgSchema(PGconn* c, const std::function<bool(SqlSession&)>& fill, std
         return fail("cannot create the schema: " + error);
     }
     if (!PgExec(c, "COMMIT", error)) return fail(error);
-    PgRun(c, "ANALYZE");
+    PgRun(c, "VACUUM ANALYZE");  // statistics, and the visibility map index-only scans need
     return true;
 }
 
