@@ -172,23 +172,21 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
                       Msg("Requête refusée : paramètre inattendu dans une requête SELECT"));
     }
     Lease c(readers_);
-    // One round trip: the read-only transaction, its role and deadline, the rows (at most one
-    // beyond maxRows, received one by one so that the size bound holds while they arrive) and
-    // the end of the transaction are sent together.
+    // One round trip: the transaction made read-only, its role and deadline, then the rows (at
+    // most one beyond maxRows, received one by one so that the size bound holds while they
+    // arrive). Both run in the one transaction a pipeline runs until its sync, which ends it.
     const std::string rows =
         "SELECT * FROM (" + t.sql + "\n) AS tarmel_rows LIMIT " + std::to_string(maxRows + 1);
-    const std::string commands[] = {
-        "BEGIN READ ONLY",
-        "SET LOCAL ROLE " + PgQuoted(queryRole_),
-        "SET LOCAL statement_timeout = " + std::to_string(RemainingMs(start)),
-        rows,
-        "ROLLBACK",  // read only: nothing to keep
-    };
+    const std::string timeout = std::to_string(RemainingMs(start));
+    const char* const settings[] = {queryRole_.c_str(), timeout.c_str()};
     bool sent = PQenterPipelineMode(c) == 1;
-    for (const std::string& command : commands) {
-        sent = sent &&
-               PQsendQueryParams(c, command.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
-    }
+    sent = sent && PQsendQueryParams(c,
+                                     "SELECT set_config('transaction_read_only', 'on', true), "
+                                     "set_config('role', $1, true), "
+                                     "set_config('statement_timeout', $2, true)",
+                                     2, nullptr, settings, nullptr, nullptr, 0) == 1;
+    sent =
+        sent && PQsendQueryParams(c, rows.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
     sent = sent && PQpipelineSync(c) == 1;
 
     std::vector<PgCellKind> kinds;
@@ -197,7 +195,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
     std::optional<QueryResult> refused;
     for (int ends = 0; sent && ends < 64;) {
         // In a pipeline, single rows are asked for as the rows' command comes to be read.
-        if (ends == 3 && kinds.empty()) PQsetSingleRowMode(c);
+        if (ends == 1 && kinds.empty()) PQsetSingleRowMode(c);
         PgResult r(PQgetResult(c));
         if (!r) {  // the end of one command's results
             if (PQstatus(c) == CONNECTION_BAD) break;
@@ -215,6 +213,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
             }
             continue;
         }
+        if (ends != 1) continue;  // the settings' own row
         const int columns = PQnfields(r.get());
         if (kinds.empty()) {
             for (int i = 0; i < columns; ++i) {

@@ -115,6 +115,8 @@ TEST_F(Hostile, StatementsAreRefusedAndChangeNothing) {
         {"AxUpdate", "DELETE FROM ListRubrics WHERE 0%00; DELETE FROM ListRubrics",
          "une seule instruction"},
         {"AxUpdate", "INSERT INTO tSmsLog (Texte) VALUES ('x')", "tSmsLog"},
+        {"AxQuery", "SELECT * FROM tSmsLog", "tSmsLog"},  // an internal table: not even read
+        {"AxQuery", "SELECT Value FROM tCounters", "tCounters"},
         {"AxUpdate", "UPDATE tCounters SET Value=0", "tCounters"},
         {"AxUpdate", "UPDATE tUsers SET Groups=';SUPERADMINS;'", "tUsers"},
         {"AxInsert", "INSERT INTO tNothing (a) VALUES (:NewID)", "tNothing"},
