@@ -243,7 +243,7 @@ QueryResult PostgresDatabase::Query(std::string_view sql, int64_t maxRows) {
         }
     }
     PQexitPipelineMode(c);
-    Rollback(c);  // after a failure, the pipeline skipped the ROLLBACK
+    Rollback(c);  // the sync ended the transaction; this mends a connection left inside one
     if (!sent) refused = refuse(Outcome::Refused, Msg("Erreur SQL : ") + PgMessage(c, nullptr));
     return refused ? *refused : result;
 }
