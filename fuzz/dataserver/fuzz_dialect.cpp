@@ -12,10 +12,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dataserver/database.h"
 #include "dataserver/dialect.h"
 #include "dataserver/endpoints.h"
+#include "dataserver/pgdialect.h"
+#include "dataserver/sqltokens.h"
 #include "dataserver/xmlanswer.h"
 
 namespace {
@@ -82,6 +85,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     DialectResult translated = TranslateDialect(input);
     if (translated.ok != translated.error.empty()) std::abort();  // an error exactly when refused
+
+    // The PostgreSQL pass over the same text: an error exactly when refused, and a client
+    // statement it accepts still reads as one statement.
+    if (translated.ok) {
+        static const NameSpelling names = [] {
+            NameSpelling n;
+            for (const char* name : {"tClients", "CliNom", "tVO - Frevo", "idVO", "rowid"}) {
+                n.Add(name);
+            }
+            return n;
+        }();
+        for (PgSource source : {PgSource::Client, PgSource::Server}) {
+            const PgStatement pg = ToPostgres(translated.sql, names, source);
+            if (pg.ok != pg.error.empty()) std::abort();
+            if (source != PgSource::Client || !pg.ok) continue;
+            std::vector<Token> tokens;
+            std::string error;
+            if (!Tokenize(pg.sql, tokens, error)) std::abort();
+            for (const Token& t : tokens) {
+                if (IsPunct(t, ';')) std::abort();
+            }
+        }
+    }
 
     // The query path, as "AxQuery" answers it.
     ExpectWellFormed(QueryAnswer(*Scratch(), input, 5));
