@@ -1,5 +1,6 @@
 // SqlStatement over libpq: the first run sends the statement with its values; a statement run
-// again (the demo's inserts) is prepared on the server once and reused.
+// again (the demo's inserts) is prepared on the server once and reused, and on a pooled
+// connection every statement stays prepared for the connection's life.
 #include "dataserver/postgres/pgsession.h"
 
 #include <algorithm>
