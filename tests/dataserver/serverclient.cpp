@@ -9,6 +9,7 @@
 
 #include "dataserver/database.h"
 #include "server/xml/txml.h"
+#include "tests/support/databasefile.h"
 #include "tests/support/xmllint.h"
 
 namespace tarmel::testsupport {
@@ -84,12 +85,8 @@ namespace {
 // The PostgreSQL database's tables, columns, indexes, functions, triggers and rows, read through
 // the data server's own session.
 std::string PgFingerprint(const std::string& connection) {
-    dataserver::DatabaseOptions options;
-    options.path = connection;
-    options.readers = 1;
-    std::string error;
-    auto db = dataserver::Database::Open(options, error);
-    if (!db) return "cannot open: " + error;
+    auto db = OpenPostgres(connection);
+    if (!db) return "cannot open " + connection;
     std::string out;
     db->Read([&](dataserver::SqlSession& session) {
         auto lines = [&](const std::string& sql) {

@@ -9,10 +9,6 @@
 
 namespace tarmel::testsupport {
 
-namespace {
-
-// The data server's own way to a PostgreSQL database, which writes the tests' SQLite-style
-// statements with the schema's spelling.
 std::unique_ptr<dataserver::Database> OpenPostgres(const std::string& database) {
     dataserver::DatabaseOptions options;
     options.path = database;
@@ -22,8 +18,6 @@ std::unique_ptr<dataserver::Database> OpenPostgres(const std::string& database) 
     if (!db) std::fprintf(stderr, "cannot open %s: %s\n", database.c_str(), error.c_str());
     return db;
 }
-
-}  // namespace
 
 std::string FirstValue(const std::string& database, const std::string& sql) {
     if (dataserver::IsPostgresConnection(database)) {
