@@ -234,7 +234,7 @@ void TAxTarmel::ShowSplash() {
 }
 
 void TAxTarmel::ShowServerDown() {
-    SetText("LbSplashState", form::Q(SplashServerDown()));
+    SetText("LbSplashState", form::Q(SplashServerDown(Form.DescriptionProblem)));
     EndBusyCursor();
     // The reload button stays within reach above the splash.
     Control("JvXPBtnActualize")->raise();

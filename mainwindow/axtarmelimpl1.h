@@ -85,6 +85,9 @@ struct AccessState {
 struct FormState {
     TsPages Pages;
     TXml RecordXml, ClientXml, StructXml, EquipXml, ListXml;
+    // Why the last description request's answer was refused ("" when none was): the splash
+    // says it when the window has no description to build from.
+    std::string DescriptionProblem;
     int FirstTab = 0;
     int VehicleState = 0;
     std::string TypeVersion, LastModel;

@@ -21,6 +21,7 @@ LoadDecision DecideLoad(const TXml& document, const LoadRequest& request, DateLi
     d.frevoTotal = XmlValueOf(record, "Frevo");
     d.vehicleId = XmlValueOf(record, "idVO");
     XmlValue(record, "idtVO", d.vehicleId);
+    if (request.customerShown) d.clientId = XmlValueOf(record, "idClient");
     d.concession = XmlValueOf(record, "Concession");
     d.site = UpperAscii(XmlValueOf(record, "Site"));
     d.owner = UpperAscii(XmlValueOf(record, "idOwner"));

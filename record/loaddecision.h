@@ -23,6 +23,7 @@ struct LoadDecision {
     RecordKind kind;
     std::string frevoTotal;  // the record's refurbishment total
     std::string vehicleId;   // idtVO, else idVO; empty for none
+    std::string clientId;    // idClient of a client record; empty for none
     std::string concession;  // the record's dealership
     std::string site, owner; // upper-cased
     std::vector<std::string> groupNames;  // emptied for another dealership's record

@@ -33,7 +33,12 @@ std::string LoadFailureNotice(const LoadFailure& f) {
 
 std::string SplashConnecting() { return "Connexion au serveur en cours..."; }
 
-std::string SplashServerDown() {
+std::string SplashServerDown(const std::string& problem) {
+    if (!problem.empty()) {
+        return Latin1FromUtf8("La description des fiches reçue du serveur de la concession est "
+                              "inutilisable. ") +
+               problem + Latin1FromUtf8(" Cliquez sur « Actualiser » pour réessayer.");
+    }
     return Latin1FromUtf8(
         "Le serveur de la concession ne répond pas. Vérifiez le réseau, puis cliquez sur "
         "« Actualiser » pour réessayer.");

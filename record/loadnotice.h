@@ -19,6 +19,7 @@ std::string LoadFailureNotice(const LoadFailure& failure);
 
 // The splash's words while a load waits, and when the first load found no server.
 std::string SplashConnecting();
-std::string SplashServerDown();
+// problem: why the description's answer was refused, "" when no answer came.
+std::string SplashServerDown(const std::string& problem = {});
 
 }  // namespace tarmel

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <mutex>
 
+#include "server/answercheck.h"
 #include "server/xml/texttools.h"
 
 namespace tarmel {
@@ -28,11 +29,16 @@ struct Transfer {
     std::string body;
     std::string statusLine;
     bool connected = false;
+    bool tooLarge = false;  // the body passed kMaxAnswerBytes and the transfer was stopped
     Clock::time_point lastActivity = Clock::now();
 };
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
+    if (transfer->body.size() + size * count > kMaxAnswerBytes) {
+        transfer->tooLarge = true;
+        return 0;  // libcurl stops the transfer: a runaway answer must not take the memory
+    }
     transfer->body.append(data, size * count);
     transfer->lastActivity = Clock::now();
     return size * count;
@@ -305,6 +311,11 @@ HttpResponse HttpClient::perform(const std::string& url, const MultipartForm* fo
             "instant.");
         response.detail = Latin1FromUtf8("aucune donnée reçue pendant ") +
                           std::to_string(settings_.readTimeout.count()) + " ms - " + url;
+    } else if (transfer.tooLarge) {
+        response.body.clear();
+        response.error = transportMessage(CURLE_FILESIZE_EXCEEDED);
+        response.detail = Latin1FromUtf8("réponse coupée au-delà de ") +
+                          std::to_string(kMaxAnswerBytes) + " octets - " + url;
     } else if (code != CURLE_OK) {
         response.error = transportMessage(code);
         response.detail = "libcurl " + std::to_string(static_cast<int>(code)) + " : " +

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "server/answercheck.h"
 #include "server/exchangerules.h"
 #include "server/resultfile.h"
 #include "server/xml/texttools.h"
@@ -56,6 +57,7 @@ bool ServerLink::refuseWhileBusy() {
 }
 
 void ServerLink::beginRequest() {
+    lastBadAnswer_.clear();
     if (IdleSeconds > kIdleLimitSeconds) IdHTTP1.Disconnect();
     IdleSeconds = 0;
 }
@@ -84,6 +86,7 @@ void ServerLink::HttpExecute(std::string url, const std::string& resultFile) {
         HttpResponse response = IdHTTP1.Get(url);
         lastUrl_ = url;
         if (!response.ok) {  // the previous result file stays as it was
+            if (response.status != 0) lastBadAnswer_ = response.error;
             host_.showWarning("Exception : " + response.error);
             traceLine("HttpExecute Exception : " + response.error + " [" + response.detail + "]");
             return;
@@ -92,10 +95,13 @@ void ServerLink::HttpExecute(std::string url, const std::string& resultFile) {
         timedOut = HasTimeoutMarker(answer);
         if (!timedOut) break;
     }
+    // Five time-outs keep their own rule: the last answer is stored and is the warning.
+    if (!timedOut && refuseAnswer(url, answer)) return;
     storeAnswer(answer, resultFile, timedOut ? answer : std::string());
 }
 
 void ServerLink::HttpExecuteCached(const std::string& url, const std::string& resultFile) {
+    lastBadAnswer_.clear();
     const bool forced = ctrlHeld && ctrlHeld();
     std::error_code error;
     const auto written = std::filesystem::last_write_time(resultFile, error);
@@ -119,7 +125,18 @@ void ServerLink::HttpPost(const std::string& url, const std::string& resultFile,
         traceLine("HttpPost Exception : " + response.error + " [" + response.detail + "]");
         return;
     }
+    if (refuseAnswer(encoded, response.body)) return;
     storeAnswer(response.body, resultFile, std::string());
+}
+
+bool ServerLink::refuseAnswer(const std::string& url, const std::string& answer) {
+    const std::string problem = AnswerProblem(EndpointOfUrl(url), answer);
+    if (problem.empty()) return false;
+    lastBadAnswer_ = problem;
+    host_.showWarning(problem);
+    traceLine("HttpExecute Exception : " + problem + " [" + std::to_string(answer.size()) +
+              " octets - " + url + "]");
+    return true;
 }
 
 void ServerLink::storeAnswer(const std::string& answer, const std::string& resultFile,

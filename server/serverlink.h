@@ -1,7 +1,8 @@
 // The window's exchanges with the data server: GET with retries on server time-outs and a result
 // file (HttpExecute), its 12-hour cached form (HttpExecuteCached) and the multipart upload
 // (HttpPost). Problems never reach the caller as errors: they become the warning text, which
-// callers test after each request.
+// callers test after each request. An answer that is not a whole document of the endpoint asked
+// counts as a problem too (see answercheck.h).
 #pragma once
 
 #include <chrono>
@@ -24,6 +25,11 @@ public:
     // Both clients go through the proxy; an empty host means none.
     void SetProxy(const std::string& host, int port);
 
+    // What was wrong with the last request's answer when one came but could not be used (refused
+    // by the answer check, an error status, cut short, too large); "" when it was taken or when
+    // the server was not reached at all.
+    const std::string& lastBadAnswer() const { return lastBadAnswer_; }
+
     HttpClient IdHTTP1;  // every exchange of this class: 5000 ms read time-out
     HttpClient IdHTTP2;  // photo downloads only: no read time-out
 
@@ -40,6 +46,8 @@ public:
 private:
     bool refuseWhileBusy();
     void beginRequest();
+    // An answer the window cannot use: warned, traced, and the result file left as it was.
+    bool refuseAnswer(const std::string& url, const std::string& answer);
     void storeAnswer(const std::string& answer, const std::string& resultFile, std::string warning);
     void pause(std::chrono::milliseconds duration);
     void traceLine(const std::string& text);
@@ -47,6 +55,7 @@ private:
     ExchangeHost& host_;
     bool exchanging_ = false;  // also covers the pauses between tries
     std::string lastUrl_;
+    std::string lastBadAnswer_;
 };
 
 }  // namespace tarmel

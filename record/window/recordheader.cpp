@@ -71,6 +71,10 @@ TXml UpdateTabDescHeader(TAxTarmel& w, bool reload) {
 
     w.Record.FrevoTotal = load.frevoTotal;
     if (!load.vehicleId.empty()) w.SetText(QStringLiteral("LbIdTVO"), Q(load.vehicleId));
+    // The client whose document is shown, also when another one was asked and did not come: an
+    // edit must go to the client the pages show. A client not yet inserted keeps its mark.
+    if (!load.clientId.empty() && form::IdNumber(customer) > 0)
+        w.SetText(QStringLiteral("LbIDCustomer"), Q(load.clientId));
     w.ApplyPlan(
         PlanRecordCommands(w.Record.family(), form::IdNumber(customer), !load.vehicleId.empty()));
     w.TraceLog(QStringLiteral("on UpdateTabDesc : %1 - ").arg(w.Host.idTypeVO) +

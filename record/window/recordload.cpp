@@ -23,16 +23,19 @@ using form::Q;
 
 void TAxTarmel::UpdateParams() {
     if (Host.BaseHRef.empty()) return;
-    // Failures are silent: the pages are built from whatever the result files then hold.
+    // Failures are silent: the pages are built from whatever the result files then hold. An
+    // unusable answer is remembered for the splash, should there be nothing to build from.
+    Form.DescriptionProblem.clear();
     try {
-        Server.HttpExecuteCached(
-            Host.BaseHRef +
-                "AxInfoEquip?XMLC_OutputFormat=XML&UserConcession=" + Host.UserConcession,
-            Host.WorkDir + "/XmlEquip.xml");
-        Server.HttpExecuteCached(
-            Host.BaseHRef +
-                "AxInfoStruct?XMLC_OutputFormat=XML&UserConcession=" + Host.UserConcession,
-            Host.WorkDir + "/XmlStruct.xml");
+        const std::pair<const char*, const char*> documents[] = {
+            {"AxInfoEquip", "/XmlEquip.xml"}, {"AxInfoStruct", "/XmlStruct.xml"}};
+        for (const auto& [endpoint, file] : documents) {
+            Server.HttpExecuteCached(Host.BaseHRef + endpoint +
+                                         "?XMLC_OutputFormat=XML&UserConcession=" +
+                                         Host.UserConcession,
+                                     Host.WorkDir + file);
+            if (Form.DescriptionProblem.empty()) Form.DescriptionProblem = Server.lastBadAnswer();
+        }
     } catch (const std::exception&) {
     }
 }

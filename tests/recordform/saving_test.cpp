@@ -399,7 +399,9 @@ TEST_F(Deleting, EachStatementGoesOnlyAfterThePreviousOneWasTaken) {
     const std::string id = UsedVehicle();
     const std::string idVO = Sql("select idVO from tVehicles where idTVO=" + id);
     OpenVehicle(id, kSuperAdmin, 1);
-    const std::string taken = "<?xml version=\"1.0\"?><AXExecute></AXExecute>";
+    const std::string taken =
+        "<?xml version=\"1.0\"?><AXExecute><OutParams><NewID></NewID><RowsAffected>1"
+        "</RowsAffected></OutParams></AXExecute>";
     for (const bool firstFails : {true, false}) {
         testsupport::LoopbackResponder responder;
         if (firstFails) responder.enqueue(testsupport::Answer("panne", 500));

@@ -60,6 +60,7 @@ TEST_F(Exchange, UrlReachesTheServerByteForByte) {
     const std::string sql =
         "Select VO_ID from [tVO - Frevo] where Nom=" + SqlText(Latin1FromUtf8("l'été 10%")) +
         " and Prix>=1+1 and D=#01/02/2009#";
+    server.enqueue(Answer("<AXQueryS RowCount=\"0\" EOF=\"1\"></AXQueryS>"));
     link.HttpExecute(server.baseUrl() + "tarmel/AxQuery?XMLC_OutputFormat=XML&SQL=" + sql,
                      resultFile());
     ASSERT_EQ(server.requests().size(), 1u);
@@ -108,22 +109,23 @@ TEST_F(Exchange, FiveTimeoutAnswersGiveFiveTriesAndTheLastAnswerAsWarning) {
 }
 
 TEST_F(Exchange, TimeoutThenNormalAnswer) {
+    const std::string note = "<AXQueryS><LogItems><LogItem>note</LogItem></LogItems></AXQueryS>";
     for (int timeouts : {1, 4}) {
         for (int i = 0; i < timeouts; ++i) server.enqueue(Answer("WAIT_TIMEOUT"));
-        server.enqueue(Answer("<r><LogItems><LogItem>note</LogItem></LogItems></r>"));
+        server.enqueue(Answer(note));
         const size_t before = server.requests().size();
         link.HttpExecute(server.baseUrl() + "AxQuery?SQL=x", resultFile());
         EXPECT_EQ(server.requests().size() - before, size_t(timeouts + 1));
         EXPECT_EQ(window.warning(), "note - ") << "only the normal answer's log items";
-        EXPECT_EQ(readFile(resultFile()), "<r><LogItems><LogItem>note</LogItem></LogItems></r>");
+        EXPECT_EQ(readFile(resultFile()), note);
     }
 }
 
 TEST_F(Exchange, AnswerStoredWithLogItemsAndCodePageRewritten) {
     const std::string answer =
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><OutParams><NewID>7</NewID></OutParams>"
-        "<LogItems><LogItem>un</LogItem><LogItem>deux</LogItem><LogItem>trois</LogItem>"
-        "</LogItems>";
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><AXExecute><OutParams><NewID>7</NewID>"
+        "</OutParams><LogItems><LogItem>un</LogItem><LogItem>deux</LogItem><LogItem>trois"
+        "</LogItem></LogItems></AXExecute>";
     server.enqueue(Answer(answer));
     link.HttpExecute(server.baseUrl() + "AxUpdate?SQLExecute=x", resultFile("XmlAXUpdate.xml"));
     EXPECT_EQ(window.warning(), "un - deux - trois - ");
@@ -370,6 +372,7 @@ TEST_F(Exchange, ProxyCarriesTheRequest) {
 
 TEST_F(Exchange, CachedAnswerYoungerThan12HoursIsKept) {
     namespace fs = std::filesystem;
+    const std::string fresh = "<axStructS><axStruct><idNum>0</idNum></axStruct></axStructS>";
     bool ctrl = false;
     link.ctrlHeld = [&] { return ctrl; };
     const struct {
@@ -387,13 +390,14 @@ TEST_F(Exchange, CachedAnswerYoungerThan12HoursIsKept) {
         fs::last_write_time(resultFile("XmlStruct.xml"),
                             fs::file_time_type::clock::now() - std::chrono::hours(c.hoursOld));
         ctrl = c.ctrlHeld;
-        server.enqueue(Answer("fresh"));
+        server.enqueue(Answer(fresh));
         const size_t before = server.requests().size();
         link.HttpExecuteCached(server.baseUrl() + "AxInfoStruct?x", resultFile("XmlStruct.xml"));
         EXPECT_EQ(server.requests().size() - before, c.fetches ? 1u : 0u) << c.name;
-        EXPECT_EQ(readFile(resultFile("XmlStruct.xml")), c.fetches ? "fresh" : "cached") << c.name;
+        EXPECT_EQ(readFile(resultFile("XmlStruct.xml")), c.fetches ? fresh : "cached") << c.name;
     }
     std::filesystem::remove(resultFile("XmlNew.xml"));
+    server.enqueue(Answer(fresh));
     link.HttpExecuteCached(server.baseUrl() + "AxInfoStruct?x", resultFile("XmlNew.xml"));
     EXPECT_FALSE(readFile(resultFile("XmlNew.xml")).empty()) << "no file: fetched";
 }
@@ -403,7 +407,8 @@ TEST_F(Exchange, PostGoesBesideThePreviousRequest) {
     MultipartForm form;
     form.fields = {{"NFImage", "12_1.jpg"}, {"SQLExecute", "Insert into x values (1)"}};
     form.files = {{"File", "12_1.jpg", "image/jpeg", std::string("\xFF\xD8\x00\x01", 4)}};
-    server.enqueue(Answer("<OutParams><NewID>5</NewID></OutParams>"));
+    const std::string inserted = "<AXExecute><OutParams><NewID>5</NewID></OutParams></AXExecute>";
+    server.enqueue(Answer(inserted));
     link.HttpPost("AxInsert", resultFile("XmlAXInsert.xml"), form);
 
     const auto post = server.requests().back();
@@ -414,7 +419,7 @@ TEST_F(Exchange, PostGoesBesideThePreviousRequest) {
     const std::string filePart = "filename=\"12_1.jpg\"\r\nContent-Type: image/jpeg\r\n\r\n" +
                                  std::string("\xFF\xD8\x00\x01", 4) + "\r\n--";
     EXPECT_NE(post.body.find(filePart), std::string::npos);
-    EXPECT_EQ(readFile(resultFile("XmlAXInsert.xml")), "<OutParams><NewID>5</NewID></OutParams>");
+    EXPECT_EQ(readFile(resultFile("XmlAXInsert.xml")), inserted);
     EXPECT_EQ(window.warning(), "");
 }
 

@@ -21,6 +21,7 @@ const char* reason(int status) {
         case 401: return "Unauthorized";
         case 404: return "Not Found";
         case 500: return "Internal Server Error";
+        case 502: return "Bad Gateway";
         default: return "Status";
     }
 }
@@ -78,6 +79,11 @@ void LoopbackResponder::enqueue(ScriptedAnswer answer) {
 void LoopbackResponder::setFallback(ScriptedAnswer answer) {
     std::lock_guard lock(mutex_);
     fallback_ = std::move(answer);
+}
+
+void LoopbackResponder::setHandler(std::function<ScriptedAnswer(const RecordedRequest&)> handler) {
+    std::lock_guard lock(mutex_);
+    handler_ = std::move(handler);
 }
 
 std::vector<RecordedRequest> LoopbackResponder::requests() const {
@@ -141,7 +147,12 @@ void LoopbackResponder::serve(int socket, int connection) {
             requests_.push_back(request);
         }
 
-        const ScriptedAnswer answer = nextAnswer();
+        std::function<ScriptedAnswer(const RecordedRequest&)> handler;
+        {
+            std::lock_guard lock(mutex_);
+            handler = handler_;
+        }
+        const ScriptedAnswer answer = handler ? handler(request) : nextAnswer();
         const auto until = std::chrono::steady_clock::now() + answer.delay;
         while (!stopping_ && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -152,8 +163,13 @@ void LoopbackResponder::serve(int socket, int connection) {
         const std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " " +
                                      reason(answer.status) +
                                      "\r\nContent-Type: text/xml\r\n" + answer.headers + "Content-Length: " +
-                                     std::to_string(answer.body.size()) + "\r\n\r\n" + answer.body;
+                                     std::to_string(answer.body.size()) + "\r\n\r\n" +
+                                     answer.body.substr(0, answer.cutAfter);
         if (!sendAll(socket, response)) return;
+        if (answer.cutAfter < answer.body.size()) {
+            ::shutdown(socket, SHUT_RDWR);
+            return;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,8 @@ struct ScriptedAnswer {
     std::chrono::milliseconds delay{0};
     bool dropConnection = false;  // close the socket without answering
     std::string headers;          // extra header lines, each ending with CR LF
+    // Sends the head with the whole body's length, then this many bytes of the body, and closes.
+    size_t cutAfter = std::string::npos;
 };
 
 inline ScriptedAnswer Answer(std::string body, int status = 200) {
@@ -63,6 +66,9 @@ public:
     // Answers are used in order; when the queue is empty the fallback answers.
     void enqueue(ScriptedAnswer answer);
     void setFallback(ScriptedAnswer answer);
+    // Answers every request from now on, in place of the queue (called on the connection's
+    // thread; several connections may call it at once).
+    void setHandler(std::function<ScriptedAnswer(const RecordedRequest&)> handler);
 
     std::vector<RecordedRequest> requests() const;
     int connections() const { return connections_; }
@@ -79,6 +85,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<ScriptedAnswer> queue_;
     ScriptedAnswer fallback_;
+    std::function<ScriptedAnswer(const RecordedRequest&)> handler_;
     std::vector<RecordedRequest> requests_;
     std::vector<int> sockets_;
     std::vector<std::thread> threads_;
