@@ -1,8 +1,10 @@
 // The answer check: the code page from the XML declaration, well-formedness and the top-level
-// elements from libxml2's streaming reader, then the expectations of each endpoint.
+// elements from one SAX pass of libxml2, then the expectations of each endpoint.
 #include "server/answercheck.h"
 
-#include <libxml/xmlreader.h>
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <array>
 #include <cctype>
@@ -114,6 +116,48 @@ struct Shape {
 void Silence(void*, const char*, ...) {}
 void SilenceStructured(void*, xmlErrorPtr) {}
 
+// The SAX pass: only the root and its children are looked at; nothing is built.
+struct Walk {
+    Shape* shape;
+    int depth = 0;
+};
+
+void AddChild(Shape& shape, const std::string& name) {
+    for (auto& [child, count] : shape.children) {
+        if (child == name) {
+            ++count;
+            return;
+        }
+    }
+    shape.children.emplace_back(name, 1);
+}
+
+void OnStart(void* context, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int,
+             const xmlChar**, int attributeCount, int, const xmlChar** attributes) {
+    auto* walk = static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(context)->_private);
+    std::string name = reinterpret_cast<const char*>(localName);
+    if (prefix != nullptr) name = reinterpret_cast<const char*>(prefix) + (":" + name);
+    if (walk->depth == 0) {
+        walk->shape->root = name;
+        // Five pointers an attribute: name, prefix, URI, value start, value end.
+        for (int i = 0; i < attributeCount; ++i) {
+            const xmlChar** attribute = attributes + 5 * i;
+            if (std::string_view(reinterpret_cast<const char*>(attribute[0])) != "RowCount")
+                continue;
+            walk->shape->rowCount.assign(reinterpret_cast<const char*>(attribute[3]),
+                                         static_cast<size_t>(attribute[4] - attribute[3]));
+            walk->shape->hasRowCount = true;
+        }
+    } else if (walk->depth == 1) {
+        AddChild(*walk->shape, name);
+    }
+    ++walk->depth;
+}
+
+void OnEnd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    --static_cast<Walk*>(static_cast<xmlParserCtxtPtr>(context)->_private)->depth;
+}
+
 Shape ReadShape(std::string_view answer) {
     static std::once_flag once;
     std::call_once(once, [] { xmlInitParser(); });
@@ -121,47 +165,39 @@ Shape ReadShape(std::string_view answer) {
     xmlSetGenericErrorFunc(nullptr, Silence);
     xmlSetStructuredErrorFunc(nullptr, SilenceStructured);
     Shape shape;
-    // The wire is Latin-1 whatever the declaration says (ISO-8859-15 differs in letters only).
-    xmlTextReaderPtr reader =
-        xmlReaderForMemory(answer.data(), static_cast<int>(answer.size()), nullptr, "ISO-8859-1",
-                           XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    if (reader == nullptr) {
+    xmlParserCtxtPtr parser =
+        xmlCreateMemoryParserCtxt(answer.data(), static_cast<int>(answer.size()));
+    if (parser == nullptr) {
         shape.hasErrorLine = true;
         return shape;
     }
-    int status;
-    while ((status = xmlTextReaderRead(reader)) == 1) {
-        if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) continue;
-        const int depth = xmlTextReaderDepth(reader);
-        const char* name = reinterpret_cast<const char*>(xmlTextReaderConstName(reader));
-        if (depth == 0) {
-            shape.root = name ? name : "";
-            if (xmlChar* rows = xmlTextReaderGetAttribute(reader, BAD_CAST "RowCount")) {
-                shape.rowCount = reinterpret_cast<const char*>(rows);
-                shape.hasRowCount = true;
-                xmlFree(rows);
-            }
-        } else if (depth == 1 && name != nullptr) {
-            if (!shape.children.empty() && shape.children.back().first == name) {
-                ++shape.children.back().second;
-            } else {
-                bool counted = false;
-                for (auto& [child, count] : shape.children) {
-                    if (child == name) {
-                        ++count;
-                        counted = true;
-                        break;
-                    }
-                }
-                if (!counted) shape.children.emplace_back(name, 1);
-            }
-        }
-    }
-    if (status != 0 || shape.root.empty()) {
+    xmlSAXHandler sax{};
+    sax.initialized = XML_SAX2_MAGIC;
+    // The document's internal subset declares the entities its text uses (&cr;).
+    sax.startDocument = xmlSAX2StartDocument;
+    sax.internalSubset = xmlSAX2InternalSubset;
+    sax.entityDecl = xmlSAX2EntityDecl;
+    sax.getEntity = xmlSAX2GetEntity;
+    sax.startElementNs = OnStart;
+    sax.endElementNs = OnEnd;
+    sax.serror = SilenceStructured;
+    xmlSAXHandlerPtr defaultSax = parser->sax;
+    parser->sax = &sax;
+    Walk walk{&shape};
+    parser->_private = &walk;
+    xmlCtxtUseOptions(
+        parser, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC);
+    // The wire is Latin-1 whatever the declaration says (ISO-8859-15 differs in letters only).
+    xmlSwitchEncoding(parser, XML_CHAR_ENCODING_8859_1);
+    xmlParseDocument(parser);
+    if (!parser->wellFormed || shape.root.empty()) {
         shape.hasErrorLine = true;
-        shape.errorLine = xmlTextReaderGetParserLineNumber(reader);
+        shape.errorLine = parser->lastError.line;
     }
-    xmlFreeTextReader(reader);
+    parser->sax = defaultSax;
+    if (parser->myDoc != nullptr) xmlFreeDoc(parser->myDoc);
+    parser->myDoc = nullptr;
+    xmlFreeParserCtxt(parser);
     return shape;
 }
 

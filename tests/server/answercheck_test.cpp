@@ -73,6 +73,16 @@ TEST(AnswerCheck, TakesWholeDocumentsOfTheEndpointAskedAndNamesWhatIsWrong) {
          "2 lignes annoncées, 1 reçues"},
         {"a description without fields", "AxInfoStruct", "<axStructS></axStructS>",
          "aucun axStruct"},
+        {"entities that multiply", "AxInfoVO",
+         "<?xml version=\"1.0\"?><!DOCTYPE AxInfoVO [<!ENTITY a \"aaaaaaaaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+         "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">"
+         "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">"
+         "<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\">]>"
+         "<AxInfoVO><User/><tVO>&g;&g;&g;&g;&g;&g;&g;&g;</tVO></AxInfoVO>",
+         "incomplète ou illisible"},
         {"larger than the window takes", "AxQuery",
          "<AXQueryS>" + std::string(kMaxAnswerBytes, ' ') + "</AXQueryS>", "trop volumineuse"},
     };
