@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -37,8 +38,15 @@ void OnReload(int) {
     sem_post(&gWake);
 }
 
+// The journal names the program on each line already (systemd sets JOURNAL_STREAM when stderr
+// is the journal's).
+const char* Prefix() {
+    static const bool journal = std::getenv("JOURNAL_STREAM") != nullptr;
+    return journal ? "" : "tarmel-dataserver: ";
+}
+
 void Log(const std::string& message) {
-    std::fprintf(stderr, "tarmel-dataserver: %s\n", message.c_str());
+    std::fprintf(stderr, "%s%s\n", Prefix(), message.c_str());
 }
 
 void Usage() {
@@ -117,7 +125,7 @@ std::unique_ptr<Running> Start(const ServerSettings& s, std::string& error) {
     running->server = std::make_unique<HttpServer>(http);
     RegisterEndpoints(*running->server, *running->db, endpoints);
     if (!running->server->Start(error)) return nullptr;
-    std::printf("tarmel-dataserver: listening on http://%s:%u%s\n", s.listen.c_str(),
+    std::printf("%slistening on http://%s:%u%s\n", Prefix(), s.listen.c_str(),
                 static_cast<unsigned>(running->server->boundPort()), s.base.c_str());
     std::fflush(stdout);
     return running;
