@@ -27,7 +27,7 @@ fi
 cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 cmake --build "$out" -j"${TARMEL_BUILD_JOBS:-$(nproc)}" \
-  --target tarmel tarmel-launch tarmel-dataserver tarmel-icons
+  --target tarmel tarmel-launch tarmel-dataserver tarmel-icons tarmel-package-docs
 rm -f "$out"/tarmel_*.deb "$out"/tarmel-dataserver_*.deb
 (cd "$out" && cpack -G DEB >/dev/null)
 for deb in "$out"/tarmel_*.deb "$out"/tarmel-dataserver_*.deb; do

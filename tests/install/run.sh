@@ -161,6 +161,10 @@ contained grep -aq "1001" "$record" || fail "le document reçu n'est pas la fich
 sleep 2
 contained /bin/sh -c "kill -0 $client" || fail "le client s'est arrêté après l'ouverture de la fiche"
 echo "the client is still running with record 1001 open"
+# Qt's French texts: qt6-translations-l10n's file, where the installed Qt looks for it, is
+# mapped by the client.
+contained grep -m1 "qtbase_fr.qm" "/proc/$client/maps" ||
+  fail "le client n'a pas chargé les textes français de Qt"
 [[ -n $client ]] && contained /bin/sh -c "kill $client" || true
 
 step "systemctl reload with a new port"
@@ -205,6 +209,16 @@ contained journalctl -u tarmel-photoftp --no-pager -o short-iso | tail -6
 
 step "final state"
 contained systemctl status tarmel-dataserver --no-pager -l | head -20
+
+step "apt purge tarmel-dataserver"
+contained /bin/sh -c "DEBIAN_FRONTEND=noninteractive apt -q -y ${apt_opts[*]} purge tarmel-dataserver" 2>&1 |
+  sed "/^(Reading database/d" | tail -4
+contained systemctl is-active tarmel-dataserver tarmel-photoftp || true
+if contained test -e /var/lib/tarmel || contained test -e /etc/tarmel; then
+  fail "la purge a laissé /var/lib/tarmel ou /etc/tarmel"
+fi
+contained systemctl is-active --quiet tarmel-dataserver && fail "le service tourne après la purge"
+echo "purged: units stopped, /var/lib/tarmel and /etc/tarmel removed"
 echo
-echo "RÉUSSI : installation, service, client et rechargement vérifiés."
+echo "RÉUSSI : installation, service, client et rechargement vérifiés (${SECONDS} s)."
 echo "journal complet : $log"
