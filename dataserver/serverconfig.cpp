@@ -146,9 +146,11 @@ const std::map<std::string, Setter, std::less<>>& Setters() {
              return {};
          }},
         {"demo-vehicles",
-         Count(0, 100000, [](ServerSettings& s, long n) { s.demoVehicles = static_cast<int>(n); })},
+         Count(0, 10000000,
+               [](ServerSettings& s, long n) { s.demoVehicles = static_cast<int>(n); })},
         {"demo-clients",
-         Count(0, 100000, [](ServerSettings& s, long n) { s.demoClients = static_cast<int>(n); })},
+         Count(0, 10000000,
+               [](ServerSettings& s, long n) { s.demoClients = static_cast<int>(n); })},
         {"ftp-listen", FtpText(&FtpSettings::listen)},
         {"ftp-port", Port([](ServerSettings& s) { return &s.ftp.port; })},
         {"ftp-user", FtpText(&FtpSettings::user)},

@@ -27,7 +27,8 @@ fail() {
   exit 1
 }
 
-if ! compgen -G "$debs/tarmel_*.deb" >/dev/null || ! compgen -G "$debs/tarmel-dataserver_*.deb" >/dev/null; then
+if ! compgen -G "$debs/tarmel_*.deb" >/dev/null ||
+  ! compgen -G "$debs/tarmel-dataserver_*.deb" >/dev/null; then
   step "build of the packages (scripts/build-packages.sh)"
   TARMEL_PACKAGE_DIR=$debs bash scripts/build-packages.sh
 fi
@@ -49,18 +50,23 @@ contained() {
   env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 HOME=/root TERM=dumb \
     nsenter -t "$leader" -a -- "$@"
 }
+# The journal of one unit, without the pager.
+journal() { contained journalctl -u "$1" --no-pager "${@:2}"; }
 apt_opts=(-o APT::Keep-Downloaded-Packages=true -o Dpkg::Use-Pty=0)
+debs_args="./tarmel-dataserver_*.deb ./tarmel_*.deb"
+archives="$cache/apt-archives:/var/cache/apt/archives"
 
 step "dependencies downloaded (host network, no install yet)"
 # The booted container has a loopback of its own (the installed server takes port 8642 without
 # meeting the host's servers): what apt needs is fetched first into the shared archive cache.
-systemd-nspawn -q -D "$root" --register=no --keep-unit --bind="$cache/apt-archives:/var/cache/apt/archives" \
-  /bin/sh -c "cd /root/debs && apt-get -q update && apt-get -q -y ${apt_opts[*]} install --download-only ./tarmel-dataserver_*.deb ./tarmel_*.deb" |
+systemd-nspawn -q -D "$root" --register=no --keep-unit --bind="$archives" /bin/sh -c \
+  "cd /root/debs && apt-get -q update &&
+   apt-get -q -y ${apt_opts[*]} install --download-only $debs_args" |
   tail -5
 
 step "boot of the container (systemd-nspawn -b, private network)"
 systemd-nspawn -b -D "$root" -M "$machine" --register=no --keep-unit --private-network \
-  --bind="$cache/apt-archives:/var/cache/apt/archives" --console=passive \
+  --bind="$archives" --console=passive \
   >"$cache/container-console.log" 2>&1 &
 nspawn=$!
 cleanup() {
@@ -93,8 +99,12 @@ echo "container's systemd (pid $leader on the host): $state"
 [[ $state == running || $state == degraded ]] || fail "le système du conteneur ne démarre pas"
 
 step "apt install ./tarmel-dataserver_*.deb ./tarmel_*.deb"
-contained /bin/sh -c "cd /root/debs && DEBIAN_FRONTEND=noninteractive apt -q -y ${apt_opts[*]} install ./tarmel-dataserver_*.deb ./tarmel_*.deb" \
-  >"$cache/apt-install.log" 2>&1 || { cat "$cache/apt-install.log"; fail "apt install"; }
+contained /bin/sh -c \
+  "cd /root/debs && DEBIAN_FRONTEND=noninteractive apt -q -y ${apt_opts[*]} install $debs_args" \
+  >"$cache/apt-install.log" 2>&1 || {
+  cat "$cache/apt-install.log"
+  fail "apt install"
+}
 echo "(apt's whole output: $cache/apt-install.log; its end:)"
 tail -25 "$cache/apt-install.log"
 contained dpkg-query -W tarmel tarmel-dataserver
@@ -102,7 +112,7 @@ contained dpkg-query -W tarmel tarmel-dataserver
 step "server started by its unit"
 base_up=""
 for _ in $(seq 1 300); do
-  if contained journalctl -u tarmel-dataserver -o cat --no-pager | has "listening on"; then
+  if journal tarmel-dataserver -o cat | has "listening on"; then
     base_up=yes
     break
   fi
@@ -136,7 +146,7 @@ trace=/home/vendeur/trace/TAXTarmel.log
 opened=""
 for _ in $(seq 1 300); do
   if contained grep -aq "AxInfoVO.*idTVO=1001" "$trace" 2>/dev/null &&
-    contained journalctl -u tarmel-dataserver -o cat --no-pager | has "GET /tarmel/AxInfoVO 200"; then
+    journal tarmel-dataserver -o cat | has "GET /tarmel/AxInfoVO 200"; then
     opened=yes
     break
   fi
@@ -146,8 +156,9 @@ sleep 2
 echo "-- the client's trace log ($trace), its exchanges:"
 contained grep -a "HttpExecute\|HttpPost\|Exception" "$trace" | cut -c1-240 || true
 echo "-- the server's journal, the client's requests:"
-contained journalctl -u tarmel-dataserver --no-pager -o short-iso | grep -E "GET|POST" | tail -15
-client=$(contained sed -n 's/^FirstApplicationHandle=//p' /home/vendeur/.config/Tarmel/TAXTarmel.ini | tr -d '\r')
+journal tarmel-dataserver -o short-iso | grep -E "GET|POST" | tail -15
+settings=/home/vendeur/.config/Tarmel/TAXTarmel.ini
+client=$(contained sed -n 's/^FirstApplicationHandle=//p' "$settings" | tr -d '\r')
 echo "client process in the container: ${client:-none}"
 [[ -n $opened ]] || fail "le client n'a pas ouvert la fiche 1001"
 contained grep -aq "Exception" "$trace" && fail "le client a signalé une erreur d'échange"
@@ -159,7 +170,8 @@ echo
 contained grep -aq "<LogItem" "$record" && fail "la fiche 1001 a été refusée"
 contained grep -aq "1001" "$record" || fail "le document reçu n'est pas la fiche 1001"
 sleep 2
-contained /bin/sh -c "kill -0 $client" || fail "le client s'est arrêté après l'ouverture de la fiche"
+contained /bin/sh -c "kill -0 $client" ||
+  fail "le client s'est arrêté après l'ouverture de la fiche"
 echo "the client is still running with record 1001 open"
 # Qt's French texts: qt6-translations-l10n's file, where the installed Qt looks for it, is
 # mapped by the client.
@@ -172,13 +184,13 @@ contained sed -i 's/^port = 8642$/port = 8643/' /etc/tarmel/dataserver.conf
 contained systemctl reload tarmel-dataserver
 reloaded=""
 for _ in $(seq 1 100); do
-  if contained journalctl -u tarmel-dataserver -o cat --no-pager | has "listening on http://127.0.0.1:8643/"; then
+  if journal tarmel-dataserver -o cat | has "listening on http://127.0.0.1:8643/"; then
     reloaded=yes
     break
   fi
   sleep 0.1
 done
-contained journalctl -u tarmel-dataserver --no-pager -o short-iso | grep -v -E " (GET|POST) " | tail -8
+journal tarmel-dataserver -o short-iso | grep -v -E " (GET|POST) " | tail -8
 [[ -n $reloaded ]] || fail "le rechargement n'a pas pris le nouveau port"
 get "http://127.0.0.1:8643/tarmel/AxQuery?SQL=SELECT%201" | has 'RowCount="1"' ||
   fail "le nouveau port ne répond pas"
@@ -186,7 +198,7 @@ echo "port 8643 answers after the reload"
 contained sed -i 's/^threads = 4$/threads = beaucoup/' /etc/tarmel/dataserver.conf
 contained systemctl reload tarmel-dataserver
 sleep 1
-contained journalctl -u tarmel-dataserver --no-pager -o short-iso | tail -3
+journal tarmel-dataserver -o short-iso | tail -3
 get "http://127.0.0.1:8643/tarmel/AxQuery?SQL=SELECT%201" | has 'RowCount="1"' ||
   fail "un fichier en défaut a arrêté le serveur"
 echo "a file at fault leaves port 8643 answering"
@@ -202,16 +214,21 @@ ftp.cwd("www/voimages")
 ftp.storbinary("STOR installtest.jpg", io.BytesIO(b"\xff\xd8\xff" + b"photo" * 300))
 ftp.quit()
 print("uploaded www/voimages/installtest.jpg")'
-get "http://127.0.0.1:8643/tarmel/images/installtest.jpg" | cmp - <(printf '\xff\xd8\xff'; for _ in $(seq 300); do printf photo; done) ||
+sent() {
+  printf '\xff\xd8\xff'
+  for _ in $(seq 300); do printf photo; done
+}
+get "http://127.0.0.1:8643/tarmel/images/installtest.jpg" | cmp - <(sent) ||
   fail "la photo envoyée n'est pas servie"
 echo "the uploaded photo is served at http://127.0.0.1:8643/tarmel/images/installtest.jpg"
-contained journalctl -u tarmel-photoftp --no-pager -o short-iso | tail -6
+journal tarmel-photoftp -o short-iso | tail -6
 
 step "final state"
 contained systemctl status tarmel-dataserver --no-pager -l | head -20
 
 step "apt purge tarmel-dataserver"
-contained /bin/sh -c "DEBIAN_FRONTEND=noninteractive apt -q -y ${apt_opts[*]} purge tarmel-dataserver" 2>&1 |
+contained /bin/sh -c \
+  "DEBIAN_FRONTEND=noninteractive apt -q -y ${apt_opts[*]} purge tarmel-dataserver" 2>&1 |
   sed "/^(Reading database/d" | tail -4
 contained systemctl is-active tarmel-dataserver tarmel-photoftp || true
 if contained test -e /var/lib/tarmel || contained test -e /etc/tarmel; then
