@@ -119,7 +119,7 @@ StatementAnswer RunStatement(Database& db, std::string_view clientSql,
 
 Endpoint EndpointAt(const EndpointConfig& config, std::string_view path) {
     if (StartsWithNoCase(path, config.imagesPath)) return Endpoint::Photos;
-    if (EqualsNoCase(path, kSmsPath)) return Endpoint::Sms;
+    if (EqualsNoCase(path, config.smsPath)) return Endpoint::Sms;
     if (!StartsWithNoCase(path, config.base)) return Endpoint::Unknown;
     return EndpointNamed(path.substr(config.base.size()));
 }
@@ -138,7 +138,7 @@ void RegisterEndpoints(HttpServer& server, Database& db, const EndpointConfig& c
     server.Route("POST", base + "AxInsert", bind(&AxUpload));
     server.RoutePrefix("GET", config.imagesPath, bind(&PhotoFile));
     server.Route("GET", base + "ReportPDF", bind(&Report));
-    server.Route("POST", std::string(kSmsPath), bind(&Sms));
+    server.Route("POST", config.smsPath, bind(&Sms));
     RegisterDocumentEndpoints(server, db, config);
     server.SetErrorWriter(
         [config](const Request& request, Response& response, const std::string& message) {

@@ -17,6 +17,7 @@ struct EndpointConfig {
     std::string photos;                          // folder of the vehicle photos
     std::string imagesPath = "/tarmel/images/";  // path part of URLImages
     int64_t defaultMaxRows = 10000;              // row cap of an AxQuery without MaxRows
+    std::string smsPath{kSmsPath};               // the SMS tool, outside the base path
 };
 
 // The answer to one client statement ("AxUpdate", "AxInsert"): translated, guarded, run in its own

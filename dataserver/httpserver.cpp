@@ -16,6 +16,7 @@
 #include <cstring>
 #include <exception>
 
+#include "dataserver/logline.h"
 #include "dataserver/textutil.h"
 #include "server/xml/texttools.h"
 
@@ -156,9 +157,11 @@ void OnCompleted(void* cls, MHD_Connection* /*connection*/, void** state,
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                               exchange->start)
                         .count();
-        std::string path = tarmel::Utf8FromLatin1(exchange->request.path);
-        std::fprintf(stderr, "%s %s %d %.2f ms\n",
-                     exchange->request.method.empty() ? "-" : exchange->request.method.c_str(),
+        // The method and the path are the client's bytes: escaped so that one request stays one
+        // plain line of the journal.
+        std::string path = LogText(exchange->request.path);
+        std::string method = LogText(exchange->request.method);
+        std::fprintf(stderr, "%s %s %d %.2f ms\n", method.empty() ? "-" : method.c_str(),
                      path.c_str(), exchange->status, ms);
     }
     if (exchange->reserved > 0) server->ReleaseBody(exchange->reserved);

@@ -1,4 +1,5 @@
-// tarmel-dataserver: command-line options, start-up and shutdown of the dealership data server.
+// tarmel-dataserver: start-up, configuration reload (SIGHUP) and shutdown of the dealership data
+// server. Under systemd its stdout and stderr are the journal: one plain line per event.
 #include <semaphore.h>
 #include <sqlite3.h>
 #include <sys/prctl.h>
@@ -7,29 +8,59 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "dataserver/database.h"
 #include "dataserver/demodata.h"
 #include "dataserver/endpoints.h"
 #include "dataserver/httpserver.h"
 #include "dataserver/postgres/pgsetup.h"
+#include "dataserver/serverconfig.h"
 
 namespace {
 
-sem_t gStop;
+using namespace tarmel::dataserver;
 
-void OnSignal(int) {
-    sem_post(&gStop);
+sem_t gWake;
+volatile std::sig_atomic_t gStop = 0;
+volatile std::sig_atomic_t gReload = 0;
+
+void OnStop(int) {
+    gStop = 1;
+    sem_post(&gWake);
+}
+
+void OnReload(int) {
+    gReload = 1;
+    sem_post(&gWake);
+}
+
+// The journal names the program on each line already (systemd sets JOURNAL_STREAM when stderr
+// is the journal's).
+const char* Prefix() {
+    static const bool journal = std::getenv("JOURNAL_STREAM") != nullptr;
+    return journal ? "" : "tarmel-dataserver: ";
+}
+
+void Log(const std::string& message) {
+    std::fprintf(stderr, "%s%s\n", Prefix(), message.c_str());
 }
 
 void Usage() {
     std::fprintf(stderr,
-                 "usage: tarmel-dataserver --db FILE|CONNINFO [--create-demo] [--demo-vehicles N]\n"
-                 "         [--demo-clients N] [--listen ADDR] [--port N] [--base /tarmel/]\n"
-                 "         [--photos DIR] [--images-url /tarmel/images/] [--threads N] [--quiet]\n"
-                 "         [--build-only] [--exit-with-parent]\n"
+                 "usage: tarmel-dataserver [--config FILE] --db FILE|CONNINFO [--create-demo]\n"
+                 "         [--demo-vehicles N] [--demo-clients N] [--listen ADDR] [--port N]\n"
+                 "         [--base /tarmel/] [--photos DIR] [--images-url /tarmel/images/]\n"
+                 "         [--threads N] [--sms-path PATH] [--quiet] [--build-only]\n"
+                 "         [--exit-with-parent] [--print-ftp-settings]\n"
+                 "  --config FILE   reads \"key = value\" settings (keys: the long options\n"
+                 "                  without \"--\", and create-database, log-requests, ftp-*);\n"
+                 "                  options before it are overridden by the file, options\n"
+                 "                  after it win;\n"
+                 "                  SIGHUP reads the file again and restarts the listener\n"
                  "  --db CONNINFO   a PostgreSQL database: postgresql://user@host/dbname, or\n"
                  "                  libpq's \"host=... dbname=...\" (--photos is then required)\n"
                  "  --create-demo   build the demo dealership into FILE when FILE does not exist\n"
@@ -37,124 +68,144 @@ void Usage() {
                  "  --build-only    with --create-demo: build the database, then exit\n"
                  "  --exit-with-parent  stop when the process that started the server ends\n"
                  "  --listen ADDR   numeric address to listen on (default 127.0.0.1)\n"
-                 "  --port 0        listen on a free port (printed on stdout)\n");
+                 "  --port 0        listen on a free port (printed on stdout)\n"
+                 "  --print-ftp-settings  print the photo FTP server's settings, then exit\n");
 }
 
-std::string WithSlashes(std::string path) {
-    if (path.empty() || path.front() != '/') path.insert(path.begin(), '/');
-    if (path.back() != '/') path.push_back('/');
-    return path;
+// Reads the command line and the configuration file it names into settings that can run.
+bool ReadSettings(const std::vector<std::string>& args, CommandLine& command) {
+    std::vector<std::string> errors = ParseCommandLine(args, &ReadTextFile, command);
+    if (errors.empty() && !command.help) errors = Complete(command.settings);
+    for (const std::string& e : errors) Log(e);
+    return errors.empty();
 }
 
-// Only the path part of an images address counts here (the client puts the host in front).
-std::string PathOfUrl(std::string url) {
-    size_t scheme = url.find("://");
-    if (scheme != std::string::npos) {
-        size_t slash = url.find('/', scheme + 3);
-        url = slash == std::string::npos ? "/" : url.substr(slash);
+// The database and the HTTP listener of one set of settings; the listener stops first.
+struct Running {
+    std::unique_ptr<Database> db;
+    std::unique_ptr<HttpServer> server;
+};
+
+bool CreateIfAbsent(const ServerSettings& s, std::string& error) {
+    if (s.create != CreateDatabase::Demo) return true;
+    DemoOptions demo;
+    demo.vehicles = s.demoVehicles;
+    demo.clients = s.demoClients;
+    if (IsPostgresConnection(s.database)) {
+        return BuildPostgresDemo(s.database, s.photos, demo, error);
     }
-    return WithSlashes(url);
+    const bool absent = !std::filesystem::exists(s.database);
+    if (!BuildDemoDatabase(s.database, s.photos, demo, error)) return false;
+    if (absent) Log("base de démonstration créée : " + s.database);
+    return true;
+}
+
+std::unique_ptr<Database> OpenDatabase(const ServerSettings& s, std::string& error) {
+    if (!CreateIfAbsent(s, error)) return nullptr;
+    DatabaseOptions options;
+    options.path = s.database;
+    options.create = s.create == CreateDatabase::Empty;
+    options.readers = static_cast<int>(s.threads) + 1;
+    return Database::Open(options, error);
+}
+
+std::unique_ptr<Running> Start(const ServerSettings& s, std::string& error) {
+    auto running = std::make_unique<Running>();
+    running->db = OpenDatabase(s, error);
+    if (!running->db) return nullptr;
+    HttpOptions http;
+    http.address = s.listen;
+    http.port = s.port;
+    http.threads = s.threads;
+    http.logRequests = s.logRequests;
+    EndpointConfig endpoints;
+    endpoints.base = s.base;
+    endpoints.photos = s.photos;
+    endpoints.imagesPath = s.imagesPath;
+    endpoints.smsPath = s.smsPath;
+    running->server = std::make_unique<HttpServer>(http);
+    RegisterEndpoints(*running->server, *running->db, endpoints);
+    if (!running->server->Start(error)) return nullptr;
+    std::printf("%slistening on http://%s:%u%s\n", Prefix(), s.listen.c_str(),
+                static_cast<unsigned>(running->server->boundPort()), s.base.c_str());
+    std::fflush(stdout);
+    return running;
+}
+
+// SIGHUP: the settings read again; a file that does not read, or settings that do not start,
+// leave the server answering with the settings it had.
+void Reload(const std::vector<std::string>& args, ServerSettings& current,
+            std::unique_ptr<Running>& running) {
+    CommandLine next;
+    if (!ReadSettings(args, next)) {
+        Log("configuration non relue : les réglages en cours restent");
+        return;
+    }
+    running.reset();
+    std::string error;
+    running = Start(next.settings, error);
+    if (running) {
+        current = next.settings;
+        Log("configuration relue");
+        return;
+    }
+    Log("les nouveaux réglages ne démarrent pas (" + error + ") : retour aux précédents");
+    running = Start(current, error);
+    if (!running) Log("les réglages précédents ne démarrent plus : " + error);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace tarmel::dataserver;
-    DatabaseOptions dbOptions;
-    HttpOptions httpOptions;
-    EndpointConfig config;
-    DemoOptions demo;
-    bool createDemo = false;
-    bool buildOnly = false;
-    bool imagesGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "tarmel-dataserver: %s needs a value\n", argv[i]);
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        if (arg == "--db") {
-            dbOptions.path = value();
-        } else if (arg == "--create-demo") {
-            createDemo = true;
-        } else if (arg == "--exit-with-parent") {
-            // A test program that dies must not leave its server behind.
-            const pid_t parent = getppid();
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (getppid() != parent) return 1;
-        } else if (arg == "--build-only") {
-            buildOnly = true;
-        } else if (arg == "--demo-vehicles") {
-            demo.vehicles = std::atoi(value().c_str());
-        } else if (arg == "--demo-clients") {
-            demo.clients = std::atoi(value().c_str());
-        } else if (arg == "--listen") {
-            httpOptions.address = value();
-        } else if (arg == "--port") {
-            httpOptions.port = static_cast<uint16_t>(std::atoi(value().c_str()));
-        } else if (arg == "--base") {
-            config.base = WithSlashes(value());
-        } else if (arg == "--photos") {
-            config.photos = value();
-        } else if (arg == "--images-url") {
-            config.imagesPath = PathOfUrl(value());
-            imagesGiven = true;
-        } else if (arg == "--threads") {
-            httpOptions.threads = static_cast<unsigned>(std::atoi(value().c_str()));
-        } else if (arg == "--quiet") {
-            httpOptions.logRequests = false;
-        } else {
-            Usage();
-            return 2;
-        }
-    }
-    if (dbOptions.path.empty()) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine command;
+    if (!ReadSettings(args, command) || command.help) {
         Usage();
-        return 2;
+        return command.help ? 0 : 2;
     }
-    if (!imagesGiven) config.imagesPath = config.base + "images/";
-    const bool postgres = IsPostgresConnection(dbOptions.path);
-    if (config.photos.empty() && postgres) {
-        std::fprintf(stderr,
-                     "tarmel-dataserver: --photos is required with a PostgreSQL database\n");
-        return 2;
+    if (command.printFtp) {
+        std::fputs(FtpSettingsText(command.settings).c_str(), stdout);
+        return 0;
     }
-    if (config.photos.empty()) config.photos = dbOptions.path + ".photos";
-    dbOptions.readers = static_cast<int>(httpOptions.threads) + 1;
+    if (command.exitWithParent) {
+        // A test program that dies must not leave its server behind.
+        const pid_t parent = getppid();
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) return 1;
+    }
+    ServerSettings current = command.settings;
 
     // A runaway statement fails with "out of memory" instead of taking the machine's memory.
     sqlite3_hard_heap_limit64(int64_t{1} << 30);
 
     std::string error;
-    if (createDemo && !(postgres ? BuildPostgresDemo(dbOptions.path, config.photos, demo, error)
-                                 : BuildDemoDatabase(dbOptions.path, config.photos, demo, error))) {
-        std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());
-        return 1;
+    if (command.buildOnly) {
+        if (!OpenDatabase(current, error)) {
+            Log(error);
+            return 1;
+        }
+        return 0;
     }
-    auto db = Database::Open(dbOptions, error);
-    if (!db) {
-        std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());
-        return 1;
-    }
-    if (buildOnly) return 0;
-    HttpServer server(httpOptions);
-    RegisterEndpoints(server, *db, config);
-    if (!server.Start(error)) {
-        std::fprintf(stderr, "tarmel-dataserver: %s\n", error.c_str());
-        return 1;
-    }
-    sem_init(&gStop, 0, 0);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    sem_init(&gWake, 0, 0);
+    std::signal(SIGINT, OnStop);
+    std::signal(SIGTERM, OnStop);
+    std::signal(SIGHUP, OnReload);
     std::signal(SIGPIPE, SIG_IGN);
-    std::printf("tarmel-dataserver: listening on http://%s:%u%s\n", httpOptions.address.c_str(),
-                static_cast<unsigned>(server.boundPort()), config.base.c_str());
-    std::fflush(stdout);
-    while (sem_wait(&gStop) != 0) {
+    std::unique_ptr<Running> running = Start(current, error);
+    if (!running) {
+        Log(error);
+        return 1;
     }
-    server.Stop();
+    while (true) {
+        while (sem_wait(&gWake) != 0) {
+        }
+        if (gStop) break;
+        if (gReload) {
+            gReload = 0;
+            Reload(args, current, running);
+            if (!running) return 1;
+        }
+    }
+    running.reset();
     return 0;
 }

@@ -11,7 +11,7 @@
 
 namespace tarmel::dataserver {
 
-// The path of the SMS tool, outside the base path.
+// The default path of the SMS tool, outside the base path.
 inline constexpr std::string_view kSmsPath = "/tools/smssend/smssend.php5";
 
 // The endpoints, by the shape of their answer.

@@ -225,9 +225,64 @@ std::string DataServerProcess::log() const {
     return readFile(folder_ + "/server.err");
 }
 
+namespace {
+
+const std::string kListening = "listening on http://127.0.0.1:";
+
+// The port of the last complete "listening on" line of the server's stdout, and how many there
+// are.
+int LastListeningPort(const std::string& out, int& lines) {
+    lines = 0;
+    int port = 0;
+    for (size_t at = out.find(kListening); at != std::string::npos;
+         at = out.find(kListening, at + 1)) {
+        if (out.find('\n', at) == std::string::npos) break;
+        ++lines;
+        port = std::atoi(out.c_str() + at + kListening.size());
+    }
+    return port;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+bool DataServerProcess::reload() {
+    if (pid_ <= 0) throw std::runtime_error("reload of a server that is not running");
+    int listened = 0;
+    LastListeningPort(readFile(outPath_), listened);
+    const std::string kept = "configuration non relue";
+    const std::string fellBack = "retour aux précédents";
+    const size_t keptBefore = Count(log(), kept);
+    const size_t fellBackBefore = Count(log(), fellBack);
+    ::kill(pid_, SIGHUP);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int lines = 0;
+        const int port = LastListeningPort(readFile(outPath_), lines);
+        if (lines > listened) {
+            port_ = port;
+            return Count(log(), fellBack) == fellBackBefore;
+        }
+        if (Count(log(), kept) > keptBefore) return false;
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            throw std::runtime_error("tarmel-dataserver ended at reload: " + log());
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    throw std::runtime_error("tarmel-dataserver did not reload in time: " + log());
+}
+
 void DataServerProcess::start() {
     if (pid_ > 0) return;
     const std::string outPath = folder_ + "/server" + std::to_string(++starts_) + ".out";
+    outPath_ = outPath;
     std::vector<std::string> args = {
         executable(), "--db",      databasePath_, "--photos", photoFolder_,
         "--listen",   "127.0.0.1", "--port",      "0",        "--exit-with-parent"};

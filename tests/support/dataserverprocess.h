@@ -56,6 +56,10 @@ public:
     void stop();
     // Starts the server again over the same database and photo folder (on a new free port).
     void start();
+    // Sends SIGHUP and waits until the server has read its configuration again: true when it
+    // listens with the new settings (port() is then its new port), false when it said it keeps
+    // the settings it had. Throws when the server ends or says nothing in time.
+    bool reload();
     bool running() const { return pid_ > 0; }
     // What the destructor does, for a server that is never deleted: stops it and removes its
     // folder and its PostgreSQL database.
@@ -72,6 +76,7 @@ private:
     std::string databasePath_;
     std::string pgName_;  // the PostgreSQL database, empty on SQLite
     std::string photoFolder_;
+    std::string outPath_;  // the running server's stdout
     pid_t pid_ = -1;
     int port_ = 0;
     int starts_ = 0;
