@@ -30,11 +30,14 @@ class Printing : public testsupport::RecordWindowTest {
 protected:
     void SetUp() override {
         RecordWindowTest::SetUp();
-        // The browser: a program that writes down the address it was given.
+        // The browser: a program that writes down the address it was given, whole or not at all
+        // (the file appears by its rename, never empty).
         const fs::path bin = dir_.file("bin");
         fs::create_directories(bin);
         opened_ = dir_.file("opened.txt");
-        std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s' \"$1\" > '" << opened_ << "'\n";
+        std::ofstream(bin / "xdg-open") << "#!/bin/sh\nprintf '%s' \"$1\" > '" << opened_
+                                        << ".part' && mv '" << opened_ << ".part' '" << opened_
+                                        << "'\n";
         fs::permissions(bin / "xdg-open", fs::perms::owner_all);
         path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         setenv("PATH", (bin.string() + ":" + path_).c_str(), 1);
@@ -46,7 +49,7 @@ protected:
     }
     // The address the browser was given, waited for a moment; empty when none came.
     std::string Opened() {
-        for (int i = 0; i < 100 && !fs::exists(opened_); ++i)
+        for (int i = 0; i < 250 && !fs::exists(opened_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const std::string address = testsupport::readFile(opened_);
         fs::remove(opened_);
