@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -53,13 +54,24 @@ constexpr int kSearchEvery = 3;
 constexpr long kGrowthLimitKb = 8 * 1024;
 constexpr long kHeapGrowthLimitKb = 4 * 1024;
 
-// The highest reading over a stretch of the run. A single reading lands on either side of a photo
-// round: glibc keeps the freed buffers of its pictures (several MB) for the next one, up to its
-// trim threshold, so the peaks of two stretches that both hold photo rounds are what compare.
-struct Peak {
-    long kb = -1;
-    void See(long value) { kb = std::max(kb, value); }
+// Each memory figure is the highest reading over a stretch of rounds that holds two photo rounds.
+// A single reading lands on either side of one: glibc keeps the freed buffers of its pictures
+// (several MB) for the next, up to its trim threshold, so only stretches alike compare.
+constexpr int kStretchRounds = 2 * kPhotoEvery;
+struct Reading {
+    long rss = -1, heap = -1, serverRss = -1;  // kB
 };
+struct Peak {
+    Reading kb;
+    void See(const Reading& r) {
+        kb.rss = std::max(kb.rss, r.rss);
+        kb.heap = std::max(kb.heap, r.heap);
+        kb.serverRss = std::max(kb.serverRss, r.serverRss);
+    }
+};
+Reading Read(pid_t server) {
+    return {testsupport::ResidentKb(), testsupport::HeapInUseKb(), testsupport::ResidentKb(server)};
+}
 
 int SoakSeconds() {
     const char* text = std::getenv("TARMEL_SOAK_SECONDS");
@@ -324,47 +336,44 @@ protected:
 TEST_F(Soak, EveryAcknowledgedWriteIsFoundAndTheWindowsMemoryStaysFlat) {
     const int seconds = SoakSeconds();
     const auto start = Clock::now();
-    const auto at = [&](double share) {
-        return start + std::chrono::milliseconds(static_cast<long>(seconds * 1000 * share));
-    };
-    const auto warmFrom = at(kWarmupShare / 2), warmTo = at(kWarmupShare);
-    const auto endFrom = at(1 - kWarmupShare / 2), endAt = at(1);
+    const auto warmAt =
+        start + std::chrono::milliseconds(static_cast<long>(seconds * 1000 * kWarmupShare));
+    const auto endAt = start + std::chrono::seconds(seconds);
     const auto progressStep = std::chrono::seconds(std::max(1, seconds / 10));
     auto nextProgress = start + progressStep;
     Pump();
     const pid_t server = testsupport::ChildNamed("tarmel-dataserv");
-    const long rssStart = testsupport::ResidentKb(), heapStart = testsupport::HeapInUseKb();
-    const long serverStart = testsupport::ResidentKb(server);
-    Peak rssWarm, rssEnd, heapWarm, heapEnd, serverWarm, serverEnd;
-    const auto sample = [&](Peak& rss, Peak& heap, Peak& serverRss) {
-        rss.See(testsupport::ResidentKb());
-        heap.See(testsupport::HeapInUseKb());
-        serverRss.See(testsupport::ResidentKb(server));
-    };
+    const Reading first = Read(server);
+    Peak warm;  // the stretch right after the warm-up
+    int warmRounds = 0;
+    std::deque<Reading> last;  // the final stretch
     int rounds = 0;
 
     writer_->Start();
-    while (Clock::now() < endAt) {
+    while (Clock::now() < endAt || warmRounds < kStretchRounds) {
         Round(rounds++);
         if (HasFailure()) break;
         Pump();
-        const auto now = Clock::now();
-        if (now >= warmFrom && rounds >= kWarmupRounds && (now < warmTo || rssWarm.kb < 0))
-            sample(rssWarm, heapWarm, serverWarm);
-        if (now >= endFrom) sample(rssEnd, heapEnd, serverEnd);
-        if (now >= nextProgress) {
+        const Reading now = Read(server);
+        if (Clock::now() >= warmAt && rounds >= kWarmupRounds && warmRounds < kStretchRounds) {
+            warm.See(now);
+            ++warmRounds;
+        }
+        last.push_back(now);
+        if (last.size() > kStretchRounds) last.pop_front();
+        if (Clock::now() >= nextProgress) {
             nextProgress += progressStep;
-            std::printf("soak: progress_s %ld rounds %d rss_kb %ld heap_kb %ld server_rss_kb %ld\n",
-                        static_cast<long>(
-                            std::chrono::duration_cast<std::chrono::seconds>(now - start).count()),
-                        rounds, testsupport::ResidentKb(), testsupport::HeapInUseKb(),
-                        testsupport::ResidentKb(server));
+            std::printf(
+                "soak: progress_s %ld rounds %d rss_kb %ld heap_kb %ld server_rss_kb %ld\n",
+                static_cast<long>(
+                    std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count()),
+                rounds, now.rss, now.heap, now.serverRss);
             std::fflush(stdout);
         }
     }
     writer_->Stop();
-    Pump();
-    sample(rssEnd, heapEnd, serverEnd);
+    Peak end;
+    for (const Reading& r : last) end.See(r);
 
     // The window's last value of each record, its live cost lines, none of those it deleted.
     for (size_t i = 0; i < vehicles_.size(); ++i) {
@@ -417,15 +426,15 @@ TEST_F(Soak, EveryAcknowledgedWriteIsFoundAndTheWindowsMemoryStaysFlat) {
 
     Figure("seconds", seconds);
     Figure("rounds", rounds);
-    Figure("rss_start_kb", rssStart);
-    Figure("rss_warm_kb", rssWarm.kb);
-    Figure("rss_end_kb", rssEnd.kb);
-    Figure("heap_start_kb", heapStart);
-    Figure("heap_warm_kb", heapWarm.kb);
-    Figure("heap_end_kb", heapEnd.kb);
-    Figure("server_rss_start_kb", serverStart);
-    Figure("server_rss_warm_kb", serverWarm.kb);
-    Figure("server_rss_end_kb", serverEnd.kb);
+    Figure("rss_start_kb", first.rss);
+    Figure("rss_warm_kb", warm.kb.rss);
+    Figure("rss_end_kb", end.kb.rss);
+    Figure("heap_start_kb", first.heap);
+    Figure("heap_warm_kb", warm.kb.heap);
+    Figure("heap_end_kb", end.kb.heap);
+    Figure("server_rss_start_kb", first.serverRss);
+    Figure("server_rss_warm_kb", warm.kb.serverRss);
+    Figure("server_rss_end_kb", end.kb.serverRss);
     Figure("window_saves", saves_);
     Figure("searches", searches_);
     Figure("photos", photos_);
@@ -439,11 +448,11 @@ TEST_F(Soak, EveryAcknowledgedWriteIsFoundAndTheWindowsMemoryStaysFlat) {
     EXPECT_GT(writer_->acknowledged(), 0);
     EXPECT_EQ(found_, checked_);
     EXPECT_TRUE(dialogs_.messages.empty()) << dialogs_.messages.front();
-    ASSERT_GT(rssWarm.kb, 0);
-    EXPECT_LE(rssEnd.kb - rssWarm.kb, kGrowthLimitKb)
-        << "start " << rssStart << " kB, warm " << rssWarm.kb << " kB, end " << rssEnd.kb << " kB";
-    EXPECT_LE(heapEnd.kb - heapWarm.kb, kHeapGrowthLimitKb)
-        << "heap warm " << heapWarm.kb << " kB, end " << heapEnd.kb << " kB";
+    ASSERT_GT(warm.kb.rss, 0);
+    EXPECT_LE(end.kb.rss - warm.kb.rss, kGrowthLimitKb)
+        << "start " << first.rss << " kB, warm " << warm.kb.rss << " kB, end " << end.kb.rss;
+    EXPECT_LE(end.kb.heap - warm.kb.heap, kHeapGrowthLimitKb)
+        << "heap warm " << warm.kb.heap << " kB, end " << end.kb.heap;
 }
 
 }  // namespace
