@@ -180,8 +180,10 @@ QString DatePicker::text() const {
 void DatePicker::setText(const QString& text) {
     if (auto date = ParseShortDate(text.toStdString()))
         return edit_->setText(QString::fromStdString(FormatDate(*date)));
-    // Neither an empty text nor one that is no date shows anything but the empty mask.
-    edit_->clear();
+    // Neither an empty text nor one that is no date shows anything but the empty mask. Set, not
+    // cleared: clear() is an edit the line keeps in its undo history, which the program's
+    // sets would grow for as long as the window lives.
+    edit_->setText(QString());
 }
 
 void DatePicker::setReadOnly(bool readOnly) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QHash>
 #include <QPixmap>
 #include <QString>
 
@@ -11,11 +12,23 @@
 
 namespace tarmel {
 
+// Each picture is made once and shared by every row: Qt's pixmap cache keys what it keeps by
+// the picture, so one made per row would add entries with every grid fill until its limit.
 inline QPixmap LineIcon(const char* glyph) {
-    if (glyph != nullptr) return ui::ToolbarGlyph(QString::fromLatin1(glyph)).pixmap(16, 16);
-    QPixmap none(16, 16);
-    none.fill(Qt::transparent);
-    return none;
+    static QHash<QString, QPixmap> made;
+    const QString name = glyph != nullptr ? QString::fromLatin1(glyph) : QString();
+    auto it = made.constFind(name);
+    if (it == made.constEnd()) {
+        QPixmap picture;
+        if (glyph != nullptr) {
+            picture = ui::ToolbarGlyph(name).pixmap(16, 16);
+        } else {
+            picture = QPixmap(16, 16);
+            picture.fill(Qt::transparent);
+        }
+        it = made.insert(name, picture);
+    }
+    return *it;
 }
 
 // The line's statement built by `testLine` (a negative line deletes) and saved, then the record

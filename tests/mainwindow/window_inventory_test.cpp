@@ -150,6 +150,7 @@ TEST_F(WindowTest, DatePickersShowTheEmptyMaskAndKeepTheirYear) {
     EXPECT_EQ(date->text(), "25/12/2023");
     date->setText("");
     EXPECT_EQ(date->lineEdit()->displayText(), "__/__/____");
+    EXPECT_FALSE(date->lineEdit()->isUndoAvailable()) << "the program's texts are no history";
     date->showCalendar();
     ASSERT_TRUE(date->calendar());
     emit date->calendar()->clicked(QDate(2024, 2, 29));

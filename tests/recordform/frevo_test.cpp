@@ -2,6 +2,7 @@
 // server: listed, edited, added and deleted line by line, the totals feeding the margins.
 #include <gtest/gtest.h>
 
+#include <QPixmap>
 #include <QTabWidget>
 
 #include "mainwindow/toolkit/grid.h"
@@ -50,6 +51,16 @@ TEST_F(Frevo, TheLinesAndTheirTotalsAreShown) {
     EXPECT_EQ(grid().item(lines, 0)->toolTip(), QStringLiteral("pour ajouter un nouveau Frevo"));
     EXPECT_EQ(grid().cellText(lines, Column("TypeFrevo")), QStringLiteral("interne"));
     EXPECT_FALSE(SaveEnabled()) << "a load leaves nothing pending";
+
+    // One picture per icon, shared by the rows of every fill: Qt's pixmap cache keeps an entry
+    // per picture drawn, so a picture per row grows it with every reload.
+    const auto picture = [this](int row) {
+        return grid().item(row, 0)->data(Qt::DecorationRole).value<QPixmap>().cacheKey();
+    };
+    const qint64 deleteIcon = picture(0), addIcon = picture(lines);
+    OpenCosts();
+    EXPECT_EQ(picture(0), deleteIcon);
+    EXPECT_EQ(picture(lines), addIcon);
 }
 
 TEST_F(Frevo, AnEditedAmountIsSavedAtOnce) {
