@@ -326,19 +326,7 @@ void BadAnswers::Insert() {
 // A photo linked: the list of linked photos gets no row.
 void BadAnswers::Upload() {
     testsupport::FtpServerProcess ftp(server_->ftpRoot());
-    w().Host.IniFileName = dir_.file("tarmel.ini");
-    const std::string folder = dir_.file("cliches");
-    fs::create_directories(folder);
-    QImage photo(800, 600, QImage::Format_RGB888);
-    photo.fill(QColor(40, 90, 160));
-    ASSERT_TRUE(photo.save(QString::fromStdString(folder + "/voiture.jpg"), "JPG"));
-    {
-        SettingsFile settings(w().Host.IniFileName);
-        settings.WriteProfileString("Options", "PathImages", folder);
-        settings.SetTagRegistry("PhotoFtpServer", "127.0.0.1:" + std::to_string(ftp.port()));
-        settings.SetTagRegistry("PhotoFtpUser", ftp.user());
-        settings.SetTagRegistry("PhotoFtpPassword", ftp.password());
-    }
+    UsePhotoFolder(ftp, 800, 600);
     const std::string id = UsedVehicle();
     const std::string idVO = Sql("select idVO from tVehicles where idTVO=" + id);
     Exec("DELETE FROM [tVO - Liens Images] WHERE idVO = " + idVO +

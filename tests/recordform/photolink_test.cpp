@@ -31,17 +31,7 @@ protected:
     void SetUp() override {
         RecordWindowTest::SetUp();
         ftp_ = std::make_unique<testsupport::FtpServerProcess>(server_->ftpRoot());
-        w().Host.IniFileName = dir_.file("tarmel.ini");
-        const std::string folder = dir_.file("cliches");
-        fs::create_directories(folder);
-        QImage photo(1500, 1000, QImage::Format_RGB888);
-        photo.fill(QColor(40, 90, 160));
-        ASSERT_TRUE(photo.save(QString::fromStdString(folder + "/voiture.jpg"), "JPG"));
-        SettingsFile settings(w().Host.IniFileName);
-        settings.WriteProfileString("Options", "PathImages", folder);
-        settings.SetTagRegistry("PhotoFtpServer", "127.0.0.1:" + std::to_string(ftp_->port()));
-        settings.SetTagRegistry("PhotoFtpUser", ftp_->user());
-        settings.SetTagRegistry("PhotoFtpPassword", ftp_->password());
+        UsePhotoFolder(*ftp_);
     }
     // The first used vehicle of LYO, its photos unlinked, on its photo page with the local photo
     // selected.

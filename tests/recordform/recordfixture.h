@@ -6,16 +6,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColor>
 #include <QComboBox>
+#include <QImage>
 #include <QMouseEvent>
 #include <QString>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/settingsfile.h"
 #include "formdesc/descriptors.h"
 #include "formdesc/fieldentry.h"
 #include "formdesc/fieldrules.h"
@@ -24,6 +28,7 @@
 #include "mainwindow/toolkit/grid.h"
 #include "tests/support/databasefile.h"
 #include "tests/support/dataserverprocess.h"
+#include "tests/support/ftpserverprocess.h"
 #include "tests/support/scratchdir.h"
 
 namespace tarmel::testsupport {
@@ -148,6 +153,22 @@ protected:
         w().SetText(QStringLiteral("LbIDCustomer"), form::Q(idClient));
         if (reload) w().UpdateParams();
         w().UpdateView(reload);
+    }
+
+    // The photo page's settings: a local folder "cliches" holding one blue "voiture.jpg" of the
+    // size given, and the photo FTP server the window uploads to.
+    void UsePhotoFolder(const FtpServerProcess& ftp, int width = 1500, int height = 1000) {
+        w().Host.IniFileName = dir_.file("tarmel.ini");
+        const std::string folder = dir_.file("cliches");
+        std::filesystem::create_directories(folder);
+        QImage photo(width, height, QImage::Format_RGB888);
+        photo.fill(QColor(40, 90, 160));
+        ASSERT_TRUE(photo.save(QString::fromStdString(folder + "/voiture.jpg"), "JPG"));
+        SettingsFile settings(w().Host.IniFileName);
+        settings.WriteProfileString("Options", "PathImages", folder);
+        settings.SetTagRegistry("PhotoFtpServer", "127.0.0.1:" + std::to_string(ftp.port()));
+        settings.SetTagRegistry("PhotoFtpUser", ftp.user());
+        settings.SetTagRegistry("PhotoFtpPassword", ftp.password());
     }
 
     TsDesc& Field(int page, const char* column) {

@@ -89,19 +89,9 @@ protected:
     void SetUp() override {
         RecordWindowTest::SetUp();
         ftp_ = std::make_unique<testsupport::FtpServerProcess>(server_->ftpRoot());
-        w().Host.IniFileName = dir_.file("tarmel.ini");
         w().Ticks.StartLatch = 1;  // the start sequence has run
         w().Server.ctrlHeld = [] { return false; };
-        const std::string folder = dir_.file("cliches");
-        fs::create_directories(folder);
-        QImage photo(1500, 1000, QImage::Format_RGB888);
-        photo.fill(QColor(40, 90, 160));
-        ASSERT_TRUE(photo.save(QString::fromStdString(folder + "/voiture.jpg"), "JPG"));
-        SettingsFile settings(w().Host.IniFileName);
-        settings.WriteProfileString("Options", "PathImages", folder);
-        settings.SetTagRegistry("PhotoFtpServer", "127.0.0.1:" + std::to_string(ftp_->port()));
-        settings.SetTagRegistry("PhotoFtpUser", ftp_->user());
-        settings.SetTagRegistry("PhotoFtpPassword", ftp_->password());
+        UsePhotoFolder(*ftp_);
 
         // Used vehicles of LYO with cost lines and a plate to search, their photos unlinked;
         // clients of LYO that pass the client page's checks.

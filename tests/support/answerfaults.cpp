@@ -3,23 +3,11 @@
 
 #include <array>
 
+#include "server/xml/texttools.h"
+
 namespace tarmel::testsupport {
 
 namespace {
-
-std::string Utf8(std::string_view latin1) {
-    std::string out;
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
-}
 
 // Where the element's first occurrence starts and ends ("<name>...</name>" or "<name .../>"),
 // searched from `from`; npos when there is none.
@@ -85,7 +73,7 @@ ScriptedAnswer Spoil(Fault fault, const std::string& answer, std::string_view el
                                 std::string(size_t{40} << 20, ' '));
             break;
         case Fault::WrongEncoding: {
-            spoiled.body = Utf8(answer);
+            spoiled.body = Utf8FromLatin1(answer);
             const size_t at = spoiled.body.find("ISO-8859-1");
             if (at != std::string::npos) spoiled.body.replace(at, 10, "UTF-8");
             break;
