@@ -7,7 +7,6 @@
 #include <libxml/parserInternals.h>
 
 #include <array>
-#include <cctype>
 #include <mutex>
 #include <vector>
 
@@ -36,23 +35,13 @@ constexpr Expected kExpected[] = {
     {"AxInsert", "AXExecute", {"OutParams"}, {}, {}},
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 const Expected* ExpectedOf(std::string_view endpoint) {
     for (const Expected& e : kExpected) {
-        if (SameName(e.endpoint, endpoint)) return &e;
+        if (EqualsNoCase(e.endpoint, endpoint)) return &e;
     }
     return nullptr;
 }
@@ -90,7 +79,7 @@ std::string DeclaredEncoding(std::string_view answer) {
 bool ReadAsLatin1(std::string_view encoding) {
     for (std::string_view known : {"ISO-8859-1", "ISO-8859-15", "ISO_8859-1", "ISO8859-1", "LATIN1",
                                    "LATIN-1", "US-ASCII", "ASCII"}) {
-        if (SameName(encoding, known)) return true;
+        if (EqualsNoCase(encoding, known)) return true;
     }
     return encoding.empty();
 }
@@ -107,7 +96,7 @@ struct Shape {
     int Count(std::string_view name) const {
         int n = 0;
         for (const auto& [child, count] : children) {
-            if (SameName(child, name)) n += count;
+            if (EqualsNoCase(child, name)) n += count;
         }
         return n;
     }
@@ -224,13 +213,11 @@ std::string AnswerProblem(std::string_view endpoint, std::string_view answer) {
                         Utf8FromLatin1(encoding.substr(0, 40)) +
                         ") : elle est ignorée, prévenez le responsable informatique.");
     }
-    if (StartsWithNoCase(content, "<!DOCTYPE html") || StartsWithNoCase(content, "<html")) {
-        return Sentence(
-            "Réponse inattendue : une page web est arrivée à la place des données "
-            "(un autre serveur répond peut-être à cette adresse) : elle est ignorée.");
-    }
-    const Shape shape = ReadShape(answer);
-    if (SameName(shape.root, "html")) {
+    // A page's markup is seldom XML: it is known by its start before it is read.
+    const bool webPage =
+        StartsWithNoCase(content, "<!DOCTYPE html") || StartsWithNoCase(content, "<html");
+    const Shape shape = webPage ? Shape{} : ReadShape(answer);
+    if (webPage || EqualsNoCase(shape.root, "html")) {
         return Sentence(
             "Réponse inattendue : une page web est arrivée à la place des données "
             "(un autre serveur répond peut-être à cette adresse) : elle est ignorée.");
@@ -241,7 +228,7 @@ std::string AnswerProblem(std::string_view endpoint, std::string_view answer) {
     }
     const Expected* expected = ExpectedOf(endpoint);
     if (expected == nullptr) return {};
-    if (!SameName(shape.root, expected->root)) {
+    if (!EqualsNoCase(shape.root, expected->root)) {
         return Ignored("Réponse inattendue du serveur (" +
                        Utf8FromLatin1(shape.root.substr(0, 60)) + " au lieu de " +
                        std::string(expected->root) + ")");

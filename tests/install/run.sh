@@ -52,6 +52,14 @@ contained() {
 }
 # The journal of one unit, without the pager.
 journal() { contained journalctl -u "$1" --no-pager "${@:2}"; }
+# Waits until the unit's journal holds the text: logged UNIT TEXT TRIES PAUSE.
+logged() {
+  for _ in $(seq 1 "$3"); do
+    journal "$1" -o cat | has "$2" && return 0
+    sleep "$4"
+  done
+  return 1
+}
 apt_opts=(-o APT::Keep-Downloaded-Packages=true -o Dpkg::Use-Pty=0)
 debs_args="./tarmel-dataserver_*.deb ./tarmel_*.deb"
 archives="$cache/apt-archives:/var/cache/apt/archives"
@@ -111,13 +119,7 @@ contained dpkg-query -W tarmel tarmel-dataserver
 
 step "server started by its unit"
 base_up=""
-for _ in $(seq 1 300); do
-  if journal tarmel-dataserver -o cat | has "listening on"; then
-    base_up=yes
-    break
-  fi
-  sleep 0.2
-done
+logged tarmel-dataserver "listening on" 300 0.2 && base_up=yes
 contained systemctl status tarmel-dataserver tarmel-photoftp --no-pager -l || true
 [[ -n $base_up ]] || fail "le serveur de données n'écoute pas"
 contained systemctl is-active tarmel-dataserver tarmel-photoftp
@@ -183,13 +185,7 @@ step "systemctl reload with a new port"
 contained sed -i 's/^port = 8642$/port = 8643/' /etc/tarmel/dataserver.conf
 contained systemctl reload tarmel-dataserver
 reloaded=""
-for _ in $(seq 1 100); do
-  if journal tarmel-dataserver -o cat | has "listening on http://127.0.0.1:8643/"; then
-    reloaded=yes
-    break
-  fi
-  sleep 0.1
-done
+logged tarmel-dataserver "listening on http://127.0.0.1:8643/" 100 0.1 && reloaded=yes
 journal tarmel-dataserver -o short-iso | grep -v -E " (GET|POST) " | tail -8
 [[ -n $reloaded ]] || fail "le rechargement n'a pas pris le nouveau port"
 get "http://127.0.0.1:8643/tarmel/AxQuery?SQL=SELECT%201" | has 'RowCount="1"' ||
